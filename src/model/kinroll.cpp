@@ -1,0 +1,100 @@
+#include "model/kinroll.h"
+
+#include "model/arena.h"
+
+WardFamily* create_ward_family() { return Arena::global().make<WardFamily>(); }
+WardMember* create_ward_member() { return Arena::global().make<WardMember>(); }
+WardErr* create_ward_err() { return Arena::global().make<WardErr>(); }
+WardFam* create_ward_fam() { return Arena::global().make<WardFam>(); }
+WardMem* create_ward_mem() { return Arena::global().make<WardMem>(); }
+WardOrg* create_ward_org() { return Arena::global().make<WardOrg>(); }
+
+WardPos* create_ward_pos(WardOrg* org) {
+  WardPos* pos = Arena::global().make<WardPos>();
+  if (pos != nullptr) pos->org = org;
+  return pos;
+}
+
+WardPos* clone_ward_pos(const WardPos* pos) {
+  if (pos == nullptr) return nullptr;
+  WardPos* copy = create_ward_pos(pos->org);
+  if (copy == nullptr) return nullptr;
+  copy->pos = pos->pos;
+  copy->per = pos->per;
+  copy->sus = pos->sus;
+  copy->ph = pos->ph;
+  return copy;
+}
+
+void free_ward_family(WardFamily* fam) {
+  if (fam == nullptr) return;
+  WardMember* mem = fam->members;
+  while (mem != nullptr) {
+    WardMember* next = mem->next;
+    free_ward_member(mem);
+    mem = next;
+  }
+  Arena::global().destroy(fam);
+}
+
+void free_ward_member(WardMember* mem) { Arena::global().destroy(mem); }
+void free_ward_err(WardErr* err) { Arena::global().destroy(err); }
+void free_ward_fam(WardFam* fam) { Arena::global().destroy(fam); }
+void free_ward_mem(WardMem* mem) { Arena::global().destroy(mem); }
+
+void free_ward_pos(WardPos* pos) {
+  while (pos != nullptr) {
+    WardPos* next = pos->next;
+    Arena::global().destroy(pos);
+    pos = next;
+  }
+}
+
+void free_ward_org(WardOrg* org) {
+  while (org != nullptr) {
+    WardOrg* next = org->next;
+    free_ward_pos(org->pos);
+    Arena::global().destroy(org);
+    org = next;
+  }
+}
+
+void append_family(WardFamily* list, WardFamily* fam) {
+  while (list->next != nullptr) list = list->next;
+  list->next = fam;
+}
+
+namespace {
+// Byte order of two texts, an absent text ordering as the empty one.
+int compare_text(const Text& a, const Text& b) {
+  return a.value_or("").compare(b.value_or(""));
+}
+}  // namespace
+
+void insert_family(WardFamily* list, WardFamily* fam) {
+  if (list == nullptr || fam == nullptr) return;
+  WardFamily* cur = list;
+  while (cur->next != nullptr) {
+    const WardFamily* succ = cur->next;
+    int c = compare_text(succ->lname, fam->lname);
+    if (c == 0) {
+      c = compare_text(succ->fname, fam->fname);
+      if (c == 0) return;
+    }
+    if (c > 0) break;
+    cur = cur->next;
+  }
+  fam->next = cur->next;
+  cur->next = fam;
+}
+
+void append_member(WardFamily* fam, WardMember* mem) {
+  if (!mem->lname) mem->lname = fam->lname;
+  if (fam->members == nullptr) {
+    fam->members = mem;
+    return;
+  }
+  WardMember* last = fam->members;
+  while (last->next != nullptr) last = last->next;
+  last->next = mem;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// An output file that replaces its old version only once it is complete.
+
+#include <cstdio>
+#include <string>
+
+/// Writes a file whole into a temporary file beside it and renames that over
+/// the old file on commit(), so a failed write never leaves a half-written
+/// file. A name that is a device or FIFO (such as /dev/null) is written
+/// directly and never replaced.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  /// Discards the temporary file when commit() was not called.
+  ~OutputFile();
+
+  /// Opens `name` for writing in text mode. Returns false, with nothing
+  /// created, when it cannot be opened.
+  bool open(const std::string& name);
+
+  /// The open stream; valid from a successful open() until commit().
+  FILE* get() const { return fp_; }
+
+  /// Closes the stream and puts the file in place. When any write failed,
+  /// prints "Error writing %s\n" with the file name on the error stream,
+  /// removes the temporary file, keeps the old file and returns false.
+  bool commit();
+
+ private:
+  void discard();
+
+  FILE* fp_ = nullptr;
+  std::string name_;
+  std::string tmp_;  // empty when writing directly
+};

@@ -1,0 +1,52 @@
+#pragma once
+// Helpers that read report lines and cut them into fixed columns, and the
+// small code tables (months, member types, teaching groups).
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Longest line a report or console read keeps: 511 characters.
+inline constexpr size_t kMaxLine = 511;
+
+/// Reads one line of at most 511 characters from `fp` into `line`, cut at the
+/// first line feed, carriage return or NUL. A longer line comes back in
+/// 511-character pieces over successive calls. Returns 0, or -1 at end of
+/// input or on a read error (then `line` is empty).
+int read_line(std::string& line, FILE* fp);
+
+/// The characters of `buf` at columns [beg, end), cut short where the line
+/// ends; empty when `end` <= `beg` or the line ends before `beg`. The view
+/// points into `buf` and is valid while `buf` is unchanged.
+std::string_view extract_field(std::string_view buf, size_t beg, size_t end);
+
+/// extract_field without trailing white space (space, \t \n \v \f \r);
+/// leading white space stays. An all-blank column gives the empty view.
+std::string_view rtrim_field(std::string_view buf, size_t beg, size_t end);
+
+/// True for space, tab, line feed, vertical tab, form feed, carriage return.
+inline bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+/// Cuts `str` at each `delim` into at most `maxflds` fields, stored in `flds`
+/// (cleared first) as views into `str`. With `skip`, a run of delimiters after
+/// a field counts as one. A text ending with a delimiter gives a last, empty
+/// field while a slot is free. The empty text gives 0 fields. Returns the
+/// number of fields.
+int split_flds(std::string_view str, std::vector<std::string_view>& flds, char delim,
+               bool skip, int maxflds);
+
+/// Month abbreviations "Jan" to "Dec".
+extern const char* const months[12];
+
+/// The month number 1-12 of an exact, case-sensitive abbreviation; else 0.
+int convert_month(std::string_view mname);
+
+/// "Head" for 1, "Spouse" for 2, "Child" for 3, "Unknown" otherwise.
+const char* mem_type(int type);
+
+/// Teaching group names by code 0-5: "??", "NA", "EL", "HP", "NC", "RS".
+extern const char* const HTGroup[6];
+
+/// The group name of a code; "??" outside 0-5.
+const char* htgroup(int n);

@@ -1,0 +1,154 @@
+#include "writers/wardlists.h"
+
+#include "writers/wardpalm.h"
+
+namespace {
+
+/// True when the member's status is exactly "Nonmembr".
+bool is_nonmember(const WardMember* mem) { return mem->stat == "Nonmembr"; }
+
+/// The zip code of a zip-list node; the empty text when it has none.
+const std::string& node_zip(const WardFam* node) {
+  static const std::string kNone;
+  return node->fam != nullptr && node->fam->zip ? *node->fam->zip : kNone;
+}
+
+}  // namespace
+
+void create_palm_phonebook(const WardFamily* list, FILE* fp) {
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    write_palm_phonebook(fam, fp);
+  }
+}
+
+void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
+  std::fprintf(fp, "\n%s", str_or_empty(fam->lname));
+  bool head_bracketed = false;
+  bool first_child = true;
+  for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+    if (mem->type == 1) {
+      if (is_bracketed(mem->fname)) {
+        std::fprintf(fp, ", ");
+        head_bracketed = true;
+      } else {
+        std::fprintf(fp, ", %s", str_or_empty(mem->fname));
+      }
+    } else if (mem->type == 2) {
+      if (is_bracketed(mem->fname)) continue;
+      if (!head_bracketed) std::fprintf(fp, " & ");
+      std::fprintf(fp, "%s", str_or_empty(mem->fname));
+    } else if (mem->type == 3) {
+      // The children go on an indented line of their own.
+      std::fprintf(fp, first_child ? "\n   %s" : ", %s", str_or_empty(mem->fname));
+      first_child = false;
+    }
+  }
+  std::fprintf(fp, "\n");
+
+  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr->c_str());
+  if (fam->city) {
+    std::fprintf(fp, "  %s", fam->city->c_str());
+    if (fam->state) std::fprintf(fp, ", %s", fam->state->c_str());
+    if (fam->zip) std::fprintf(fp, " %s", fam->zip->c_str());
+    std::fprintf(fp, "\n");
+  }
+  if (fam->phone && !fam->phone->empty()) std::fprintf(fp, " %s\n", fam->phone->c_str());
+}
+
+void create_palm_addr(const WardFamily* list, FILE* fp) {
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    write_palm_addr(fam, fp);
+  }
+}
+
+void write_palm_addr(const WardFamily* fam, FILE* fp) {
+  std::fprintf(fp, "%s", str_or_empty(fam->lname));
+  if (fam->sname || (fam->lname && fam->lname->find("(See ") != std::string::npos)) {
+    std::fprintf(fp, "\n");
+    return;
+  }
+  std::fprintf(fp, ", %s", str_or_empty(fam->fname));
+
+  const WardMember* second = fam->members != nullptr ? fam->members->next : nullptr;
+  if (second != nullptr && second->type != 3) {
+    std::fprintf(fp, " & %s", str_or_empty(second->fname));
+  }
+
+  if (fam->phone && !fam->phone->empty()) {
+    std::fprintf(fp, ": %s, ", fam->phone->c_str());
+  } else {
+    std::fprintf(fp, " [no phone] ");
+  }
+
+  if (fam->addr) std::fprintf(fp, "%s", fam->addr->c_str());
+  if (fam->city) std::fprintf(fp, ", %s", fam->city->c_str());
+  if (fam->state) std::fprintf(fp, " %s", fam->state->c_str());
+  if (fam->zip) std::fprintf(fp, " %s", fam->zip->c_str());
+  std::fprintf(fp, "\n  ");
+
+  // Everybody's birthday, month before day.
+  for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+    std::fprintf(fp, "%s %s %s", str_or_empty(mem->fname), mem->bmonth, mem->bday);
+    if (mem->next != nullptr) std::fprintf(fp, ", ");
+  }
+  std::fprintf(fp, "\n");
+}
+
+void create_palm_zip(const WardFamily* list, FILE* fp) {
+  WardFam* chain = nullptr;
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    if (!fam->zip) continue;
+    WardFam* node = create_ward_fam();
+    if (node == nullptr) break;  // write what was gathered
+    // The node never changes the family it stands for.
+    node->fam = const_cast<WardFamily*>(fam);
+    chain = insert_fam_zip(chain, node);
+  }
+
+  std::string prev;
+  for (const WardFam* node = chain; node != nullptr; node = node->next) {
+    const WardFamily* fam = node->fam;
+    if (fam == nullptr || is_bracketed(fam->lname)) continue;
+    const std::string& zip = node_zip(node);
+    if (zip != prev) {
+      std::fprintf(fp, "*%s %s, %s\n", zip.c_str(), str_or_empty(fam->city),
+                   str_or_empty(fam->state));
+      prev = zip;
+    }
+    std::fprintf(fp, "%s %s, %s\n", zip.c_str(), str_or_empty(fam->lname),
+                 str_or_empty(fam->fname));
+  }
+}
+
+WardFam* insert_fam_zip(WardFam* list, WardFam* ent) {
+  if (ent == nullptr) return list;
+  const std::string& zip = node_zip(ent);
+  if (list == nullptr || node_zip(list) > zip) {
+    ent->next = list;
+    return ent;
+  }
+  WardFam* at = list;
+  while (at->next != nullptr && !(node_zip(at->next) > zip)) at = at->next;
+  ent->next = at->next;
+  at->next = ent;
+  return list;
+}
+
+void create_palm_sap(const WardFamily* list, FILE* fp) {
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    const WardMember* head = fam->members;
+    if (head == nullptr || head->next == nullptr) continue;
+    if (head->next->type == 3) write_palm_family_full(fam, fp, 0);
+  }
+}
+
+void create_palm_nonm(const WardFamily* list, FILE* fp) {
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    const WardMember* head = fam->members;
+    if (head == nullptr || head->next == nullptr) continue;
+    const WardMember* second = head->next;
+    if (is_nonmember(head) || (second->type == 2 && is_nonmember(second))) {
+      write_palm_family_full(fam, fp, 0);
+    }
+  }
+}

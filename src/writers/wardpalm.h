@@ -1,0 +1,42 @@
+#pragma once
+// The handheld ward lists: the phone list (and its paper variant, the phone
+// directory), the full ward list and the private ward list. Each writer
+// writes the body only; the caller writes the title line and the trailer.
+// Families are written in list order and the ward list is never changed.
+
+#include <cstdio>
+
+#include "model/kinroll.h"
+
+/// Option of create_palm_phone for the handheld phone list.
+inline constexpr int kPalmPhoneList = 220;
+/// Option of create_palm_phone for the phone directory on paper.
+inline constexpr int kPalmPhoneDirectory = 225;
+
+/// Writes one phone entry per family of `list` to `fp`. With `opt` 220 (the
+/// phone list) every family is written, after a letter bookmark "*%c\n"
+/// whenever the initial of its last name changes. With `opt` 225 (the phone
+/// directory) families with an absent or empty phone or a bracketed family
+/// first name are skipped, and there are no bookmarks. Any other `opt` writes
+/// every family in the directory layout, without bookmarks.
+void create_palm_phone(const WardFamily* list, FILE* fp, int opt);
+
+/// Writes the phone entry of `fam`: the last name, the first names of the
+/// head and the spouse (bracketed names left out), and the phone, on its own
+/// tab-indented line for `opt` 220 or after a tab on the same line otherwise.
+void write_palm_phone(const WardFamily* fam, FILE* fp, int opt);
+
+/// Writes the full ward list (`restrict_` 0) or the private ward list
+/// (`restrict_` non-zero): a letter bookmark whenever the initial of the last
+/// name changes, then the block of every family.
+void create_palm_full(const WardFamily* list, FILE* fp, int restrict_);
+
+/// Writes the block of `fam`: name line, phone, address, city line, teachers
+/// and the member lines. The private list (`restrict_` non-zero) adds the
+/// family code, teaching percentages and visit records.
+void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_);
+
+/// Writes one line per member of `fam` (two in the private list when the
+/// member has a sex character or a baptism date), each followed by a line per
+/// position held outside the "RESERVES" organisation.
+void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_);

@@ -1,0 +1,137 @@
+#pragma once
+// Runs the built program in a scratch directory with a console script on
+// standard input, and reads back what it printed and wrote.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <vector>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+/// What one run of the program printed, and how it ended.
+struct Run {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+/// A scratch directory holding the program's input and output files.
+class Scratch {
+ public:
+  Scratch() {
+    char tmpl[] = "/tmp/kinroll-e2e-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+    // Start-up configuration, so that no missing-file message shows.
+    write("wardunits.txt", "# unit names\n");
+    write("wardorgs.txt", "# organisations\n");
+  }
+  ~Scratch() { fs::remove_all(dir_); }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+
+  const fs::path& dir() const { return dir_; }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
+
+  /// Runs the program with `args` and `console` on standard input, in the
+  /// scratch directory. A positive `fsize_limit` limits the size of files the
+  /// program may write (SIGXFSZ ignored), so that writing fails part-way.
+  Run run(const std::vector<std::string>& args, const std::string& console,
+          rlim_t fsize_limit = 0) const {
+    write(".console", console);
+    int out_pipe[2], err_pipe[2];
+    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+    pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(dir_.c_str()) != 0) _exit(126);
+      int in = open(".console", O_RDONLY);
+      dup2(in, 0);
+      dup2(out_pipe[1], 1);
+      dup2(err_pipe[1], 2);
+      close(out_pipe[0]);
+      close(err_pipe[0]);
+      if (fsize_limit > 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim = {fsize_limit, fsize_limit};
+        setrlimit(RLIMIT_FSIZE, &lim);
+      }
+      std::vector<char*> argv{const_cast<char*>(KINROLL_BINARY)};
+      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(KINROLL_BINARY, argv.data());
+      _exit(127);
+    }
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+    Run r;
+    struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
+    std::string* sinks[2] = {&r.out, &r.err};
+    int open_fds = 2;
+    while (open_fds > 0) {
+      if (poll(fds, 2, -1) < 0) break;
+      for (int i = 0; i < 2; ++i) {
+        if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+        char buf[4096];
+        ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+        if (n > 0) {
+          sinks[i]->append(buf, static_cast<size_t>(n));
+        } else {
+          close(fds[i].fd);
+          fds[i].fd = -1;
+          --open_fds;
+        }
+      }
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+  }
+
+ private:
+  fs::path dir_;
+};
+
+/// The banner that heads every menu but the miscellaneous one.
+inline const std::string kBanner =
+    "Kinroll Version 3.0.5\n\nLDS MIS Report Parsing Program\nOptions are:\n";
+
+/// The footer that asks for the next option.
+inline const std::string kFooter = "\nQ. Quit\nor ENTER for main menu\n\nEnter option: ";
+
+inline const std::string kMainMenu = kBanner +
+    "100 Ward Positions Menu\n200 Ward List Menu\n300 Home Teaching Menu\n"
+    "400 Visiting Teaching Menu\n700 Stake Reports Menu\n800 Create CSV Files\n";
+
+inline const std::string kWardMenu = kBanner +
+    "201 Read MIS 231 File\n202 Read MIS 232 File\n209 Read MIS 239 File\n"
+    "210 Create Full Ward List\n212 Create Private Ward List\n220 Create Ward Phone List\n"
+    "225 Create Phone Directory (for paper)\n227 Create Phone Book (addr & phone)\n"
+    "230 Create Zipcode List\n240 Find Non-Member Spouses\n290 Create Error Report\n";
+
+inline const std::string kEnd = "Program terminating\n";
+
+}  // namespace e2e

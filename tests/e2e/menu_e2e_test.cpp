@@ -1,0 +1,73 @@
+// The console as a new user meets it: menus, footers, messages, ending.
+
+#include "e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+const std::string kMiscMenu =
+    "7 Find Specific Family\n8 List Families\n9 Save Ward List\n22 Find Single Parents w/ Children\n";
+const std::string kPositionsMenu = kBanner +
+    "101 Read MIS 121 (Ward Position Report)\n110 Create Ward Positions Report\n"
+    "120 Create Web Page Info for Ward Positions\n130 Create Single Web Page\n";
+const std::string kHomeMenu = kBanner +
+    "301 Read MIS 1313 (Home Teaching) Report\n310 Create Home Teaching by Families Report\n"
+    "312 Create Home Teaching by Districts Report\n320 Create Condensed Home Teaching List\n";
+const std::string kVisitMenu = kBanner +
+    "401 Read MIS 1413 (Visiting Teaching) Report\n410 Create Visiting Teaching by Families Report\n"
+    "412 Create Visiting Teaching by Districts Report\n420 Create Condensed Visiting Teaching List\n";
+const std::string kStakeMenu = kBanner +
+    "701 Read SMIS (Stake MIS) report\n720 Write SMIS text file(s)\n730 Write SMIS alpha list\n"
+    "790 Read & Process SMIS report\n";
+
+TEST(MenuSession, EveryMenuAndMessageOnItsStream) {
+  Scratch s;
+  Run r = s.run({}, "\n?\n100\n200\n300\n400\n700\n5\nabc\n201xyz\nnothere.txt\nq\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, kMainMenu + kFooter +       // start
+                       kMainMenu + kFooter +   // empty line
+                       kMiscMenu + kFooter +   // ?
+                       kPositionsMenu + kFooter + kWardMenu + kFooter + kHomeMenu + kFooter +
+                       kVisitMenu + kFooter + kStakeMenu + kFooter +
+                       kFooter +                // 5: invalid
+                       kMainMenu + kFooter +    // abc is option 0
+                       "Enter name of report (mis231.txt): " + kWardMenu + kFooter + kEnd);
+  EXPECT_EQ(r.err, "Invalid option (5)\nCan't open input file (nothere.txt)\n");
+}
+
+TEST(MenuSession, QuitWordsAndEndOfInput) {
+  Scratch s;
+  Run quit = s.run({}, "Quit now\n");
+  EXPECT_EQ(quit.out, kMainMenu + kFooter + kEnd);
+  EXPECT_EQ(quit.status, 0);
+
+  Run eof = s.run({}, "200\n");
+  EXPECT_EQ(eof.out, kMainMenu + kFooter + kWardMenu + kFooter + kEnd);
+  EXPECT_EQ(eof.status, 0);
+
+  // End of input at a prompt ends the program; the option is not carried on.
+  Run at_prompt = s.run({}, "210\n");
+  EXPECT_EQ(at_prompt.out, kMainMenu + kFooter + "Enter file name (wardfull): " + kEnd);
+  EXPECT_FALSE(s.exists("wardfull.txt"));
+  EXPECT_EQ(at_prompt.status, 0);
+}
+
+TEST(MenuSession, InvalidNumbersAndCommandLineOptions) {
+  Scratch s;
+  Run r = s.run({"-x", "-uStake"}, "2\n-3\n7\n99999\nq\n");
+  EXPECT_EQ(r.out, kMainMenu + kFooter + kFooter + kFooter + kFooter + kFooter + kEnd);
+  EXPECT_EQ(r.err,
+            "Invalid option ... ignored\nInvalid option (2)\nInvalid option (-3)\n"
+            "Invalid option (99999)\n");
+}
+
+TEST(MenuSession, MissingUnitNamesFileIsReportedOnce) {
+  Scratch s;
+  std::filesystem::remove(s.path("wardunits.txt"));
+  Run r = s.run({}, "q\n");
+  EXPECT_EQ(r.err.find("Couldn't open wardunits.txt file\n"), 0u);
+  EXPECT_EQ(r.out, kMainMenu + kFooter + kEnd);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,34 @@
+#pragma once
+// The units (wards and branches) of the stake, read once at start-up from
+// the unit names file "wardunits.txt".
+
+#include <string>
+
+#include "lists/prodlist.h"
+#include "model/kinroll.h"
+
+/// One unit of the stake, with the organisations the stake report gives it.
+struct UnitName {
+  std::string name;         // as the stake report prints it
+  std::string abbr;         // short form for output file names
+  std::string display;      // name for titles and converter commands
+  WardOrg* orgs = nullptr;  // filled by the stake report reader
+};
+
+/// The units in file order: slots 0 .. nitems-1 point at arena-owned
+/// UnitName entries. An empty list when the file could not be read; null
+/// only before read_ward_units has run (or when memory was short without
+/// the file).
+extern ProdPtrList* UnitNames;
+
+/// Reads "wardunits.txt" from the current directory into UnitNames.
+void read_ward_units();
+
+/// Reads the unit names file at `path` into a new UnitNames list. A line
+/// beginning with "#" is a comment; other lines are cut at "|" into name,
+/// abbreviation and display name (a fourth field is ignored, lines with
+/// fewer than three are skipped). A missing file is reported on the error
+/// stream and gives an empty list. When memory runs out the program ends
+/// with status 1, 2 or 3. A list from an earlier call is released (its
+/// entries stay).
+void read_ward_units_from(const char* path);

@@ -1,0 +1,396 @@
+#include "readers/mis231.h"
+
+#include <climits>
+#include <string>
+
+#include "model/splitfld.h"
+#include "model/warderr.h"
+
+namespace {
+
+/// Title that opens each page of the printout; its first 4 characters mark
+/// a page header.
+const char* const hdr = "DIRECTORY OF MEMBERS (MIS 231)";
+/// Page footer text printed from column 44; its first 4 characters mark it.
+const char* const ftr = "For church use only";
+
+/// Lines that follow a page header line and are skipped with it.
+constexpr int kHeaderLines = 5;
+/// The family part of a line is columns 0-40; the member part starts at 41.
+constexpr size_t kMemberCol = 41;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+bool is_letter(char c) { return is_upper(c) || (c >= 'a' && c <= 'z'); }
+char to_lower(char c) { return is_upper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equals_nocase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (to_lower(a[i]) != to_lower(b[i])) return false;
+  }
+  return true;
+}
+
+/// True when every character of `s` is a digit or '-'.
+bool digits_or_dash(std::string_view s) {
+  for (char c : s) {
+    if (!is_digit(c) && c != '-') return false;
+  }
+  return true;
+}
+
+/// Columns [beg, end) of `line` without trailing blanks, but always keeping
+/// the first column when the line reaches it. Views into `line`.
+std::string_view trim_keep_first(std::string_view line, size_t beg, size_t end) {
+  std::string_view f = extract_field(line, beg, end);
+  size_t n = f.size();
+  while (n > 1 && is_blank(f[n - 1])) --n;
+  return f.substr(0, n);
+}
+
+void rtrim(std::string& s) {
+  while (!s.empty() && is_blank(s.back())) s.pop_back();
+}
+
+/// Copies columns [beg, beg + n) of `line` into `dst`, which holds n + 1.
+void copy_cols(char* dst, std::string_view line, size_t beg, size_t n) {
+  std::string_view f = extract_field(line, beg, beg + n);
+  f.copy(dst, f.size());
+  dst[f.size()] = 0;
+}
+
+/// The number at column `col`: leading blanks skipped, then digits up to
+/// the first non-digit. A number too long for an int is held at INT_MAX.
+int read_number(std::string_view line, size_t col) {
+  size_t i = col;
+  while (i < line.size() && is_blank(line[i])) ++i;
+  long long n = 0;
+  for (; i < line.size() && is_digit(line[i]); ++i) {
+    n = n * 10 + (line[i] - '0');
+    if (n > INT_MAX) return INT_MAX;
+  }
+  return static_cast<int>(n);
+}
+
+bool is_page_header(std::string_view line) {
+  if (!line.empty() && line[0] == '\f') line.remove_prefix(1);
+  return line.substr(0, 4) == std::string_view(hdr).substr(0, 4);
+}
+
+bool is_page_footer(std::string_view line) {
+  return line.size() > 44 && line.substr(44, 4) == std::string_view(ftr).substr(0, 4);
+}
+
+/// The "Total" line after the last family: column 0 blank, then "Total".
+bool is_end_of_data(std::string_view line) {
+  if (line.empty() || !is_blank(line[0])) return false;
+  size_t i = 0;
+  while (i < line.size() && is_blank(line[i])) ++i;
+  return line.substr(i).starts_with("Total");
+}
+
+/// The checks on a family name line.
+void check_last_name(WardFamily* fam, std::string_view line, std::string_view name) {
+  if (is_blank(line[0])) add_fam_err(fam, "Last Name starts with space");
+  for (char c : name) {
+    if (!is_upper(c) && !is_blank(c) && c != '-') {
+      add_fam_err(fam, "Last Name formatted wrong");
+      break;
+    }
+  }
+}
+
+/// Fills a cross-reference family from its name text, the final ')' dropped.
+void set_cross_reference(WardFamily* fam, std::string_view text) {
+  size_t see = text.find("(See ");
+  if (see == std::string_view::npos) {
+    add_fam_err(fam, "Last name has paren");
+    fam->lname = std::string(text);
+    return;
+  }
+  fam->sname = std::string(text.substr(see + 5));
+  fam->lname = std::string(text.substr(0, see > 0 ? see - 1 : 0));
+}
+
+/// Reads the member part of `line` (at least 41 characters) into `mem`.
+void read_member(WardMember* mem, std::string_view line) {
+  size_t start = (line.size() > kMemberCol && line[kMemberCol] == ' ') ? kMemberCol + 1 : kMemberCol;
+  mem->fname = std::string(trim_keep_first(line, start, 63));
+  if (mem->fname->empty()) add_mem_err(mem, "Missing first name");
+
+  mem->sex = line.size() > 63 ? line[63] : 0;
+  if (mem->sex != 'M' && mem->sex != 'F') add_mem_err(mem, "Invalid sex");
+
+  mem->stat = std::string(trim_keep_first(line, 65, 74));
+
+  if (line.size() > 74) {
+    if (line[74] == ' ') {
+      if (*mem->stat != "Nonmembr") add_mem_err(mem, "Missing Birthday");
+    } else {
+      copy_cols(mem->bday, line, 74, 2);
+      if (!is_digit(mem->bday[0]) || !is_digit(mem->bday[1])) add_mem_err(mem, "Invalid birth day");
+      copy_cols(mem->bmonth, line, 76, 3);
+      if (convert_month(mem->bmonth) == 0) add_mem_err(mem, "Invalid birth month");
+      if (line.size() > 79 && is_digit(line[79])) {
+        copy_cols(mem->byear, line, 79, 2);
+        if (!is_digit(mem->byear[1])) add_mem_err(mem, "Invalid birth year");
+      }
+    }
+  }
+
+  if (line.size() > 87 && is_digit(line[87])) mem->age = read_number(line, 86);
+  if (line.size() > 95) mem->recno = std::string(line.substr(95));
+}
+
+/// Makes `mem` the head of `fam` when it has no member yet, else appends it
+/// as a spouse (name from column 41) or a child (column 41 blank).
+void join_family(WardFamily* fam, WardMember* mem, std::string_view line) {
+  mem->lname = fam->lname;
+  if (fam->members == nullptr) {
+    mem->type = 1;
+    fam->fname = mem->fname;
+    fam->recno = mem->recno;
+    fam->members = mem;
+    return;
+  }
+  mem->type = (line.size() > kMemberCol && is_blank(line[kMemberCol])) ? 3 : 2;
+  append_member(fam, mem);
+}
+
+/// Moves `from` into `to`, leaving `from` absent.
+void move_text(Text& to, Text& from) {
+  to = std::move(from);
+  from.reset();
+}
+
+/// Takes the zip code (the last word) off the end of `city` unless the
+/// family already has one.
+void take_zip(WardFamily* fam, std::string& city) {
+  if (fam->zip) return;
+  size_t blank = city.size();
+  while (blank > 0 && !is_blank(city[blank - 1])) --blank;
+  std::string word = city.substr(blank);
+  if (!digits_or_dash(word)) {
+    add_fam_err(fam, "Missing zip code");
+    return;
+  }
+  if (word.size() == 5) {
+    fam->zip = word;
+  } else if (word.size() == 10) {
+    fam->zip = word.substr(0, 5);
+    fam->zip2 = word.substr(6, 4);
+  } else {
+    add_fam_err(fam, "Invalid Zip Code");
+  }
+  city.erase(blank);
+}
+
+/// Splits the state word off the end of `city` and leaves the city name.
+void take_state(WardFamily* fam, std::string& city) {
+  size_t beg = city.size();
+  while (beg > 0 && city[beg - 1] != ',' && !is_blank(city[beg - 1])) --beg;
+  std::string word = city.substr(beg);
+  if (word.size() == 2 && is_letter(word[0]) && is_letter(word[1])) {
+    fam->state = word;
+  } else {
+    add_fam_err(fam, "State formatted wrong");
+  }
+  city.erase(beg);
+  if (!city.empty() && city.back() == ',') add_fam_err(fam, "No space between comma and state");
+  rtrim(city);
+  if (!city.empty() && city.back() == ',') city.pop_back();
+}
+
+}  // namespace
+
+int is_phone(std::string_view text) {
+  if (text.find("unlisted") != std::string_view::npos) return 1;
+  if (equals_nocase(text, "N/A") || equals_nocase(text, "none")) return 1;
+  int digits = 0;
+  for (char c : text) {
+    if (is_digit(c)) ++digits;
+  }
+  return (digits == 7 || digits == 10) ? 1 : 0;
+}
+
+int iszip(const Text& text) {
+  if (!text || text->empty()) return 0;
+  for (char c : *text) {
+    if (!is_digit(c) && !is_blank(c) && c != '-') return 0;
+  }
+  return 1;
+}
+
+void adjust_fam(WardFamily* fam) {
+  if (fam == nullptr || !fam->addr) return;
+
+  // A bracketed head (not listed by name) gives way to the spouse's name.
+  WardMember* spouse = fam->members != nullptr ? fam->members->next : nullptr;
+  if (is_bracketed(fam->fname) && spouse != nullptr && spouse->type == 2 && spouse->fname &&
+      !is_bracketed(spouse->fname)) {
+    std::printf("Changing head of %s family from %s to %s\n", str_or_empty(fam->lname),
+                str_or_empty(fam->fname), str_or_empty(spouse->fname));
+    fam->fname = spouse->fname;
+  }
+
+  // Without a phone in the fifth line, the last line present may hold it.
+  if (!fam->phone) {
+    if (!fam->city) {
+      if (fam->addr2) {
+        move_text(fam->city, fam->addr2);
+      } else {
+        move_text(fam->city, fam->addr);
+      }
+    }
+    if (is_phone(*fam->city)) {
+      move_text(fam->phone, fam->city);
+      move_text(fam->city, fam->addr2);
+    }
+    if (iszip(fam->addr2)) {
+      add_fam_err(fam, "Zipcode on addr2");
+      fam->zip = fam->addr2;
+    }
+  }
+  if (fam->phone && !is_phone(*fam->phone)) add_fam_err(fam, "Bad Phone Number format");
+
+  if (!fam->city) move_text(fam->city, fam->addr2);
+  if (fam->city && (fam->city->size() == 5 || fam->city->size() == 10) &&
+      digits_or_dash(*fam->city)) {
+    add_fam_err(fam, "Zipcode on city line");
+    fam->zip = fam->city;
+    move_text(fam->city, fam->addr2);
+  }
+  if (!fam->city) {
+    add_fam_err(fam, "Missing City");
+    return;
+  }
+
+  // The city line, taken apart from its end: zip code, state, city.
+  std::string city = *fam->city;
+  if (city.find(',') == std::string::npos) add_fam_err(fam, "Missing comma after city");
+  take_zip(fam, city);
+  rtrim(city);
+  if (!city.empty() && city.back() == '.') city.pop_back();
+  take_state(fam, city);
+  if (city.empty()) {
+    add_fam_err(fam, "Invalid City");
+    fam->city.reset();
+  } else {
+    fam->city = city;
+  }
+}
+
+void fill_recno(WardFamily* list) {
+  int count = 0;
+  for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+      if (mem->recno) continue;
+      ++count;
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "999-9999-%4.4d", count);
+      mem->recno = buf;
+      if (!fam->recno) fam->recno = mem->recno;
+    }
+  }
+  std::printf("Inserted %d pseudo-record numbers\n", count);
+}
+
+WardFamily* read_mis231(FILE* fp) {
+  WardFamily* head = nullptr;
+  WardFamily* cur = nullptr;
+  bool finished = false;  // `cur` has been through adjust_fam
+  int field = 0;          // which left-hand line of the block comes next
+  bool running = true;
+  std::string line;
+
+  // Makes a new family the current one, at the end of the list.
+  auto open_family = [&]() -> WardFamily* {
+    WardFamily* fam = create_ward_family();
+    if (fam == nullptr) return nullptr;
+    if (head == nullptr) {
+      head = fam;
+    } else {
+      append_family(head, fam);
+    }
+    cur = fam;
+    finished = false;
+    return fam;
+  };
+
+  while (running && read_line(line, fp) == 0) {
+    if (line.size() < 3) continue;
+    if (line[0] == '-') {
+      if (cur != nullptr && !finished) {
+        adjust_fam(cur);
+        finished = true;
+      }
+      field = 0;
+      continue;
+    }
+    if (is_page_header(line)) {
+      for (int i = 0; i < kHeaderLines && running; ++i) {
+        if (read_line(line, fp) != 0) running = false;
+      }
+      continue;
+    }
+    if (is_page_footer(line)) continue;
+    if (field == 0 && is_end_of_data(line)) break;
+
+    std::string_view part = trim_keep_first(line, 0, kMemberCol);
+    if (part.back() == ')' && field == 0) {
+      if (part.size() < 2 || part[part.size() - 2] != '.') {
+        WardFamily* fam = open_family();
+        if (fam == nullptr) return head;
+        set_cross_reference(fam, part.substr(0, part.size() - 1));
+        field = 5;
+      }
+    } else if (part.back() == ')' && line.size() > 7 && part.ends_with("(Cont.)")) {
+      // a continued family's marker on the next page
+    } else {
+      std::string_view text = rtrim_field(line, 1, kMemberCol);
+      switch (field) {
+        case 0: {
+          WardFamily* fam = open_family();
+          if (fam == nullptr) return head;
+          fam->lname = std::string(part);
+          check_last_name(fam, line, part);
+          break;
+        }
+        case 1:
+          if (!text.empty()) {
+            cur->addr = std::string(text);
+          } else {
+            add_fam_err(cur, "No address");
+          }
+          break;
+        case 2:
+          if (!text.empty()) {
+            cur->addr2 = std::string(text);
+          } else {
+            add_fam_err(cur, "No Addr2");
+          }
+          break;
+        case 3:
+          if (!text.empty()) cur->city = std::string(text);
+          break;
+        case 4:
+          if (!text.empty()) cur->phone = std::string(text);
+          break;
+        default:
+          break;
+      }
+      if (field < 5) ++field;
+    }
+
+    if (line.size() >= kMemberCol && cur != nullptr) {
+      WardMember* mem = create_ward_member();
+      if (mem == nullptr) return head;
+      read_member(mem, line);
+      join_family(cur, mem, line);
+    }
+  }
+
+  fill_recno(head);
+  return head;
+}

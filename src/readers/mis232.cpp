@@ -1,0 +1,187 @@
+#include "readers/mis232.h"
+
+#include <string>
+
+#include "model/splitfld.h"
+
+namespace {
+
+// Columns of a family line.
+constexpr size_t kPhoneEnd = 20;  // phone: 0-19
+constexpr size_t kName = 22;      // surname, then first names
+constexpr size_t kNamesEnd = 64;  // names column ends at 63
+constexpr size_t kAddrEnd = 105;  // address: 64-104
+constexpr size_t kCodeEnd = 108;  // code: 105-107
+constexpr size_t kSub = 23;       // continuation text of spouse and child lines
+
+bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+
+// `s` without its leading blanks.
+std::string_view skip_blanks(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+// The first names of a names column that reaches column 63, without the dot
+// leaders that fill it up to there. Blanks before the dots stay.
+std::string_view drop_leaders(std::string_view names, bool to_column_end) {
+  if (!to_column_end) return names;
+  while (!names.empty() && names.back() == '.') names.remove_suffix(1);
+  return names;
+}
+
+// A new member of `type` with first name `fname`, not yet in a family; null
+// when it cannot be allocated.
+WardMember* new_member(int type, std::string_view fname) {
+  WardMember* mem = create_ward_member();
+  if (mem == nullptr) return nullptr;
+  mem->type = type;
+  mem->fname = std::string(fname);
+  return mem;
+}
+
+}  // namespace
+
+bool is_mis232(std::string_view line) {
+  return line.size() > 22 && line[20] == ' ' && line[21] == ' ' && is_upper(line[22]);
+}
+
+bool is_mis232_spouse(std::string_view line) { return line.size() > 21 && line[21] == '&'; }
+
+bool is_mis232_child(std::string_view line) {
+  return line.size() > 23 && line[20] == ' ' && line[21] == ' ' && line[22] == ' ' &&
+         is_upper(line[23]);
+}
+
+WardFamily* parse_mis232(std::string_view line) {
+  WardFamily* fam = create_ward_family();
+  if (fam == nullptr) return nullptr;
+  WardMember* head = create_ward_member();
+  if (head == nullptr) {
+    free_ward_family(fam);
+    return nullptr;
+  }
+  head->type = 1;
+
+  fam->phone = std::string(skip_blanks(extract_field(line, 0, kPhoneEnd)));
+  if (line.size() > kNamesEnd) {
+    std::string_view addr = rtrim_field(line, kNamesEnd, kAddrEnd);
+    if (addr.empty()) addr = extract_field(line, kNamesEnd, kNamesEnd + 1);
+    fam->addr = std::string(addr);
+  }
+  if (line.size() > kAddrEnd) fam->acode = std::string(extract_field(line, kAddrEnd, kCodeEnd));
+
+  std::string_view column = extract_field(line, kName, kNamesEnd);
+  bool to_column_end = line.size() >= kNamesEnd;
+  size_t comma = column.find(',', 1);
+  if (comma == std::string_view::npos) {
+    // No first names to be had: the name column is the surname, and the head
+    // keeps no first name so that the family matches no ward family.
+    std::string_view lname = drop_leaders(column, to_column_end);
+    while (!lname.empty() && is_blank(lname.back())) lname.remove_suffix(1);
+    fam->lname = std::string(lname);
+    append_member(fam, head);
+    return fam;
+  }
+  fam->lname = std::string(column.substr(0, comma));
+  std::string_view names = drop_leaders(skip_blanks(column.substr(comma + 1)), to_column_end);
+
+  // Head and spouse are joined by " & "; the '.' of an initial ends the search.
+  size_t amp = std::string_view::npos;
+  for (size_t i = 1; i < names.size() && names[i] != '.'; ++i) {
+    if (names[i] == '&') {
+      amp = i;
+      break;
+    }
+  }
+  if (amp == std::string_view::npos) {
+    head->fname = std::string(names);
+    fam->fname = head->fname;
+    append_member(fam, head);
+    return fam;
+  }
+  head->fname = std::string(names.substr(0, amp - 1));
+  fam->fname = head->fname;
+  append_member(fam, head);
+  std::string_view spouse_name = amp + 2 <= names.size() ? names.substr(amp + 2) : "";
+  WardMember* spouse = new_member(2, spouse_name);
+  if (spouse != nullptr) append_member(fam, spouse);
+  return fam;
+}
+
+void parse_mis232_spouse(std::string_view line, WardFamily* fam) {
+  WardMember* spouse = new_member(2, extract_field(line, kSub, line.size()));
+  if (spouse != nullptr) append_member(fam, spouse);
+}
+
+void parse_mis232_child(std::string_view line, WardFamily* fam) {
+  std::string_view rest = skip_blanks(extract_field(line, kSub, line.size()));
+  while (!rest.empty()) {
+    size_t end = rest.find(',');
+    std::string_view entry = rest.substr(0, end);
+    WardMember* child = new_member(3, entry);
+    if (child == nullptr) return;
+
+    // A child with another surname is printed "Billy JONES": split at the
+    // first two capitals in a row, unless they are a plain "JR".
+    for (size_t i = 1; i + 1 < entry.size(); ++i) {
+      if (is_upper(entry[i]) && is_upper(entry[i + 1])) {
+        if (entry.substr(i) != "JR") {
+          child->fname = std::string(entry.substr(0, i - 1));
+          child->lname = std::string(entry.substr(i));
+        }
+        break;
+      }
+    }
+    append_member(fam, child);
+    if (end == std::string_view::npos) break;
+    rest = skip_blanks(rest.substr(end + 1));
+  }
+}
+
+WardFamily* read_mis232(FILE* fp) {
+  WardFamily* list = nullptr;
+  WardFamily* tail = nullptr;
+  WardFamily* cur = nullptr;
+  std::string line;
+  while (read_line(line, fp) == 0) {
+    if (is_mis232(line)) {
+      cur = parse_mis232(line);
+      if (cur == nullptr) continue;
+      if (tail == nullptr) {
+        list = cur;
+      } else {
+        tail->next = cur;
+      }
+      tail = cur;
+    } else if (is_mis232_spouse(line)) {
+      if (cur != nullptr) parse_mis232_spouse(line, cur);
+    } else if (is_mis232_child(line)) {
+      if (cur != nullptr) parse_mis232_child(line, cur);
+    }
+  }
+  return list;
+}
+
+const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily* fam) {
+  if (!fam->lname || !fam->fname || !fam->addr) return nullptr;
+  for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
+    if (e->addr && e->lname == fam->lname && e->fname == fam->fname && *e->addr == *fam->addr) {
+      return e;
+    }
+  }
+  return nullptr;
+}
+
+void merge_232(WardFamily* mis231, const WardFamily* mis232) {
+  for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
+    if (fam->sname) continue;
+    const WardFamily* entry = find_family_mis232(mis232, fam);
+    if (entry != nullptr) {
+      fam->acode = entry->acode;
+    } else {
+      std::printf("Can't find entry in MIS232 (%s, %s)\n", str_or_empty(fam->lname),
+                  str_or_empty(fam->fname));
+    }
+  }
+}

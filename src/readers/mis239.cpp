@@ -1,0 +1,101 @@
+#include "readers/mis239.h"
+
+#include <string>
+#include <string_view>
+
+#include "model/splitfld.h"
+
+namespace {
+
+// Page header: the start of the title, then 5 more lines to skip.
+const char* const hdr = "MEMBER RECORD NUMBER LIST (MIS 239)";
+constexpr int kHeaderLines = 5;
+// Page footer, at column 44.
+const char* const ftr = "For church use only";
+constexpr size_t kFooterCol = 44;
+// A data line reaches at least the end of the birth date.
+constexpr size_t kMinData = 90;
+
+bool is_header(std::string_view line) {
+  if (!line.empty() && line.front() == '\f') line.remove_prefix(1);
+  return line.substr(0, 4) == std::string_view(hdr, 4);
+}
+
+bool is_footer(std::string_view line) {
+  return line.size() > kFooterCol && line.substr(kFooterCol, 4) == std::string_view(ftr, 4);
+}
+
+// A date column, absent when the line does not reach its end or it is blank.
+Text date_field(std::string_view line, size_t beg, size_t end) {
+  if (line.size() < end) return std::nullopt;
+  std::string_view date = rtrim_field(line, beg, end);
+  if (date.empty()) return std::nullopt;
+  return std::string(date);
+}
+
+}  // namespace
+
+WardMember* read_mis239(FILE* fp) {
+  WardMember* list = nullptr;
+  WardMember* tail = nullptr;
+  std::string line;
+  while (read_line(line, fp) == 0) {
+    if (is_header(line)) {
+      bool more = true;
+      for (int i = 0; i < kHeaderLines && more; ++i) more = read_line(line, fp) == 0;
+      if (!more) break;
+      continue;
+    }
+    if (is_footer(line) || line.size() < kMinData) continue;
+
+    size_t start = line.front() == '\f' ? 1 : 0;
+    size_t comma = line.find(',', start);
+    if (comma == std::string::npos) {
+      std::fprintf(stderr, "Last name missing comma (%s)\n", line.c_str());
+      continue;
+    }
+    WardMember* mem = create_ward_member();
+    if (mem == nullptr) return list;
+    std::string_view view(line);
+    mem->lpname = std::string(view.substr(start, comma - start));
+    std::string_view first = view.substr(comma + 1);
+    mem->fpname = std::string(first.substr(0, first.find('.')));
+    mem->recno = std::string(extract_field(view, 66, 79));
+    mem->birth = std::string(extract_field(view, 81, 90));
+    mem->baptism = date_field(view, 92, 99);
+    mem->confirm = date_field(view, 101, 108);
+
+    if (tail == nullptr) {
+      list = mem;
+    } else {
+      tail->next = mem;
+    }
+    tail = mem;
+  }
+  return list;
+}
+
+const WardMember* find_member_recno(const WardMember* list, const Text& recno) {
+  if (!recno) return nullptr;
+  for (const WardMember* mem = list; mem != nullptr; mem = mem->next) {
+    if (mem->recno == recno) return mem;
+  }
+  return nullptr;
+}
+
+void merge_239(WardFamily* mis231, const WardMember* mis239) {
+  for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
+    for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+      const WardMember* entry = find_member_recno(mis239, mem->recno);
+      if (entry == nullptr) {
+        std::fprintf(stderr, "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",
+                     str_or_empty(mem->lname), str_or_empty(mem->fname),
+                     str_or_empty(fam->lname), str_or_empty(fam->fname));
+        continue;
+      }
+      mem->birth = entry->birth;
+      mem->baptism = entry->baptism;
+      mem->confirm = entry->confirm;
+    }
+  }
+}

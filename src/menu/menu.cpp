@@ -1,3 +1,152 @@
 #include "menu/menu.h"
 
-int run_program(int, char**) { return 0; }
+#include <cstdio>
+#include <string>
+
+#include "menu/cmdline.h"
+#include "menu/loopstate.h"
+#include "menu/prompt.h"
+#include "menu/settings.h"
+#include "menu/ward_actions.h"
+#include "menu/wardunits.h"
+#include "model/console.h"
+
+namespace {
+
+/// One line of a menu: its format and its option number.
+struct MenuLine {
+  const char* fmt;
+  int opt;
+};
+
+void print_lines(std::initializer_list<MenuLine> lines) {
+  for (const MenuLine& l : lines) std::printf(l.fmt, l.opt);
+}
+
+/// The menu an option returns to; -1 for the footer.
+int return_menu(int opt) {
+  if (opt >= 101 && opt <= 199) return 100;
+  if (opt >= 201 && opt <= 299) return 200;
+  if (opt >= 301 && opt <= 399) return 300;
+  if (opt >= 401 && opt <= 499) return 400;
+  if (opt >= 701 && opt <= 789) return 700;
+  return -1;
+}
+
+/// Options of the menus whose operations this version does not have yet.
+bool is_pending_option(int opt) {
+  switch (opt) {
+    case 101: case 110: case 120: case 130:
+    case 301: case 310: case 312: case 314: case 320:
+    case 401: case 410: case 412: case 420:
+    case 701: case 720: case 730: case 790:
+    case 800:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void main_menu_hdr() {
+  std::printf("Kinroll Version %s\n\n", "3.0.5");
+  std::printf("LDS MIS Report Parsing Program\n");
+  std::printf("Options are:\n");
+}
+
+void main_menu_ftr() {
+  std::printf("\nQ. Quit\n");
+  std::printf("or ENTER for main menu\n");
+  std::printf("\nEnter option: ");
+}
+
+bool show_menu(int opt) {
+  if (opt != 1 && opt != 0 && opt != 100 && opt != 200 && opt != 300 && opt != 400 && opt != 700)
+    return false;
+  if (opt != 1) main_menu_hdr();
+  switch (opt) {
+    case 0:
+      print_lines({{"%d Ward Positions Menu\n", 100},
+                   {"%d Ward List Menu\n", 200},
+                   {"%d Home Teaching Menu\n", 300},
+                   {"%d Visiting Teaching Menu\n", 400},
+                   {"%d Stake Reports Menu\n", 700},
+                   {"%d Create CSV Files\n", 800}});
+      break;
+    case 1:
+      print_lines({{"%d Find Specific Family\n", 7},
+                   {"%d List Families\n", 8},
+                   {"%d Save Ward List\n", 9},
+                   {"%d Find Single Parents w/ Children\n", 22}});
+      break;
+    case 100:
+      print_lines({{"%d Read MIS 121 (Ward Position Report)\n", 101},
+                   {"%d Create Ward Positions Report\n", 110},
+                   {"%d Create Web Page Info for Ward Positions\n", 120},
+                   {"%d Create Single Web Page\n", 130}});
+      break;
+    case 200:
+      print_lines({{"%d Read MIS 231 File\n", 201},
+                   {"%d Read MIS 232 File\n", 202},
+                   {"%d Read MIS 239 File\n", 209},
+                   {"%d Create Full Ward List\n", 210},
+                   {"%d Create Private Ward List\n", 212},
+                   {"%d Create Ward Phone List\n", 220},
+                   {"%d Create Phone Directory (for paper)\n", 225},
+                   {"%d Create Phone Book (addr & phone)\n", 227},
+                   {"%d Create Zipcode List\n", 230},
+                   {"%d Find Non-Member Spouses\n", 240},
+                   {"%d Create Error Report\n", 290}});
+      break;
+    case 300:
+      print_lines({{"%d Read MIS 1313 (Home Teaching) Report\n", 301},
+                   {"%d Create Home Teaching by Families Report\n", 310},
+                   {"%d Create Home Teaching by Districts Report\n", 312},
+                   {"%d Create Condensed Home Teaching List\n", 320}});
+      break;
+    case 400:
+      print_lines({{"%d Read MIS 1413 (Visiting Teaching) Report\n", 401},
+                   {"%d Create Visiting Teaching by Families Report\n", 410},
+                   {"%d Create Visiting Teaching by Districts Report\n", 412},
+                   {"%d Create Condensed Visiting Teaching List\n", 420}});
+      break;
+    case 700:
+      print_lines({{"%d Read SMIS (Stake MIS) report\n", 701},
+                   {"%d Write SMIS text file(s)\n", 720},
+                   {"%d Write SMIS alpha list\n", 730},
+                   {"%d Read & Process SMIS report\n", 790}});
+      break;
+  }
+  return true;
+}
+
+int run_program(int argc, char** argv) {
+  int opt = parse_command_line(argc, argv);
+  make_datestr();
+  read_ward_units();
+
+  LoopState state;
+  std::string line;
+  for (;;) {
+    if (show_menu(opt)) {
+      // A menu is followed by the footer.
+    } else if (ward_action(opt, state)) {
+      int menu = return_menu(opt);
+      if (menu >= 0) {
+        opt = menu;
+        continue;
+      }
+    } else if (is_pending_option(opt)) {
+      std::fprintf(stderr, "Option %d is not available in this version\n", opt);
+    } else {
+      std::fprintf(stderr, "Invalid option (%d)\n", opt);
+    }
+    if (opt == 800) end_program();
+
+    main_menu_ftr();
+    read_console_line(line);
+    if (line[0] == 'q' || line[0] == 'Q') end_program();
+    opt = line[0] == '?' ? 1 : leading_number(line);
+  }
+}

@@ -22,7 +22,7 @@ namespace e2e {
 namespace fs = std::filesystem;
 
 /// What one run of the program printed, and how it ended.
-struct Run {
+struct Outcome {
   int status = -1;
   std::string out;
   std::string err;
@@ -59,7 +59,7 @@ class Scratch {
   /// Runs the program with `args` and `console` on standard input, in the
   /// scratch directory. A positive `fsize_limit` limits the size of files the
   /// program may write (SIGXFSZ ignored), so that writing fails part-way.
-  Run run(const std::vector<std::string>& args, const std::string& console,
+  Outcome run(const std::vector<std::string>& args, const std::string& console,
           rlim_t fsize_limit = 0) const {
     write(".console", console);
     int out_pipe[2], err_pipe[2];
@@ -86,7 +86,7 @@ class Scratch {
     }
     close(out_pipe[1]);
     close(err_pipe[1]);
-    Run r;
+    Outcome r;
     struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&r.out, &r.err};
     int open_fds = 2;

@@ -22,7 +22,7 @@ const std::string kStakeMenu = kBanner +
 
 TEST(MenuSession, EveryMenuAndMessageOnItsStream) {
   Scratch s;
-  Run r = s.run({}, "\n?\n100\n200\n300\n400\n700\n5\nabc\n201xyz\nnothere.txt\nq\n");
+  Outcome r = s.run({}, "\n?\n100\n200\n300\n400\n700\n5\nabc\n201xyz\nnothere.txt\nq\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, kMainMenu + kFooter +       // start
                        kMainMenu + kFooter +   // empty line
@@ -37,16 +37,16 @@ TEST(MenuSession, EveryMenuAndMessageOnItsStream) {
 
 TEST(MenuSession, QuitWordsAndEndOfInput) {
   Scratch s;
-  Run quit = s.run({}, "Quit now\n");
+  Outcome quit = s.run({}, "Quit now\n");
   EXPECT_EQ(quit.out, kMainMenu + kFooter + kEnd);
   EXPECT_EQ(quit.status, 0);
 
-  Run eof = s.run({}, "200\n");
+  Outcome eof = s.run({}, "200\n");
   EXPECT_EQ(eof.out, kMainMenu + kFooter + kWardMenu + kFooter + kEnd);
   EXPECT_EQ(eof.status, 0);
 
   // End of input at a prompt ends the program; the option is not carried on.
-  Run at_prompt = s.run({}, "210\n");
+  Outcome at_prompt = s.run({}, "210\n");
   EXPECT_EQ(at_prompt.out, kMainMenu + kFooter + "Enter file name (wardfull): " + kEnd);
   EXPECT_FALSE(s.exists("wardfull.txt"));
   EXPECT_EQ(at_prompt.status, 0);
@@ -54,7 +54,7 @@ TEST(MenuSession, QuitWordsAndEndOfInput) {
 
 TEST(MenuSession, InvalidNumbersAndCommandLineOptions) {
   Scratch s;
-  Run r = s.run({"-x", "-uStake"}, "2\n-3\n7\n99999\nq\n");
+  Outcome r = s.run({"-x", "-uStake"}, "2\n-3\n7\n99999\nq\n");
   EXPECT_EQ(r.out, kMainMenu + kFooter + kFooter + kFooter + kFooter + kFooter + kEnd);
   EXPECT_EQ(r.err,
             "Invalid option ... ignored\nInvalid option (2)\nInvalid option (-3)\n"
@@ -64,7 +64,7 @@ TEST(MenuSession, InvalidNumbersAndCommandLineOptions) {
 TEST(MenuSession, MissingUnitNamesFileIsReportedOnce) {
   Scratch s;
   std::filesystem::remove(s.path("wardunits.txt"));
-  Run r = s.run({}, "q\n");
+  Outcome r = s.run({}, "q\n");
   EXPECT_EQ(r.err.find("Couldn't open wardunits.txt file\n"), 0u);
   EXPECT_EQ(r.out, kMainMenu + kFooter + kEnd);
 }

@@ -36,7 +36,7 @@ inline std::string line231(const std::string& family, const Member231* m = nullp
     line += pad(m->birth, 7);
     line += "     ";
     if (m->age > 0) {
-      char age[8];
+      char age[16];
       std::snprintf(age, sizeof age, "%2d", m->age);
       line += age;
     } else {

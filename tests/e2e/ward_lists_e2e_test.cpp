@@ -109,7 +109,7 @@ const std::string kErrors =
 TEST(WardLists, DirectoryToEveryList) {
   Scratch s;
   s.write("mis231.txt", directory());
-  Run r = s.run({}, "201\n\n210\n\n212\n\n220\n\n225\n\n290\n\nq\n");
+  Outcome r = s.run({}, "201\n\n210\n\n212\n\n220\n\n225\n\n290\n\nq\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, kMainMenu + kFooter + kRead + kWardMenu + kFooter +
@@ -128,7 +128,7 @@ TEST(WardLists, DirectoryToEveryList) {
 
 TEST(WardLists, ListsBeforeAnyDirectoryHaveOnlyTheirFrame) {
   Scratch s;
-  Run r = s.run({"-u", "Stake"}, "220\nphones\n290\nerrs.log\n225\n\nq\n");
+  Outcome r = s.run({"-u", "Stake"}, "220\nphones\n290\nerrs.log\n225\n\nq\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("phones.txt"), "**Stake Phone List " + today() + "\n<*>\n");
   EXPECT_TRUE(s.exists("errs.log"));
@@ -142,7 +142,7 @@ TEST(WardLists, SecondDirectoryReplacesTheFirst) {
   s.write("mis231.txt", directory());
   s.write("other.txt", line231("ZIMMER", nullptr) + line231(" 1 Last St") +
                            line231(" Maple Creek, UT 84001") + "-----\n");
-  Run r = s.run({}, "201\n\n201\nother.txt\n220\n\nq\n");
+  Outcome r = s.run({}, "201\n\n201\nother.txt\n220\n\nq\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(s.read("wardph.txt"), "**Ward Phone List " + today() + "\n*Z\nZIMMER\n<*>\n");
 }
@@ -157,7 +157,7 @@ TEST(WardLists, ConverterGetsBaseNameAndTitleAsSingleArguments) {
   s.write("conv.sh", kConverter);
   std::filesystem::permissions(s.path("conv.sh"), std::filesystem::perms::owner_all);
   const std::string conv = s.path("conv.sh");
-  Run r = s.run({"-i", conv}, "201\n\n220\n\n212\nmy \"list\" $(touch pwned)\n225\n\nq\n");
+  Outcome r = s.run({"-i", conv}, "201\n\n220\n\n212\nmy \"list\" $(touch pwned)\n225\n\nq\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Executing >>" + conv + " wardph \"Ward Phone List\"<<\n"), std::string::npos);
   EXPECT_NE(r.out.find("Executing >>" + conv +
@@ -177,7 +177,7 @@ TEST(WardLists, FailedWriteKeepsOldFileAndRunsNoConverter) {
   s.write("conv.sh", kConverter);
   std::filesystem::permissions(s.path("conv.sh"), std::filesystem::perms::owner_all);
   s.write("wardfull.txt", "the list of last week\n");
-  Run r = s.run({"-i", s.path("conv.sh")}, "201\n\n210\n\nq\n", 512);
+  Outcome r = s.run({"-i", s.path("conv.sh")}, "201\n\n210\n\nq\n", 256);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "Error writing wardfull.txt\n");
   EXPECT_EQ(r.out.find("Executing"), std::string::npos);
@@ -188,7 +188,7 @@ TEST(WardLists, FailedWriteKeepsOldFileAndRunsNoConverter) {
     (void)e;
     ++files;
   }
-  EXPECT_EQ(files, 9u);  // the inputs, the console, wardfull.txt: no temporary left
+  EXPECT_EQ(files, 6u);  // the inputs, the console, wardfull.txt: no temporary left
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+#include "menu/ward_actions.h"
+
+#include <cstdio>
+#include <string>
+
+#include "menu/handoff.h"
+#include "menu/prompt.h"
+#include "model/listing.h"
+#include "model/outfile.h"
+#include "readers/mis231.h"
+#include "readers/mis232.h"
+#include "readers/mis239.h"
+#include "writers/wardlists.h"
+#include "writers/wardpalm.h"
+#include "writers/wardsave.h"
+
+namespace {
+
+/// An input report opened for reading and closed when the option ends.
+struct InputFile {
+  explicit InputFile(const std::string& name) : fp(std::fopen(name.c_str(), "r")) {}
+  ~InputFile() {
+    if (fp != nullptr) std::fclose(fp);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  FILE* fp;
+};
+
+constexpr const char* kReportPrompt = "Enter name of report (%s): ";
+constexpr const char* kFilePrompt = "Enter file name (%s): ";
+constexpr const char* kBasePrompt = "Enter base file name (%s): ";
+
+void read_directory(LoopState& state) {
+  std::string name = prompt_name("mis231.txt", kReportPrompt);
+  InputFile in(name);
+  if (in.fp == nullptr) {
+    std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
+    return;
+  }
+  state.ward = read_mis231(in.fp);
+}
+
+void read_family_listing(LoopState& state) {
+  std::string name = prompt_name("mis232.txt", kReportPrompt);
+  WardFamily* mis232;
+  {
+    InputFile in(name);
+    if (in.fp == nullptr) {
+      std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
+      return;
+    }
+    mis232 = read_mis232(in.fp);
+  }
+  if (state.ward != nullptr) merge_232(state.ward, mis232);
+}
+
+void read_record_numbers(LoopState& state) {
+  std::string name = prompt_name("mis239.txt", kReportPrompt);
+  WardMember* mis239;
+  {
+    InputFile in(name);
+    if (in.fp == nullptr) {
+      std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
+      return;
+    }
+    mis239 = read_mis239(in.fp);
+  }
+  if (state.ward != nullptr) merge_239(state.ward, mis239);
+}
+
+/// A plain list written to base + ".txt" (or to the name as typed).
+void plain_list(const char* deflt, const char* prompt, bool add_txt, const BodyWriter& body) {
+  std::string name = prompt_name(deflt, prompt);
+  if (add_txt) name += ".txt";
+  write_plain(name, body);
+}
+
+void save_list(const WardFamily* ward) {
+  std::string name = prompt_name("wardsave.txt", kFilePrompt);
+  OutputFile out;
+  if (!out.open(name)) {
+    std::printf("Can't open %s!\n", name.c_str());
+    return;
+  }
+  save_ward(ward, out.get());
+  out.commit();
+}
+
+}  // namespace
+
+bool ward_action(int opt, LoopState& state) {
+  const WardFamily* ward = state.ward;
+  switch (opt) {
+    case 7:
+      break;
+    case 8:
+      list_ward(ward, stdout);
+      break;
+    case 9:
+      save_list(ward);
+      break;
+    case 22:
+      hand_off({"wardsap", kFilePrompt, nullptr, "Single Adult Parent List"},
+               [&](FILE* fp) { create_palm_sap(ward, fp); });
+      break;
+    case 201:
+      read_directory(state);
+      break;
+    case 202:
+      read_family_listing(state);
+      break;
+    case 209:
+      read_record_numbers(state);
+      break;
+    case 210:
+      hand_off({"wardfull", kFilePrompt, "**%s Full List %s\n", "Full List"},
+               [&](FILE* fp) { create_palm_full(ward, fp, 0); });
+      break;
+    case 212:
+      hand_off({"wardpriv", kFilePrompt, "**%s Private List %s\n", "Private List"},
+               [&](FILE* fp) { create_palm_full(ward, fp, 1); });
+      break;
+    case 215:
+      plain_list("wardaddr", kFilePrompt, true, [&](FILE* fp) { create_palm_addr(ward, fp); });
+      break;
+    case 220:
+      hand_off({"wardph", kBasePrompt, "**%s Phone List %s\n", "Phone List"},
+               [&](FILE* fp) { create_palm_phone(ward, fp, 220); });
+      break;
+    case 225:
+      plain_list("warddir", kBasePrompt, true, [&](FILE* fp) { create_palm_phone(ward, fp, 225); });
+      break;
+    case 227:
+      plain_list("wardpbk", kBasePrompt, true,
+                 [&](FILE* fp) { create_palm_phonebook(ward, fp); });
+      break;
+    case 230:
+      hand_off({"wardzip", kFilePrompt, "**%s Zipcode List %s\n", "Zipcode List"},
+               [&](FILE* fp) { create_palm_zip(ward, fp); });
+      break;
+    case 240:
+      hand_off({"wardnonm", kFilePrompt, "**%s Non-Member Spouse %s\n", "Non-Member List"},
+               [&](FILE* fp) { create_palm_nonm(ward, fp); });
+      break;
+    case 290:
+      plain_list("warderr.txt", kFilePrompt, false,
+                 [&](FILE* fp) { list_fam_errs(ward, fp); });
+      break;
+    default:
+      return false;
+  }
+  return true;
+}

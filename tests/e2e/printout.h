@@ -60,3 +60,28 @@ inline std::string today() {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+/// A family line of the family listing: phone in columns 0-19, names with
+/// dot leaders to column 63, address in 64-104, code in 105-107.
+inline std::string line232(const std::string& phone, const std::string& names,
+                           const std::string& addr, const std::string& code) {
+  std::string line = pad(std::string(20 - phone.size(), ' ') + phone, 20) + "  ";
+  line += names + std::string(42 - names.size(), '.');
+  return line + pad(addr, 41) + code + "\n";
+}
+
+/// A line of the record number list: name with dot leaders in columns 0-65,
+/// record number in 66-78, birth in 81-89, baptism in 92-98, confirmation in
+/// 101-107; dates left empty end the line early.
+inline std::string line239(const std::string& name, const std::string& recno,
+                           const std::string& birth, const std::string& bapt = "",
+                           const std::string& conf = "") {
+  std::string line = name + std::string(66 - name.size(), '.') + recno + "  " + birth;
+  if (!bapt.empty()) line += "  " + bapt;
+  if (!conf.empty()) line += "  " + conf;
+  return line + "\n";
+}
+
+}  // namespace e2e

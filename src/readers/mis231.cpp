@@ -311,7 +311,7 @@ WardFamily* read_mis231(FILE* fp) {
     if (head == nullptr) {
       head = fam;
     } else {
-      append_family(head, fam);
+      append_family(cur, fam);  // `cur` is the last family: no walk from the head
     }
     cur = fam;
     finished = false;

@@ -1,0 +1,66 @@
+// Fuzz target: any bytes as a report printout. The first byte picks the
+// reader; the rest is the file. Whatever the readers build is merged into a
+// directory and written out by every ward list writer.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "model/arena.h"
+#include "model/listing.h"
+#include "readers/mis231.h"
+#include "readers/mis232.h"
+#include "readers/mis239.h"
+#include "writers/wardlists.h"
+#include "writers/wardpalm.h"
+#include "writers/wardsave.h"
+
+namespace {
+
+FILE* open_bytes(const uint8_t* data, size_t size) {
+  // fmemopen refuses a zero size buffer; an empty file is one empty read.
+  static char empty;
+  return size == 0 ? fmemopen(&empty, 1, "r") : fmemopen(const_cast<uint8_t*>(data), size, "r");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  uint8_t which = data[0] % 3;
+  FILE* in = open_bytes(data + 1, size - 1);
+  if (in == nullptr) return 0;
+  static FILE* out = std::fopen("/dev/null", "w");
+
+  WardFamily* ward = nullptr;
+  if (which == 0) {
+    ward = read_mis231(in);
+  } else {
+    // Merge into a directory built from the same bytes.
+    FILE* again = open_bytes(data + 1, size - 1);
+    ward = read_mis231(again);
+    std::fclose(again);
+    if (which == 1) {
+      merge_232(ward, read_mis232(in));
+    } else {
+      merge_239(ward, read_mis239(in));
+    }
+  }
+  std::fclose(in);
+
+  create_palm_phone(ward, out, 220);
+  create_palm_phone(ward, out, 225);
+  create_palm_full(ward, out, 0);
+  create_palm_full(ward, out, 1);
+  create_palm_phonebook(ward, out);
+  create_palm_addr(ward, out);
+  create_palm_zip(ward, out);
+  create_palm_sap(ward, out);
+  create_palm_nonm(ward, out);
+  save_ward(ward, out);
+  list_fam_errs(ward, out);
+  for (const WardFamily* fam = ward; fam != nullptr; fam = fam->next) list_family(fam, out);
+
+  Arena::global().release_all();
+  return 0;
+}

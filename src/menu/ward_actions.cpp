@@ -41,32 +41,22 @@ void read_directory(LoopState& state) {
   state.ward = read_mis231(in.fp);
 }
 
-void read_family_listing(LoopState& state) {
-  std::string name = prompt_name("mis232.txt", kReportPrompt);
-  WardFamily* mis232;
+/// Reads an enriching report and, only when a ward list exists, merges what
+/// was read into it.
+template <class Entry>
+void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
+                    void (*merge)(WardFamily*, const Entry*)) {
+  std::string name = prompt_name(deflt, kReportPrompt);
+  Entry* report;
   {
     InputFile in(name);
     if (in.fp == nullptr) {
       std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
       return;
     }
-    mis232 = read_mis232(in.fp);
+    report = read(in.fp);
   }
-  if (state.ward != nullptr) merge_232(state.ward, mis232);
-}
-
-void read_record_numbers(LoopState& state) {
-  std::string name = prompt_name("mis239.txt", kReportPrompt);
-  WardMember* mis239;
-  {
-    InputFile in(name);
-    if (in.fp == nullptr) {
-      std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
-      return;
-    }
-    mis239 = read_mis239(in.fp);
-  }
-  if (state.ward != nullptr) merge_239(state.ward, mis239);
+  if (state.ward != nullptr) merge(state.ward, report);
 }
 
 /// A plain list written to base + ".txt" (or to the name as typed).
@@ -108,10 +98,10 @@ bool ward_action(int opt, LoopState& state) {
       read_directory(state);
       break;
     case 202:
-      read_family_listing(state);
+      read_and_merge(state, "mis232.txt", read_mis232, merge_232);
       break;
     case 209:
-      read_record_numbers(state);
+      read_and_merge(state, "mis239.txt", read_mis239, merge_239);
       break;
     case 210:
       hand_off({"wardfull", kFilePrompt, "**%s Full List %s\n", "Full List"},

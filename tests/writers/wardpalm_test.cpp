@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/capture.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -11,30 +13,9 @@
 
 namespace {
 
-std::string capture(const std::function<void(FILE*)>& write) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* fp = open_memstream(&buf, &len);
-  write(fp);
-  std::fclose(fp);
-  std::string out(buf, len);
-  std::free(buf);
-  return out;
-}
+using testsupport::add_family;
+using testsupport::capture;
 
-/// Appends a family to the chain that `head` starts (starting it when null).
-WardFamily* add_family(WardFamily*& head, Text lname, Text fname, Text phone = std::nullopt) {
-  WardFamily* fam = create_ward_family();
-  fam->lname = std::move(lname);
-  fam->fname = std::move(fname);
-  fam->phone = std::move(phone);
-  if (head == nullptr) {
-    head = fam;
-  } else {
-    append_family(head, fam);
-  }
-  return fam;
-}
 
 WardMember* add_member(WardFamily* fam, int type, Text fname, const char* bday = "",
                        const char* bmonth = "", const char* byear = "", int age = 0) {

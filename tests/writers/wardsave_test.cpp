@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/capture.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,25 +11,15 @@
 
 namespace {
 
-// What `write` puts on a memory stream.
-template <class F>
-std::string written(F write) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* fp = open_memstream(&buf, &len);
-  write(fp);
-  std::fclose(fp);
-  std::string out(buf, len);
-  std::free(buf);
-  return out;
-}
+using testsupport::capture;
+
 
 TEST(WardSave, CrossReferenceFamilyAndEmptyList) {
-  EXPECT_EQ(written([](FILE* fp) { save_ward(nullptr, fp); }), "");
+  EXPECT_EQ(capture([](FILE* fp) { save_ward(nullptr, fp); }), "");
   WardFamily* xref = create_ward_family();
   xref->lname = "SMYTHE";
   xref->sname = "SMITH";
-  EXPECT_EQ(written([&](FILE* fp) { save_ward(xref, fp); }),
+  EXPECT_EQ(capture([&](FILE* fp) { save_ward(xref, fp); }),
             "\n>Fam\nlname SMYTHE\nfname \nsname SMITH\n"
             "htgroup 0\nhtsup 0\nhtdist 0\nvtgroup 0\nvtsup 0\nvtdist 0\nhtpct 0\nvtpct 0\n"
             ">EndFam\n");
@@ -39,7 +31,7 @@ TEST(WardSave, MemberWithMonthOnly) {
   mem->type = 3;
   mem->stat = "";
   std::strcpy(mem->bmonth, "Mar");
-  std::string out = written([&](FILE* fp) { save_ward_member(mem, fp); });
+  std::string out = capture([&](FILE* fp) { save_ward_member(mem, fp); });
   EXPECT_EQ(out, ">Mem\nlname DOE\nfname \ntype 3\nmsid 0\nstat \nbmonth Mar\n>EndMem\n");
   EXPECT_EQ(out.find('\0'), std::string::npos);  // no character flag was set
 }
@@ -73,7 +65,7 @@ TEST(WardSave, FullFamilyInKeyOrder) {
   child->type = 3;
   append_member(f, child);
 
-  EXPECT_EQ(written([&](FILE* fp) { save_ward(f, fp); }),
+  EXPECT_EQ(capture([&](FILE* fp) { save_ward(f, fp); }),
             "\n>Fam\nlname SMITH\nfname John\naddr 12 Oak St\naddr2 Apt 3\ncity Provo\n"
             "state UT\nzip 84000\nzip2 1234\nphone 555-1234\nphone2 555-9999\n"
             "email js@ex.org\nacode A01\ngeocode G\nccode C\nact Y\nrecno 012-3456-7890\n"

@@ -23,16 +23,26 @@ void OutputFile::discard() {
 bool OutputFile::open(const std::string& name) {
   discard();
   name_ = name;
+  if (name.empty()) return false;
   struct stat st;
   bool exists = ::stat(name.c_str(), &st) == 0;
-  if (name.empty()) return false;
+  // A link is kept: the file it points at is the one replaced.
+  std::string target = name;
+  struct stat lst;
+  if (exists && ::lstat(name.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    char* real = ::realpath(name.c_str(), nullptr);
+    if (real == nullptr) return false;
+    target = real;
+    std::free(real);
+  }
   if (exists && !S_ISREG(st.st_mode)) {
     fp_ = std::fopen(name.c_str(), "w");
     return fp_ != nullptr;
   }
   if (exists && ::access(name.c_str(), W_OK) != 0) return false;
 
-  std::vector<char> pattern(name.begin(), name.end());
+  target_ = target;
+  std::vector<char> pattern(target.begin(), target.end());
   const char suffix[] = ".tmpXXXXXX";
   pattern.insert(pattern.end(), suffix, suffix + sizeof suffix);
   int fd = ::mkstemp(pattern.data());
@@ -65,7 +75,7 @@ bool OutputFile::commit() {
   ok = (std::fclose(fp_) == 0) && ok;
   fp_ = nullptr;
   if (ok && !tmp_.empty()) {
-    ok = std::rename(tmp_.c_str(), name_.c_str()) == 0;
+    ok = std::rename(tmp_.c_str(), target_.c_str()) == 0;
     if (ok) tmp_.clear();
   }
   if (!ok) {

@@ -7,7 +7,8 @@
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
 /// file. A name that is a device or FIFO (such as /dev/null) is written
-/// directly and never replaced.
+/// directly and never replaced; a name that is a symbolic link keeps the
+/// link and replaces the file it points at.
 class OutputFile {
  public:
   OutputFile() = default;
@@ -32,6 +33,7 @@ class OutputFile {
   void discard();
 
   FILE* fp_ = nullptr;
-  std::string name_;
+  std::string name_;    // as the user named it, for messages
+  std::string target_;  // the file replaced: the name, or where its link points
   std::string tmp_;  // empty when writing directly
 };

@@ -69,5 +69,22 @@ TEST(MenuSession, MissingUnitNamesFileIsReportedOnce) {
   EXPECT_EQ(r.out, kMainMenu + kFooter + kEnd);
 }
 
+TEST(MenuSession, ConsoleLinesAreReadWhole) {
+  Scratch s;
+  // An over-long answer is one answer; a NUL byte ends a line's text.
+  std::string console = "200" + std::string(600, '7') + "\n" + "5" + std::string(1, '\0') + "0\nq\n";
+  Outcome r = s.run({}, console);
+  EXPECT_EQ(r.out, kMainMenu + kFooter + kFooter + kFooter + kEnd);
+  EXPECT_EQ(r.err, "Invalid option (2147483647)\nInvalid option (5)\n");
+}
+
+TEST(MenuSession, BatchRunEndsWithoutAMenu) {
+  Scratch s;
+  Outcome r = s.run({"-c"}, "");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, kEnd);
+  EXPECT_EQ(r.err, "Option 800 is not available in this version\n");
+}
+
 }  // namespace
 }  // namespace e2e

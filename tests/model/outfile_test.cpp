@@ -132,3 +132,21 @@ TEST(OutputFileDevice, DevicesAreWrittenDirectly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OutputFileTest, LinkIsKeptAndItsTargetReplaced) {
+  std::string target = path("real.txt");
+  std::string link = path("link.txt");
+  spit(target, "old\n");
+  fs::create_symlink(target, link);
+  OutputFile out;
+  ASSERT_TRUE(out.open(link));
+  std::fprintf(out.get(), "new\n");
+  ASSERT_TRUE(out.commit());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(slurp(target), "new\n");
+  EXPECT_EQ(entries(), 2u);
+}
+
+}  // namespace

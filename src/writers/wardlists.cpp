@@ -26,18 +26,8 @@ void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
   bool head_bracketed = false;
   bool first_child = true;
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-    if (mem->type == 1) {
-      if (is_bracketed(mem->fname)) {
-        std::fprintf(fp, ", ");
-        head_bracketed = true;
-      } else {
-        std::fprintf(fp, ", %s", str_or_empty(mem->fname));
-      }
-    } else if (mem->type == 2) {
-      if (is_bracketed(mem->fname)) continue;
-      if (!head_bracketed) std::fprintf(fp, " & ");
-      std::fprintf(fp, "%s", str_or_empty(mem->fname));
-    } else if (mem->type == 3) {
+    if (write_palm_couple_name(mem, fp, head_bracketed)) continue;
+    if (mem->type == 3) {
       // The children go on an indented line of their own.
       std::fprintf(fp, first_child ? "\n   %s" : ", %s", str_or_empty(mem->fname));
       first_child = false;

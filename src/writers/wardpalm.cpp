@@ -60,21 +60,29 @@ void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   }
 }
 
+bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed) {
+  if (mem->type == 1) {
+    if (is_bracketed(mem->fname)) {
+      std::fprintf(fp, ", ");
+      head_bracketed = true;
+    } else {
+      std::fprintf(fp, ", %s", str_or_empty(mem->fname));
+    }
+    return true;
+  }
+  if (mem->type != 2) return false;
+  if (!is_bracketed(mem->fname)) {
+    if (!head_bracketed) std::fprintf(fp, " & ");
+    std::fprintf(fp, "%s", str_or_empty(mem->fname));
+  }
+  return true;
+}
+
 void write_palm_phone(const WardFamily* fam, FILE* fp, int opt) {
   std::fprintf(fp, "%s", str_or_empty(fam->lname));
   bool head_bracketed = false;
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-    if (mem->type == 1) {
-      if (is_bracketed(mem->fname)) {
-        std::fprintf(fp, ", ");
-        head_bracketed = true;
-      } else {
-        std::fprintf(fp, ", %s", str_or_empty(mem->fname));
-      }
-    } else if (mem->type == 2 && !is_bracketed(mem->fname)) {
-      if (!head_bracketed) std::fprintf(fp, " & ");
-      std::fprintf(fp, "%s", str_or_empty(mem->fname));
-    }
+    write_palm_couple_name(mem, fp, head_bracketed);
   }
   if (fam->phone && !fam->phone->empty()) {
     std::fprintf(fp, opt == kPalmPhoneList ? "\n\t" : "\t");

@@ -13,6 +13,13 @@ inline constexpr int kPalmPhoneList = 220;
 /// Option of create_palm_phone for the phone directory on paper.
 inline constexpr int kPalmPhoneDirectory = 225;
 
+/// Writes the name part that a head (type 1) or spouse (type 2) adds to a
+/// phone entry: ", " for a bracketed head (remembered in `head_bracketed`),
+/// else ", " and the head's first name; " & " (left out after a bracketed
+/// head) and the first name of a spouse who is not bracketed. Returns false,
+/// writing nothing, for any other member.
+bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed);
+
 /// Writes one phone entry per family of `list` to `fp`. With `opt` 220 (the
 /// phone list) every family is written, after a letter bookmark "*%c\n"
 /// whenever the initial of its last name changes. With `opt` 225 (the phone

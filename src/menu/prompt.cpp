@@ -1,6 +1,5 @@
 #include "menu/prompt.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +14,6 @@ std::string prompt_name(const char* deflt, const char* prompt) {
 }
 
 int leading_number(const std::string& line) {
-  errno = 0;
   long n = std::strtol(line.c_str(), nullptr, 10);
   if (n > INT_MAX) return INT_MAX;
   if (n < INT_MIN) return INT_MIN;

@@ -1,18 +1,11 @@
 #include "model/listing.h"
 
-#include <cstring>
 #include <string>
 
 #include "model/console.h"
 #include "model/splitfld.h"
 
 namespace {
-
-/// The text of a fixed character field, which may fill its array unterminated.
-template <size_t N>
-std::string fixed_text(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
-}
 
 /// The listing's mark for one character of a visits string.
 char visit_mark(char c) {
@@ -108,9 +101,8 @@ void list_member(const WardMember* mem, FILE* fp) {
       std::fprintf(fp, "\tSex:, stat:%s<<", mem->stat->c_str());
     }
   }
-  std::string bday = fixed_text(mem->bday);
-  if (!bday.empty()) {
-    std::fprintf(fp, " birth: [%s%s", bday.c_str(), fixed_text(mem->bmonth).c_str());
+  if (mem->bday[0] != '\0') {
+    std::fprintf(fp, " birth: [%s%s", mem->bday, mem->bmonth);
     std::fprintf(fp, "]");
   }
   if (mem->recno) std::fprintf(fp, "[%s]", mem->recno->c_str());

@@ -1,6 +1,5 @@
 #include "model/outfile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

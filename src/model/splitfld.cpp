@@ -1,7 +1,5 @@
 #include "model/splitfld.h"
 
-#include <cstring>
-
 int read_line(std::string& line, FILE* fp) {
   line.clear();
   size_t taken = 0;

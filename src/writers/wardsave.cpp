@@ -1,7 +1,5 @@
 #include "writers/wardsave.h"
 
-#include <cstring>
-
 namespace {
 
 // "key value" for a text that is present; nothing when it is absent.
@@ -14,12 +12,9 @@ void put_char(FILE* fp, const char* key, char value) {
   if (value != 0) std::fprintf(fp, "%s %c\n", key, value);
 }
 
-// "key value" for a short in-place text that is not empty; never reads past
-// the array, even when it lacks its terminator.
-template <size_t N>
-void put_array(FILE* fp, const char* key, const char (&value)[N]) {
-  int len = static_cast<int>(strnlen(value, N));
-  if (len > 0) std::fprintf(fp, "%s %.*s\n", key, len, value);
+// "key value" for a short in-place text that is not empty.
+void put_array(FILE* fp, const char* key, const char* value) {
+  if (value[0] != '\0') std::fprintf(fp, "%s %s\n", key, value);
 }
 
 }  // namespace

@@ -61,6 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   list_fam_errs(ward, out);
   for (const WardFamily* fam = ward; fam != nullptr; fam = fam->next) list_family(fam, out);
 
-  Arena::global().release_all();
+  Arena::global().reset();
   return 0;
 }

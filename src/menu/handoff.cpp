@@ -48,7 +48,7 @@ std::string converter_command(const std::string& app, std::string_view base,
 
 void run_converter(const std::string& base, std::string_view title) {
   if (!Instapp) return;
-  std::string cmd = converter_command(*Instapp, base, unit, title);
+  std::string cmd = converter_command(Instapp.str(), base, unit, title);
   std::printf("Executing >>%s<<\n", cmd.c_str());
   std::fflush(stdout);
   std::fflush(stderr);

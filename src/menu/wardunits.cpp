@@ -51,9 +51,9 @@ void read_ward_units_from(const char* path) {
     UnitName* entry = Arena::global().make<UnitName>();
     if (entry != nullptr) {
       try {
-        entry->name.assign(flds[0]);
-        entry->abbr.assign(flds[1]);
-        entry->display.assign(flds[2]);
+        entry->name = Text(flds[0]);
+        entry->abbr = Text(flds[1]);
+        entry->display = Text(flds[2]);
       } catch (const std::bad_alloc&) {
         entry = nullptr;
       }

@@ -2,16 +2,14 @@
 // The units (wards and branches) of the stake, read once at start-up from
 // the unit names file "wardunits.txt".
 
-#include <string>
-
 #include "lists/prodlist.h"
 #include "model/kinroll.h"
 
 /// One unit of the stake, with the organisations the stake report gives it.
 struct UnitName {
-  std::string name;         // as the stake report prints it
-  std::string abbr;         // short form for output file names
-  std::string display;      // name for titles and converter commands
+  Text name;                // as the stake report prints it
+  Text abbr;                // short form for output file names
+  Text display;             // name for titles and converter commands
   WardOrg* orgs = nullptr;  // filled by the stake report reader
 };
 

@@ -1,53 +1,85 @@
 #pragma once
-// The one owner of every ward record. Records are created here and live until
-// the program ends, so a pointer to a record never dangles, however the menu
-// drops or replaces its lists.
+// Where ward records and their texts live. An Arena hands out memory from
+// large blocks and gives it all back at once when it is destroyed; nothing is
+// torn down record by record. Records and texts go to the current arena,
+// which is the program's global arena unless an ArenaScope names another, so
+// a list read into an arena of its own can be dropped whole.
 
-#include <memory>
+#include <cstddef>
 #include <new>
-#include <utility>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
-/// Owns every record allocated through it until the arena itself is destroyed.
+/// Bump allocator owning every record and text allocated through it.
 class Arena {
  public:
-  /// The program's arena; destroyed at program exit, releasing every record.
+  Arena() = default;
+  /// Releases every block: each record and text of this arena dangles after.
+  ~Arena();
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+
+  /// The program's arena; destroyed at program exit.
   static Arena& global();
 
-  /// Allocates a value-initialised T owned by the arena. Returns null when
-  /// memory is exhausted. The pointer stays valid until destroy() or exit.
+  /// The arena that new records and texts go to: the innermost live
+  /// ArenaScope's, else global().
+  static Arena& current();
+
+  /// A value-initialised T in this arena, or null when memory is exhausted.
+  /// T must be trivially destructible (its destructor never runs). The
+  /// pointer stays valid until the arena is destroyed or reset.
   template <class T>
   T* make() {
-    try {
-      auto slot = std::make_unique<Slot<T>>();
-      T* raw = &slot->value;
-      slots_.push_back(std::move(slot));
-      return raw;
-    } catch (const std::bad_alloc&) {
-      return nullptr;
-    }
+    static_assert(std::is_trivially_destructible_v<T>, "arena records are never destructed");
+    void* p = take(sizeof(T), alignof(T));
+    if (p == nullptr) return nullptr;
+    ++live_;
+    return new (p) T{};
   }
 
-  /// Releases a record made by make(); a null or unknown pointer is ignored.
-  /// Searches from the newest record, since only fresh records are released.
-  void destroy(const void* p);
+  /// Marks a record made by make<T>() as released. Its memory comes back
+  /// with the arena's (a record may belong to another arena than the current
+  /// one, so it is never reused here). A null pointer is ignored.
+  template <class T>
+  void release(T* p) {
+    if (p != nullptr && live_ > 0) --live_;
+  }
 
-  /// Releases every record at once. Only for harnesses that read many
-  /// printouts in one process (fuzzing); every record pointer dangles after.
-  void release_all() { slots_.clear(); }
+  /// A NUL-terminated copy of `s` in this arena. Throws std::bad_alloc when
+  /// memory is exhausted.
+  const char* copy_text(std::string_view s);
 
-  /// Number of records the arena holds (for tests).
-  size_t size() const { return slots_.size(); }
+  /// Releases every block at once, as destruction does; the arena stays
+  /// usable. Every pointer into it dangles after.
+  void reset();
+
+  /// Records made and not released (for tests).
+  size_t size() const { return live_; }
+
+  /// Bytes of block memory the arena holds.
+  size_t bytes_held() const { return held_; }
 
  private:
-  struct SlotBase {
-    virtual ~SlotBase() = default;
-    virtual const void* address() const = 0;
-  };
-  template <class T>
-  struct Slot : SlotBase {
-    T value{};
-    const void* address() const override { return &value; }
-  };
-  std::vector<std::unique_ptr<SlotBase>> slots_;
+  void* take(size_t n, size_t align);
+  static constexpr size_t kGrain = 16;
+
+  std::vector<char*> blocks_;
+  char* cur_ = nullptr;
+  size_t left_ = 0;
+  size_t held_ = 0;
+  size_t live_ = 0;
+};
+
+/// Makes `arena` the current arena for the lifetime of the scope.
+class ArenaScope {
+ public:
+  explicit ArenaScope(Arena& arena);
+  ~ArenaScope();
+  ArenaScope(const ArenaScope&) = delete;
+  ArenaScope& operator=(const ArenaScope&) = delete;
+
+ private:
+  Arena* saved_;
 };

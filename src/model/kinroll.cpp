@@ -2,15 +2,15 @@
 
 #include "model/arena.h"
 
-WardFamily* create_ward_family() { return Arena::global().make<WardFamily>(); }
-WardMember* create_ward_member() { return Arena::global().make<WardMember>(); }
-WardErr* create_ward_err() { return Arena::global().make<WardErr>(); }
-WardFam* create_ward_fam() { return Arena::global().make<WardFam>(); }
-WardMem* create_ward_mem() { return Arena::global().make<WardMem>(); }
-WardOrg* create_ward_org() { return Arena::global().make<WardOrg>(); }
+WardFamily* create_ward_family() { return Arena::current().make<WardFamily>(); }
+WardMember* create_ward_member() { return Arena::current().make<WardMember>(); }
+WardErr* create_ward_err() { return Arena::current().make<WardErr>(); }
+WardFam* create_ward_fam() { return Arena::current().make<WardFam>(); }
+WardMem* create_ward_mem() { return Arena::current().make<WardMem>(); }
+WardOrg* create_ward_org() { return Arena::current().make<WardOrg>(); }
 
 WardPos* create_ward_pos(WardOrg* org) {
-  WardPos* pos = Arena::global().make<WardPos>();
+  WardPos* pos = Arena::current().make<WardPos>();
   if (pos != nullptr) pos->org = org;
   return pos;
 }
@@ -34,18 +34,18 @@ void free_ward_family(WardFamily* fam) {
     free_ward_member(mem);
     mem = next;
   }
-  Arena::global().destroy(fam);
+  Arena::current().release(fam);
 }
 
-void free_ward_member(WardMember* mem) { Arena::global().destroy(mem); }
-void free_ward_err(WardErr* err) { Arena::global().destroy(err); }
-void free_ward_fam(WardFam* fam) { Arena::global().destroy(fam); }
-void free_ward_mem(WardMem* mem) { Arena::global().destroy(mem); }
+void free_ward_member(WardMember* mem) { Arena::current().release(mem); }
+void free_ward_err(WardErr* err) { Arena::current().release(err); }
+void free_ward_fam(WardFam* fam) { Arena::current().release(fam); }
+void free_ward_mem(WardMem* mem) { Arena::current().release(mem); }
 
 void free_ward_pos(WardPos* pos) {
   while (pos != nullptr) {
     WardPos* next = pos->next;
-    Arena::global().destroy(pos);
+    Arena::current().release(pos);
     pos = next;
   }
 }
@@ -54,7 +54,7 @@ void free_ward_org(WardOrg* org) {
   while (org != nullptr) {
     WardOrg* next = org->next;
     free_ward_pos(org->pos);
-    Arena::global().destroy(org);
+    Arena::current().release(org);
     org = next;
   }
 }
@@ -67,7 +67,7 @@ void append_family(WardFamily* list, WardFamily* fam) {
 namespace {
 // Byte order of two texts, an absent text ordering as the empty one.
 int compare_text(const Text& a, const Text& b) {
-  return a.value_or("").compare(b.value_or(""));
+  return a.view().compare(b.view());
 }
 }  // namespace
 

@@ -3,15 +3,12 @@
 // families with their members, error notes, index nodes, organisations and
 // positions. Lists are chains through `next`; an empty list is null.
 //
-// Every record is allocated from the program's Arena and lives until the
-// program ends. A text that may be absent is a Text: absent (nullopt) and
-// empty ("") are different values. Texts are values: records never share them.
+// Every record is allocated from the current Arena (model/arena.h) and lives
+// as long as that arena. A text that may be absent is a Text: absent and
+// empty ("") are different values; texts are immutable, so records may share
+// them.
 
-#include <optional>
-#include <string>
-
-/// A text field that may be absent.
-using Text = std::optional<std::string>;
+#include "model/text.h"
 
 struct WardErr;
 struct WardPos;
@@ -20,7 +17,7 @@ struct WardOrg;
 /// One error note attached to a family or a member; chains run newest first.
 struct WardErr {
   WardErr* next = nullptr;
-  std::string msg;
+  Text msg;
 };
 
 /// One person of a family.
@@ -175,11 +172,11 @@ void append_member(WardFamily* fam, WardMember* mem);
 
 /// The text of `t` for a "%s" conversion; the empty text when absent. Valid
 /// while `t` is unchanged.
-inline const char* str_or_empty(const Text& t) { return t ? t->c_str() : ""; }
+inline const char* str_or_empty(const Text& t) { return t.c_str(); }
 
 /// The text of `t` for a "%s" conversion; "(null)" when absent, as the
 /// diagnostic listing and the error report print it.
-inline const char* str_or_null(const Text& t) { return t ? t->c_str() : "(null)"; }
+inline const char* str_or_null(const Text& t) { return t ? t.c_str() : "(null)"; }
 
 /// True when `t` is present and holds '[' (a name left out of phone entries).
-inline bool is_bracketed(const Text& t) { return t && t->find('[') != std::string::npos; }
+inline bool is_bracketed(const Text& t) { return t.find('[') != std::string_view::npos; }

@@ -58,25 +58,25 @@ void list_ward(const WardFamily* list, FILE* fp) {
 
 void list_family(const WardFamily* fam, FILE* fp) {
   std::fprintf(fp, "Name:%s<<, >>%s<<\n", str_or_null(fam->lname), str_or_null(fam->fname));
-  if (fam->addr) std::fprintf(fp, "Addr:%s<<\n", fam->addr->c_str());
-  if (fam->addr2) std::fprintf(fp, "Addr2:%s<<\n", fam->addr2->c_str());
+  if (fam->addr) std::fprintf(fp, "Addr:%s<<\n", fam->addr.c_str());
+  if (fam->addr2) std::fprintf(fp, "Addr2:%s<<\n", fam->addr2.c_str());
   if (fam->city) {
-    std::fprintf(fp, "City:%s<< State:%s<< Zip:%s<<", fam->city->c_str(),
+    std::fprintf(fp, "City:%s<< State:%s<< Zip:%s<<", fam->city.c_str(),
                  str_or_null(fam->state), str_or_null(fam->zip));
   }
-  if (fam->zip2) std::fprintf(fp, "Zip2:%s", fam->zip2->c_str());
-  if (fam->acode) std::fprintf(fp, "[%s]", fam->acode->c_str());
+  if (fam->zip2) std::fprintf(fp, "Zip2:%s", fam->zip2.c_str());
+  if (fam->acode) std::fprintf(fp, "[%s]", fam->acode.c_str());
   if (fam->addr || fam->city || fam->acode) std::fprintf(fp, "<<\n");
-  if (fam->phone) std::fprintf(fp, "Phone:%s<<\n", fam->phone->c_str());
+  if (fam->phone) std::fprintf(fp, "Phone:%s<<\n", fam->phone.c_str());
 
   if (fam->htgroup >= 1 && fam->htgroup <= 5) {
     std::fprintf(fp, "HT: %s-%2.2d-%2.2d\n", htgroup(fam->htgroup), fam->htsup, fam->htdist);
     if (fam->htname) {
-      std::fprintf(fp, " (%s", fam->htname->c_str());
-      if (fam->htcomp) std::fprintf(fp, ", %s", fam->htcomp->c_str());
+      std::fprintf(fp, " (%s", fam->htname.c_str());
+      if (fam->htcomp) std::fprintf(fp, ", %s", fam->htcomp.c_str());
       std::fprintf(fp, ")\nVisits: ");
       if (fam->htvisits) {
-        for (char c : *fam->htvisits) std::fputc(visit_mark(c), fp);
+        for (char c : fam->htvisits.view()) std::fputc(visit_mark(c), fp);
       }
       std::fprintf(fp, "\n");
     }
@@ -96,16 +96,16 @@ void list_member(const WardMember* mem, FILE* fp) {
   if (mem->stat) {
     // An absent sex (0) writes nothing between the colon and the comma.
     if (mem->sex != 0) {
-      std::fprintf(fp, "\tSex:%c, stat:%s<<", mem->sex, mem->stat->c_str());
+      std::fprintf(fp, "\tSex:%c, stat:%s<<", mem->sex, mem->stat.c_str());
     } else {
-      std::fprintf(fp, "\tSex:, stat:%s<<", mem->stat->c_str());
+      std::fprintf(fp, "\tSex:, stat:%s<<", mem->stat.c_str());
     }
   }
   if (mem->bday[0] != '\0') {
     std::fprintf(fp, " birth: [%s%s", mem->bday, mem->bmonth);
     std::fprintf(fp, "]");
   }
-  if (mem->recno) std::fprintf(fp, "[%s]", mem->recno->c_str());
+  if (mem->recno) std::fprintf(fp, "[%s]", mem->recno.c_str());
   std::fprintf(fp, "\n");
   for (const WardErr* err = mem->err; err != nullptr; err = err->next) {
     std::fprintf(fp, "***%s***\n", err->msg.c_str());

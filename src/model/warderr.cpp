@@ -4,7 +4,7 @@ namespace {
 void push_err(WardErr*& head, std::string_view msg) {
   WardErr* err = create_ward_err();
   if (err == nullptr) return;
-  err->msg.assign(msg);
+  err->msg = Text(msg);
   err->next = head;
   head = err;
 }

@@ -117,7 +117,7 @@ void set_cross_reference(WardFamily* fam, std::string_view text) {
 void read_member(WardMember* mem, std::string_view line) {
   size_t start = (line.size() > kMemberCol && line[kMemberCol] == ' ') ? kMemberCol + 1 : kMemberCol;
   mem->fname = std::string(trim_keep_first(line, start, 63));
-  if (mem->fname->empty()) add_mem_err(mem, "Missing first name");
+  if (mem->fname.empty()) add_mem_err(mem, "Missing first name");
 
   mem->sex = line.size() > 63 ? line[63] : 0;
   if (mem->sex != 'M' && mem->sex != 'F') add_mem_err(mem, "Invalid sex");
@@ -126,7 +126,7 @@ void read_member(WardMember* mem, std::string_view line) {
 
   if (line.size() > 74) {
     if (line[74] == ' ') {
-      if (*mem->stat != "Nonmembr") add_mem_err(mem, "Missing Birthday");
+      if (mem->stat.view() != "Nonmembr") add_mem_err(mem, "Missing Birthday");
     } else {
       copy_cols(mem->bday, line, 74, 2);
       if (!is_digit(mem->bday[0]) || !is_digit(mem->bday[1])) add_mem_err(mem, "Invalid birth day");
@@ -215,8 +215,8 @@ int is_phone(std::string_view text) {
 }
 
 int iszip(const Text& text) {
-  if (!text || text->empty()) return 0;
-  for (char c : *text) {
+  if (text.empty()) return 0;
+  for (char c : text.view()) {
     if (!is_digit(c) && !is_blank(c) && c != '-') return 0;
   }
   return 1;
@@ -243,7 +243,7 @@ void adjust_fam(WardFamily* fam) {
         move_text(fam->city, fam->addr);
       }
     }
-    if (is_phone(*fam->city)) {
+    if (is_phone(fam->city.view())) {
       move_text(fam->phone, fam->city);
       move_text(fam->city, fam->addr2);
     }
@@ -252,11 +252,11 @@ void adjust_fam(WardFamily* fam) {
       fam->zip = fam->addr2;
     }
   }
-  if (fam->phone && !is_phone(*fam->phone)) add_fam_err(fam, "Bad Phone Number format");
+  if (fam->phone && !is_phone(fam->phone.view())) add_fam_err(fam, "Bad Phone Number format");
 
   if (!fam->city) move_text(fam->city, fam->addr2);
-  if (fam->city && (fam->city->size() == 5 || fam->city->size() == 10) &&
-      digits_or_dash(*fam->city)) {
+  if (fam->city && (fam->city.size() == 5 || fam->city.size() == 10) &&
+      digits_or_dash(fam->city.view())) {
     add_fam_err(fam, "Zipcode on city line");
     fam->zip = fam->city;
     move_text(fam->city, fam->addr2);
@@ -267,7 +267,7 @@ void adjust_fam(WardFamily* fam) {
   }
 
   // The city line, taken apart from its end: zip code, state, city.
-  std::string city = *fam->city;
+  std::string city = fam->city.str();
   if (city.find(',') == std::string::npos) add_fam_err(fam, "Missing comma after city");
   take_zip(fam, city);
   rtrim(city);

@@ -8,9 +8,8 @@ namespace {
 bool is_nonmember(const WardMember* mem) { return mem->stat == "Nonmembr"; }
 
 /// The zip code of a zip-list node; the empty text when it has none.
-const std::string& node_zip(const WardFam* node) {
-  static const std::string kNone;
-  return node->fam != nullptr && node->fam->zip ? *node->fam->zip : kNone;
+std::string_view node_zip(const WardFam* node) {
+  return node->fam != nullptr ? node->fam->zip.view() : std::string_view();
 }
 
 }  // namespace
@@ -35,14 +34,14 @@ void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
   }
   std::fprintf(fp, "\n");
 
-  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr->c_str());
+  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr.c_str());
   if (fam->city) {
-    std::fprintf(fp, "  %s", fam->city->c_str());
-    if (fam->state) std::fprintf(fp, ", %s", fam->state->c_str());
-    if (fam->zip) std::fprintf(fp, " %s", fam->zip->c_str());
+    std::fprintf(fp, "  %s", fam->city.c_str());
+    if (fam->state) std::fprintf(fp, ", %s", fam->state.c_str());
+    if (fam->zip) std::fprintf(fp, " %s", fam->zip.c_str());
     std::fprintf(fp, "\n");
   }
-  if (fam->phone && !fam->phone->empty()) std::fprintf(fp, " %s\n", fam->phone->c_str());
+  if (fam->phone && !fam->phone.empty()) std::fprintf(fp, " %s\n", fam->phone.c_str());
 }
 
 void create_palm_addr(const WardFamily* list, FILE* fp) {
@@ -53,7 +52,7 @@ void create_palm_addr(const WardFamily* list, FILE* fp) {
 
 void write_palm_addr(const WardFamily* fam, FILE* fp) {
   std::fprintf(fp, "%s", str_or_empty(fam->lname));
-  if (fam->sname || (fam->lname && fam->lname->find("(See ") != std::string::npos)) {
+  if (fam->sname || (fam->lname && fam->lname.find("(See ") != std::string::npos)) {
     std::fprintf(fp, "\n");
     return;
   }
@@ -64,16 +63,16 @@ void write_palm_addr(const WardFamily* fam, FILE* fp) {
     std::fprintf(fp, " & %s", str_or_empty(second->fname));
   }
 
-  if (fam->phone && !fam->phone->empty()) {
-    std::fprintf(fp, ": %s, ", fam->phone->c_str());
+  if (fam->phone && !fam->phone.empty()) {
+    std::fprintf(fp, ": %s, ", fam->phone.c_str());
   } else {
     std::fprintf(fp, " [no phone] ");
   }
 
-  if (fam->addr) std::fprintf(fp, "%s", fam->addr->c_str());
-  if (fam->city) std::fprintf(fp, ", %s", fam->city->c_str());
-  if (fam->state) std::fprintf(fp, " %s", fam->state->c_str());
-  if (fam->zip) std::fprintf(fp, " %s", fam->zip->c_str());
+  if (fam->addr) std::fprintf(fp, "%s", fam->addr.c_str());
+  if (fam->city) std::fprintf(fp, ", %s", fam->city.c_str());
+  if (fam->state) std::fprintf(fp, " %s", fam->state.c_str());
+  if (fam->zip) std::fprintf(fp, " %s", fam->zip.c_str());
   std::fprintf(fp, "\n  ");
 
   // Everybody's birthday, month before day.
@@ -99,20 +98,20 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
   for (const WardFam* node = chain; node != nullptr; node = node->next) {
     const WardFamily* fam = node->fam;
     if (fam == nullptr || is_bracketed(fam->lname)) continue;
-    const std::string& zip = node_zip(node);
+    std::string_view zip = node_zip(node);
     if (zip != prev) {
-      std::fprintf(fp, "*%s %s, %s\n", zip.c_str(), str_or_empty(fam->city),
+      std::fprintf(fp, "*%s %s, %s\n", str_or_empty(fam->zip), str_or_empty(fam->city),
                    str_or_empty(fam->state));
       prev = zip;
     }
-    std::fprintf(fp, "%s %s, %s\n", zip.c_str(), str_or_empty(fam->lname),
+    std::fprintf(fp, "%s %s, %s\n", str_or_empty(fam->zip), str_or_empty(fam->lname),
                  str_or_empty(fam->fname));
   }
 }
 
 WardFam* insert_fam_zip(WardFam* list, WardFam* ent) {
   if (ent == nullptr) return list;
-  const std::string& zip = node_zip(ent);
+  std::string_view zip = node_zip(ent);
   if (list == nullptr || node_zip(list) > zip) {
     ent->next = list;
     return ent;

@@ -4,7 +4,7 @@ namespace {
 
 /// The first character of a family's last name; NUL when it has none.
 char initial_of(const WardFamily* fam) {
-  return fam->lname && !fam->lname->empty() ? (*fam->lname)[0] : '\0';
+  return fam->lname && !fam->lname.empty() ? fam->lname[0] : '\0';
 }
 
 /// Writes the letter bookmark "*%c\n" ahead of a family whose initial differs
@@ -27,11 +27,11 @@ void write_teachers(const char* label, const Text& name, const Text& comp, int p
                     const Text& visits, FILE* fp, int restrict_) {
   if (!name) return;
   if (restrict_) {
-    std::fprintf(fp, "  %s: %3d%% - %s", label, pct, name->c_str());
+    std::fprintf(fp, "  %s: %3d%% - %s", label, pct, name.c_str());
   } else {
-    std::fprintf(fp, "  %s: %s", label, name->c_str());
+    std::fprintf(fp, "  %s: %s", label, name.c_str());
   }
-  if (comp) std::fprintf(fp, " & %s", comp->c_str());
+  if (comp) std::fprintf(fp, " & %s", comp.c_str());
   std::fprintf(fp, "\n");
   if (restrict_) std::fprintf(fp, "    %s\n", str_or_empty(visits));
 }
@@ -52,7 +52,7 @@ void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   char last = '\0';
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (opt == kPalmPhoneDirectory &&
-        (!fam->phone || fam->phone->empty() || is_bracketed(fam->fname))) {
+        (!fam->phone || fam->phone.empty() || is_bracketed(fam->fname))) {
       continue;
     }
     if (opt == kPalmPhoneList) letter_bookmark(fam, fp, last);
@@ -84,9 +84,9 @@ void write_palm_phone(const WardFamily* fam, FILE* fp, int opt) {
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     write_palm_couple_name(mem, fp, head_bracketed);
   }
-  if (fam->phone && !fam->phone->empty()) {
+  if (fam->phone && !fam->phone.empty()) {
     std::fprintf(fp, opt == kPalmPhoneList ? "\n\t" : "\t");
-    std::fprintf(fp, "%s", fam->phone->c_str());
+    std::fprintf(fp, "%s", fam->phone.c_str());
   }
   std::fprintf(fp, "\n");
 }
@@ -101,20 +101,20 @@ void create_palm_full(const WardFamily* list, FILE* fp, int restrict_) {
 
 void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
   std::fprintf(fp, "%s", str_or_empty(fam->lname));
-  if (fam->sname) std::fprintf(fp, " [See %s]", fam->sname->c_str());
+  if (fam->sname) std::fprintf(fp, " [See %s]", fam->sname.c_str());
   std::fprintf(fp, ", %s\n", str_or_empty(fam->fname));
 
-  if (fam->phone && !fam->phone->empty()) std::fprintf(fp, "  %s\n", fam->phone->c_str());
-  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr->c_str());
+  if (fam->phone && !fam->phone.empty()) std::fprintf(fp, "  %s\n", fam->phone.c_str());
+  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr.c_str());
 
   if (fam->city) {
-    std::fprintf(fp, "  %s, %s %s", fam->city->c_str(), str_or_empty(fam->state),
+    std::fprintf(fp, "  %s, %s %s", fam->city.c_str(), str_or_empty(fam->state),
                  str_or_empty(fam->zip));
-    if (fam->zip2) std::fprintf(fp, "-%s", fam->zip2->c_str());
-    if (restrict_ && fam->acode) std::fprintf(fp, " [%s]", fam->acode->c_str());
+    if (fam->zip2) std::fprintf(fp, "-%s", fam->zip2.c_str());
+    if (restrict_ && fam->acode) std::fprintf(fp, " [%s]", fam->acode.c_str());
     std::fprintf(fp, "\n");
   } else if (fam->geocode) {
-    std::fprintf(fp, "  %s\n", fam->geocode->c_str());
+    std::fprintf(fp, "  %s\n", fam->geocode.c_str());
   }
 
   write_teachers("HT", fam->htname, fam->htcomp, fam->htpct, fam->htvisits, fp, restrict_);
@@ -131,12 +131,12 @@ void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_) {
     }
 
     // A member without a last name of its own carries the family's.
-    if (mem->lname && mem->lname != fam->lname) std::fprintf(fp, "%s, ", mem->lname->c_str());
-    if (mem->fname) std::fprintf(fp, "%s", mem->fname->c_str());
+    if (mem->lname && mem->lname != fam->lname) std::fprintf(fp, "%s, ", mem->lname.c_str());
+    if (mem->fname) std::fprintf(fp, "%s", mem->fname.c_str());
 
     if (restrict_ && mem->sex != '\0') {
       std::fprintf(fp, " [%c", mem->sex);
-      if (mem->stat) std::fprintf(fp, " %s", mem->stat->c_str());
+      if (mem->stat) std::fprintf(fp, " %s", mem->stat.c_str());
       std::fprintf(fp, "]\n       ");
     }
 
@@ -146,9 +146,9 @@ void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_) {
     }
 
     if (restrict_) {
-      if (mem->recno) std::fprintf(fp, " #%s", mem->recno->c_str());
-      if (mem->baptism) std::fprintf(fp, "\n        bapt: %s", mem->baptism->c_str());
-      if (mem->confirm) std::fprintf(fp, ", conf: %s", mem->confirm->c_str());
+      if (mem->recno) std::fprintf(fp, " #%s", mem->recno.c_str());
+      if (mem->baptism) std::fprintf(fp, "\n        bapt: %s", mem->baptism.c_str());
+      if (mem->confirm) std::fprintf(fp, ", conf: %s", mem->confirm.c_str());
     }
     std::fprintf(fp, "\n");
 

@@ -4,7 +4,7 @@ namespace {
 
 // "key value" for a text that is present; nothing when it is absent.
 void put_text(FILE* fp, const char* key, const Text& value) {
-  if (value) std::fprintf(fp, "%s %s\n", key, value->c_str());
+  if (value) std::fprintf(fp, "%s %s\n", key, value.c_str());
 }
 
 // "key value" for a character flag that is set; nothing for NUL.

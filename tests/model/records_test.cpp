@@ -16,7 +16,7 @@ WardFamily* family(const char* lname, const char* fname) {
 
 std::string names(const WardFamily* list) {
   std::string out;
-  for (; list != nullptr; list = list->next) out += *list->lname + "/" + *list->fname + " ";
+  for (; list != nullptr; list = list->next) out += list->lname.str() + "/" + list->fname.str() + " ";
   return out;
 }
 
@@ -68,7 +68,7 @@ TEST(Records, InsertFamilyOrdersAfterTheFirstRecord) {
   EXPECT_EQ(dup->next, nullptr);
   WardFamily* last = list;
   while (last->next != nullptr) last = last->next;
-  EXPECT_EQ(*last->lname, "ZANE");
+  EXPECT_EQ(last->lname.str(), "ZANE");
 }
 
 TEST(Records, InsertFamilyComparesBytes) {

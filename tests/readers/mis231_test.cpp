@@ -54,7 +54,7 @@ WardFamily* read_text(const std::string& text, std::string* out = nullptr) {
 // Notes in the order they were attached (the chain runs newest first).
 std::vector<std::string> notes(const WardErr* err) {
   std::vector<std::string> v;
-  for (; err != nullptr; err = err->next) v.insert(v.begin(), err->msg);
+  for (; err != nullptr; err = err->next) v.insert(v.begin(), err->msg.str());
   return v;
 }
 
@@ -161,7 +161,7 @@ TEST(Mis231Adjust, EachFamilyNote) {
       {"North Oakvale, ID.  83401", std::nullopt, std::nullopt, {}, "North Oakvale", "ID", "83401"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.addr2.value_or("(none)"));
+    SCOPED_TRACE(str_or_null(c.addr2));
     WardFamily* fam = raw_family("12 Elm Street", c.addr2, c.city, c.phone);
     adjust_fam(fam);
     EXPECT_EQ(notes(fam->err), c.expect);

@@ -1,0 +1,70 @@
+#pragma once
+// The text field of the ward records: a text that may be absent.
+
+#include <cstring>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// A text that may be absent; absent and empty are different values. A Text
+/// is an 8-byte handle to immutable bytes held by the arena that was current
+/// when it was made (see model/arena.h): copying a Text shares the bytes, and
+/// the bytes live as long as that arena. Texts hold no NUL byte.
+class Text {
+ public:
+  /// The absent text.
+  constexpr Text() = default;
+  constexpr Text(std::nullopt_t) {}
+  /// A copy of `s` (up to its first NUL) in the current arena.
+  Text(std::string_view s);
+  /// A copy of `s`; absent for a null pointer.
+  Text(const char* s) {
+    if (s != nullptr) *this = Text(std::string_view(s));
+  }
+  Text(const std::string& s) : Text(std::string_view(s)) {}
+
+  Text& operator=(std::nullopt_t) {
+    p_ = nullptr;
+    return *this;
+  }
+
+  /// True when present (possibly empty).
+  explicit operator bool() const { return p_ != nullptr; }
+  bool has_value() const { return p_ != nullptr; }
+  void reset() { p_ = nullptr; }
+
+  /// The characters, NUL-terminated; the empty text when absent.
+  const char* c_str() const { return p_ != nullptr ? p_ : ""; }
+  /// The characters; empty when absent.
+  std::string_view view() const { return p_ != nullptr ? std::string_view(p_) : std::string_view(); }
+  /// A std::string copy; empty when absent.
+  std::string str() const { return std::string(view()); }
+
+  size_t size() const { return p_ != nullptr ? std::strlen(p_) : 0; }
+  /// True when absent or empty.
+  bool empty() const { return p_ == nullptr || *p_ == '\0'; }
+  /// The character at `i`, which must be below size().
+  char operator[](size_t i) const { return p_[i]; }
+  char front() const { return p_[0]; }
+  /// Position of `s` in the text, npos when absent or not found.
+  size_t find(std::string_view s) const { return view().find(s); }
+  size_t find(char c) const { return view().find(c); }
+  bool contains(std::string_view s) const { return find(s) != std::string_view::npos; }
+
+  /// Equal when both are absent, or both present with the same characters.
+  friend bool operator==(const Text& a, const Text& b) {
+    if (a.p_ == nullptr || b.p_ == nullptr) return a.p_ == b.p_;
+    return a.p_ == b.p_ || std::strcmp(a.p_, b.p_) == 0;
+  }
+  /// Equal when present and holding exactly the characters of `s`.
+  friend bool operator==(const Text& a, std::string_view s) { return a.p_ != nullptr && a.view() == s; }
+  friend bool operator==(const Text& a, const char* s) { return a == std::string_view(s); }
+  friend bool operator==(const Text& a, const std::string& s) { return a == std::string_view(s); }
+
+ private:
+  const char* p_ = nullptr;
+};
+
+/// Prints `t` quoted, or (absent), for test diagnostics.
+void PrintTo(const Text& t, std::ostream* os);

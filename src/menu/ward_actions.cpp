@@ -5,6 +5,7 @@
 
 #include "menu/handoff.h"
 #include "menu/prompt.h"
+#include "model/infile.h"
 #include "model/listing.h"
 #include "model/outfile.h"
 #include "readers/mis231.h"
@@ -16,17 +17,6 @@
 
 namespace {
 
-/// An input report opened for reading and closed when the option ends.
-struct InputFile {
-  explicit InputFile(const std::string& name) : fp(std::fopen(name.c_str(), "r")) {}
-  ~InputFile() {
-    if (fp != nullptr) std::fclose(fp);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  FILE* fp;
-};
-
 constexpr const char* kReportPrompt = "Enter name of report (%s): ";
 constexpr const char* kFilePrompt = "Enter file name (%s): ";
 constexpr const char* kBasePrompt = "Enter base file name (%s): ";
@@ -34,11 +24,11 @@ constexpr const char* kBasePrompt = "Enter base file name (%s): ";
 void read_directory(LoopState& state) {
   std::string name = prompt_name("mis231.txt", kReportPrompt);
   InputFile in(name);
-  if (in.fp == nullptr) {
+  if (!in) {
     std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
     return;
   }
-  state.ward = read_mis231(in.fp);
+  state.ward = read_mis231(in.get());
 }
 
 /// Reads an enriching report and, only when a ward list exists, merges what
@@ -50,11 +40,11 @@ void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
   Entry* report;
   {
     InputFile in(name);
-    if (in.fp == nullptr) {
+    if (!in) {
       std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
       return;
     }
-    report = read(in.fp);
+    report = read(in.get());
   }
   if (state.ward != nullptr) merge(state.ward, report);
 }

@@ -64,12 +64,11 @@ WardFamily* parse_mis232(std::string_view line) {
   head->type = 1;
 
   fam->phone = std::string(skip_blanks(extract_field(line, 0, kPhoneEnd)));
-  if (line.size() > kNamesEnd) {
-    std::string_view addr = rtrim_field(line, kNamesEnd, kAddrEnd);
-    if (addr.empty()) addr = extract_field(line, kNamesEnd, kNamesEnd + 1);
-    fam->addr = std::string(addr);
-  }
-  if (line.size() > kAddrEnd) fam->acode = std::string(extract_field(line, kAddrEnd, kCodeEnd));
+  // A column that begins past the end of the line is an empty text.
+  std::string_view addr = rtrim_field(line, kNamesEnd, kAddrEnd);
+  if (addr.empty()) addr = extract_field(line, kNamesEnd, kNamesEnd + 1);
+  fam->addr = Text(addr);
+  fam->acode = Text(extract_field(line, kAddrEnd, kCodeEnd));
 
   std::string_view column = extract_field(line, kName, kNamesEnd);
   bool to_column_end = line.size() >= kNamesEnd;

@@ -21,8 +21,8 @@ bool is_mis232_child(std::string_view line);
 
 /// Builds a new family from a family line: `phone` (columns 0-19 less leading
 /// blanks), `lname` (column 22 up to the first ',' of the name column),
-/// `addr` (columns 64-104 less trailing blanks, column 64 kept; absent when
-/// the line ends before column 64), `acode` (columns 105-107; absent when the
+/// `addr` (columns 64-104 less trailing blanks, column 64 kept; empty when
+/// the line ends before column 64), `acode` (columns 105-107; empty when the
 /// line ends before column 105), a head and, when the first names hold
 /// " & ", a spouse. The family's `fname` is the head's first name. A line
 /// without ',' in the name column gives the name column (less dot leaders and

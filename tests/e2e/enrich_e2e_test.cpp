@@ -190,6 +190,32 @@ TEST(Enrich, SecondDirectoryDropsWhatWasMerged) {
   EXPECT_EQ(s.read("wardsave.txt").find("acode"), std::string::npos);
 }
 
+TEST(Enrich, ReportNamedByAFolderCannotBeOpenedAndKeepsTheWardList) {
+  Scratch s;
+  s.write("mis231.txt", directory());
+  std::filesystem::create_directory(s.dir() / "folder");
+  Outcome r = s.run({}, "201\n\n201\nfolder\n202\nfolder\n209\nfolder\n9\n\nq\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err,
+            "Can't open input file (folder)\nCan't Open file (folder)\nCan't Open file (folder)\n");
+  EXPECT_NE(s.read("wardsave.txt").find("lname EVANS"), std::string::npos);
+}
+
+/// A family line that ends before the code column gives an empty code, which
+/// the private list, the listing and the save file show as such.
+TEST(Enrich, FamilyLineWithoutCodeGivesAnEmptyCode) {
+  Scratch s;
+  s.write("mis231.txt", directory());
+  std::string listing = family_listing();
+  std::string evans = line232("unlisted", "EVANS, Karen", "3 Birch Ln", "C12");
+  listing.replace(listing.find(evans), evans.size(), evans.substr(0, 74) + "\n");
+  s.write("mis232.txt", listing);
+  Outcome r = s.run({}, "201\n\n202\n\n212\n\n9\n\nq\n");
+  EXPECT_NE(s.read("wardpriv.txt").find("  Maple Creek, UT 84001 []\n"), std::string::npos);
+  EXPECT_NE(s.read("wardsave.txt").find("phone unlisted\nacode \nrecno 100-0005-0001\n"),
+            std::string::npos);
+}
+
 TEST(Enrich, PagedListingStopsAtLowerCaseQ) {
   Scratch s;
   s.write("mis231.txt", directory());

@@ -74,8 +74,14 @@ TEST(Mis232, FamilyLineColumnsAndNames) {
   // Dots are leaders only when they reach column 63.
   fam = parse_mis232(std::string(22, ' ') + "DOE, Ann B.");
   EXPECT_EQ(fam->fname, "Ann B.");
-  EXPECT_FALSE(fam->addr);
-  EXPECT_FALSE(fam->acode);
+  // Columns past the end of the line are empty texts, not absent ones.
+  EXPECT_EQ(fam->addr, "");
+  EXPECT_EQ(fam->acode, "");
+  fam = parse_mis232(fam_line("", "DOE, Ann", "9 Elm Rd", "").substr(0, 107));
+  EXPECT_EQ(fam->addr, "9 Elm Rd");
+  EXPECT_EQ(fam->acode, "");
+  fam = parse_mis232(fam_line("", "DOE, Ann", "9 Elm Rd", "C12").substr(0, 107));
+  EXPECT_EQ(fam->acode, "C1");
 }
 
 TEST(Mis232, FamilyLineWithoutCommaHasNoFirstName) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "model/lookup.h"
 #include "model/splitfld.h"
 #include "model/warderr.h"
 
@@ -22,15 +23,6 @@ constexpr size_t kMemberCol = 41;
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 bool is_letter(char c) { return is_upper(c) || (c >= 'a' && c <= 'z'); }
-char to_lower(char c) { return is_upper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equals_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (to_lower(a[i]) != to_lower(b[i])) return false;
-  }
-  return true;
-}
 
 /// True when every character of `s` is a digit or '-'.
 bool digits_or_dash(std::string_view s) {
@@ -206,7 +198,7 @@ void take_state(WardFamily* fam, std::string& city) {
 
 int is_phone(std::string_view text) {
   if (text.find("unlisted") != std::string_view::npos) return 1;
-  if (equals_nocase(text, "N/A") || equals_nocase(text, "none")) return 1;
+  if (equal_nocase(text, "N/A") || equal_nocase(text, "none")) return 1;
   int digits = 0;
   for (char c : text) {
     if (is_digit(c)) ++digits;

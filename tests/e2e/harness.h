@@ -115,6 +115,26 @@ class Scratch {
   fs::path dir_;
 };
 
+/// The bytes of the expected-output file `name` under tests/data/.
+inline std::string data(const std::string& name) {
+  std::ifstream in(fs::path(KINROLL_TESTDATA) / name, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "missing tests/data/" << name;
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+/// `text` with every "@DATE@" replaced by today's date as titles print it,
+/// for expected files whose title lines carry the date.
+inline std::string dated(std::string text, const std::string& date) {
+  const std::string mark = "@DATE@";
+  for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+    text.replace(at, mark.size(), date);
+    at += date.size();
+  }
+  return text;
+}
+
 /// The banner that heads every menu but the miscellaneous one.
 inline const std::string kBanner =
     "Kinroll Version 3.0.5\n\nLDS MIS Report Parsing Program\nOptions are:\n";

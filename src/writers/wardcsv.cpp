@@ -1,0 +1,221 @@
+#include "writers/wardcsv.h"
+
+#include <string>
+
+#include "model/outfile.h"
+#include "model/splitfld.h"
+
+namespace {
+
+/// True when `s` must be quoted: it holds ',', ' ' or '"'.
+bool needs_quotes(std::string_view s) { return s.find_first_of(", \"") != std::string_view::npos; }
+
+/// Writes `s` in double quotes, each '"' doubled.
+void put_quoted(FILE* fp, std::string_view s) {
+  std::fputc('"', fp);
+  for (char c : s) {
+    if (c == '"') std::fputc('"', fp);
+    std::fputc(c, fp);
+  }
+  std::fputc('"', fp);
+}
+
+/// Writes `s` quoted when it must be, else as it is.
+void put_field(FILE* fp, std::string_view s) {
+  if (needs_quotes(s)) {
+    put_quoted(fp, s);
+  } else {
+    std::fprintf(fp, "%.*s", static_cast<int>(s.size()), s.data());
+  }
+}
+
+/// A further field holding `s`.
+void put_next(FILE* fp, std::string_view s) {
+  std::fputc(',', fp);
+  put_field(fp, s);
+}
+
+/// The cross-reference name "LNAME [See SNAME]" of a family.
+std::string see_name(const WardFamily* fam) {
+  return fam->lname.str() + " [See " + fam->sname.str() + "]";
+}
+
+/// The group column of a teaching row: the group's abbreviation, with "NA"
+/// written "NH" in home teaching and "NV" in visiting teaching.
+const char* group_name(int group, bool ht) {
+  if (group == 1) return ht ? "NH" : "NV";
+  return htgroup(group);
+}
+
+}  // namespace
+
+void csvfld(FILE* fp, const Text& s) {
+  if (fp == nullptr) return;
+  std::fputc(',', fp);
+  if (s) put_field(fp, s.view());
+}
+
+void csv_first(FILE* fp, std::string_view s) { put_field(fp, s); }
+
+void build_kids(FILE* fp, const WardFamily* fam) {
+  std::string kids;
+  for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+    if (mem->type != 3) continue;
+    if (!kids.empty()) kids += ", ";
+    kids += mem->fname.view();
+    kids += " [" + std::to_string(mem->age) + "]";
+  }
+  put_next(fp, kids);
+}
+
+void write_wardfam_csv(const WardFamily* list, FILE* fp) {
+  std::fprintf(fp, "FamID,LName,FName,Addr,Addr2,City,State,Zip,Phone,ACode,");
+  std::fprintf(fp, "HTName,HTComp,VTName,VTComp,HTID,HTCompID,VTID,VTCompID,");
+  std::fprintf(fp, "HTVisits,VTVisits,HTPct,VTPct,FamKids\n");
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    if (fam->members != nullptr) csv_first(fp, fam->members->recno.view());
+    if (fam->sname) {
+      put_next(fp, see_name(fam));
+    } else {
+      csvfld(fp, fam->lname);
+    }
+    csvfld(fp, fam->fname);
+    csvfld(fp, fam->addr);
+    csvfld(fp, fam->addr2);
+    csvfld(fp, fam->city);
+    csvfld(fp, fam->state);
+    csvfld(fp, fam->zip);
+    csvfld(fp, fam->phone);
+    csvfld(fp, fam->acode);
+    csvfld(fp, fam->htname);
+    csvfld(fp, fam->htcomp);
+    csvfld(fp, fam->vtname);
+    csvfld(fp, fam->vtcomp);
+    csvfld(fp, fam->htid);
+    csvfld(fp, fam->htcompid);
+    csvfld(fp, fam->vtid);
+    csvfld(fp, fam->vtcompid);
+    csvfld(fp, fam->htvisits);
+    csvfld(fp, fam->vtvisits);
+    std::fprintf(fp, ",%d,%d", fam->htpct, fam->vtpct);
+    build_kids(fp, fam);
+    std::fprintf(fp, "\n");
+  }
+}
+
+void write_wardmem_csv(const WardFamily* list, FILE* fp) {
+  std::fprintf(fp, "FamID,RecID,FamPos,LName,FName,");
+  std::fprintf(fp, "Sex,Status,BirthDate,BirthMonth,BirthYear,");
+  std::fprintf(fp, "Age,Birth,Baptism,Confirm\n");
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    std::string see = fam->sname ? see_name(fam) : std::string();
+    for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+      csv_first(fp, fam->recno.view());
+      csvfld(fp, mem->recno);
+      std::fprintf(fp, ",%d", mem->type);
+      if (fam->sname) {
+        put_next(fp, see);
+      } else {
+        csvfld(fp, mem->lname);
+      }
+      csvfld(fp, mem->fname);
+      // A member without a sex character gets an empty field.
+      std::fputc(',', fp);
+      if (mem->sex != '\0') put_field(fp, std::string_view(&mem->sex, 1));
+      csvfld(fp, mem->stat);
+      put_next(fp, mem->bday);
+      put_next(fp, mem->bmonth);
+      put_next(fp, mem->byear);
+      std::fprintf(fp, ",%d", mem->age);
+      csvfld(fp, mem->birth);
+      csvfld(fp, mem->baptism);
+      csvfld(fp, mem->confirm);
+      std::fprintf(fp, "\n");
+    }
+  }
+}
+
+bool create_mis231_csv(const WardFamily* list) {
+  if (list == nullptr) return true;
+  OutputFile fam;
+  if (!fam.open("wardfam.csv")) {
+    std::printf("Can't open WARDFAM.CSV\n");
+    return false;
+  }
+  OutputFile mem;
+  if (!mem.open("wardmem.csv")) {
+    std::printf("Can't open WARDMEM.CSV\n");
+    return false;
+  }
+  write_wardfam_csv(list, fam.get());
+  write_wardmem_csv(list, mem.get());
+  bool ok = fam.commit();
+  return mem.commit() && ok;
+}
+
+void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
+  if (list == nullptr || fp == nullptr) return;
+  if (ht == 1) {
+    std::fprintf(fp, "FamID,LName,FName,TGroup,TSup,TDist,Visits,TName,Comp,TID,CompID,TPct\n");
+  }
+  for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    if (fam->recno) put_quoted(fp, fam->recno.view());
+    csvfld(fp, fam->lname);
+    csvfld(fp, fam->fname);
+    if (ht == 1) {
+      put_next(fp, group_name(fam->htgroup, true));
+      std::fprintf(fp, ",%d,%d", fam->htsup, fam->htdist);
+      csvfld(fp, fam->htvisits);
+      csvfld(fp, fam->htname);
+      csvfld(fp, fam->htcomp);
+      csvfld(fp, fam->htid);
+      csvfld(fp, fam->htcompid);
+      std::fprintf(fp, ",%d\n", fam->htpct);
+    } else {
+      put_next(fp, group_name(fam->vtgroup, false));
+      std::fprintf(fp, ",%d,%d", fam->vtsup, fam->vtdist);
+      csvfld(fp, fam->vtvisits);
+      csvfld(fp, fam->vtname);
+      csvfld(fp, fam->vtcomp);
+      csvfld(fp, fam->vtid);
+      csvfld(fp, fam->vtcompid);
+      std::fprintf(fp, ",%d\n", fam->vtpct);
+    }
+  }
+}
+
+bool create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist) {
+  OutputFile out;
+  if (!out.open("wardhtvt.csv")) {
+    std::fprintf(stderr, "Can't open wardhtvt file for output!\n");
+    return false;
+  }
+  create_mis1313_csv(htlist, 1, out.get());
+  create_mis1313_csv(vtlist, 0, out.get());
+  return out.commit();
+}
+
+void write_mis121_csv(const WardOrg* org, FILE* fp) {
+  std::fprintf(fp, "Organization,Position,Person,Sustained,Phone,RecNo\n");
+  for (; org != nullptr; org = org->next) {
+    for (const WardPos* pos = org->pos; pos != nullptr; pos = pos->next) {
+      csv_first(fp, org->abbr ? org->abbr.view() : org->org.view());
+      csvfld(fp, pos->pos);
+      csvfld(fp, pos->per);
+      csvfld(fp, pos->sus);
+      csvfld(fp, pos->ph);
+      csvfld(fp, pos->recno);
+      std::fprintf(fp, "\n");
+    }
+  }
+}
+
+bool create_mis121_csv(const WardOrg* org) {
+  OutputFile out;
+  if (!out.open("wardpos.csv")) {
+    std::fprintf(stderr, "Can't open CSV file wardpos.csv\n");
+    return false;
+  }
+  write_mis121_csv(org, out.get());
+  return out.commit();
+}

@@ -21,6 +21,8 @@ int parse_command_line(int argc, char** argv) {
         } else {
           Instapp.reset();
         }
+        // An empty command (an unset variable in a script) means none.
+        if (Instapp.empty()) Instapp.reset();
         break;
       case 'u':
         if (arg[2] != '\0') {

@@ -47,7 +47,7 @@ std::string converter_command(const std::string& app, std::string_view base,
 }
 
 void run_converter(const std::string& base, std::string_view title) {
-  if (!Instapp) return;
+  if (Instapp.empty()) return;
   std::string cmd = converter_command(Instapp.str(), base, unit, title);
   std::printf("Executing >>%s<<\n", cmd.c_str());
   std::fflush(stdout);

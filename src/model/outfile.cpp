@@ -1,10 +1,94 @@
 #include "model/outfile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <vector>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+
+namespace {
+
+// Temporary files in the making, removed by the handler when the program is
+// interrupted. At most a few outputs are open at once.
+constexpr int kMaxPending = 8;
+char g_pending[kMaxPending][PATH_MAX];
+volatile sig_atomic_t g_pending_used[kMaxPending];
+
+extern "C" void remove_pending_and_die(int sig) {
+  for (int i = 0; i < kMaxPending; ++i) {
+    if (g_pending_used[i]) ::unlink(g_pending[i]);
+  }
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+/// Installs the interrupt handlers once, keeping a handler someone else set
+/// (or an ignored signal) alone.
+void install_handlers() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+      struct sigaction sa {};
+      sa.sa_handler = remove_pending_and_die;
+      sigemptyset(&sa.sa_mask);
+      ::sigaction(sig, &sa, nullptr);
+    }
+  }
+}
+
+/// Registers a temporary file for removal on interrupt; the slot, or -1.
+int remember_pending(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  install_handlers();
+  for (int i = 0; i < kMaxPending; ++i) {
+    if (!g_pending_used[i]) {
+      std::memcpy(g_pending[i], path.c_str(), path.size() + 1);
+      g_pending_used[i] = 1;
+      return i;
+    }
+  }
+  return -1;
+}
+
+void forget_pending(int slot) {
+  if (slot >= 0) g_pending_used[slot] = 0;
+}
+
+/// The folder part of `path`, with its final '/': "" for a bare name.
+std::string folder_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+/// Follows `name` through symbolic links to the file they finally name,
+/// which need not exist. False for a link loop or an unreadable link.
+bool resolve_links(const std::string& name, std::string& target) {
+  target = name;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat lst;
+    if (::lstat(target.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) return true;
+    std::string link(PATH_MAX, '\0');
+    ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<size_t>(n) >= link.size()) return false;
+    link.resize(static_cast<size_t>(n));
+    target = link[0] == '/' ? link : folder_of(target) + link;
+  }
+  return false;  // a loop
+}
+
+/// True for names that are written in place whatever they are: the
+/// system's device and process folders.
+bool is_system_name(const std::string& name) {
+  return name.rfind("/dev/", 0) == 0 || name.rfind("/proc/", 0) == 0;
+}
+
+}  // namespace
 
 OutputFile::~OutputFile() { discard(); }
 
@@ -17,36 +101,70 @@ void OutputFile::discard() {
     ::unlink(tmp_.c_str());
     tmp_.clear();
   }
+  forget_pending(pending_);
+  pending_ = -1;
+}
+
+/// The descriptor that a name of an open descriptor stands for:
+/// /dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N; -1 for other names.
+static int named_descriptor(const std::string& name) {
+  if (name == "/dev/stdout") return 1;
+  if (name == "/dev/stderr") return 2;
+  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    size_t n = std::strlen(prefix);
+    if (name.compare(0, n, prefix) != 0 || name.size() == n || name.size() > n + 4) continue;
+    int fd = 0;
+    for (size_t i = n; i < name.size(); ++i) {
+      if (name[i] < '0' || name[i] > '9') return -1;
+      fd = fd * 10 + (name[i] - '0');
+    }
+    return fd;
+  }
+  return -1;
+}
+
+bool OutputFile::open_direct(const std::string& name) {
+  int fd = named_descriptor(name);
+  if (fd >= 0) {
+    // Written through the descriptor itself, at its own place: opening the
+    // name anew would truncate a file that standard output is redirected to.
+    std::fflush(nullptr);
+    int copy = ::dup(fd);
+    if (copy < 0) return false;
+    fp_ = ::fdopen(copy, "w");
+    if (fp_ == nullptr) ::close(copy);
+    return fp_ != nullptr;
+  }
+  fp_ = std::fopen(name.c_str(), "w");
+  return fp_ != nullptr;
 }
 
 bool OutputFile::open(const std::string& name) {
   discard();
   name_ = name;
   if (name.empty()) return false;
-  struct stat st;
-  bool exists = ::stat(name.c_str(), &st) == 0;
-  // A link is kept: the file it points at is the one replaced.
-  std::string target = name;
-  struct stat lst;
-  if (exists && ::lstat(name.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-    char* real = ::realpath(name.c_str(), nullptr);
-    if (real == nullptr) return false;
-    target = real;
-    std::free(real);
-  }
-  if (exists && !S_ISREG(st.st_mode)) {
-    fp_ = std::fopen(name.c_str(), "w");
-    return fp_ != nullptr;
-  }
-  if (exists && ::access(name.c_str(), W_OK) != 0) return false;
+  if (is_system_name(name)) return open_direct(name);
 
-  target_ = target;
-  std::vector<char> pattern(target.begin(), target.end());
-  const char suffix[] = ".tmpXXXXXX";
-  pattern.insert(pattern.end(), suffix, suffix + sizeof suffix);
+  // A link is kept: the file it points at is the one replaced (or created).
+  std::string target;
+  if (!resolve_links(name, target)) return false;
+  struct stat st;
+  bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return false;
+  if (exists && !S_ISREG(st.st_mode)) return open_direct(name);
+  if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+
+  // The temporary name is short, so that any valid name can be replaced.
+  std::string pattern = folder_of(target) + ".kinroll-XXXXXX";
   int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
-  tmp_ = pattern.data();
+  if (fd < 0) {
+    // A folder that takes no new file: an existing file is written in place.
+    return exists && (errno == EACCES || errno == EROFS || errno == EPERM) &&
+           open_direct(target);
+  }
+  tmp_ = pattern;
+  target_ = target;
+  pending_ = remember_pending(tmp_);
 
   // A new file gets the usual mode under the umask; a replaced one keeps its own.
   mode_t mode;
@@ -75,7 +193,11 @@ bool OutputFile::commit() {
   fp_ = nullptr;
   if (ok && !tmp_.empty()) {
     ok = std::rename(tmp_.c_str(), target_.c_str()) == 0;
-    if (ok) tmp_.clear();
+    if (ok) {
+      tmp_.clear();
+      forget_pending(pending_);
+      pending_ = -1;
+    }
   }
   if (!ok) {
     std::fprintf(stderr, "Error writing %s\n", name_.c_str());

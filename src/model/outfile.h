@@ -6,9 +6,13 @@
 
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
-/// file. A name that is a device or FIFO (such as /dev/null) is written
-/// directly and never replaced; a name that is a symbolic link keeps the
-/// link and replaces the file it points at.
+/// file, and an interrupt (SIGINT, SIGTERM, SIGHUP) removes the temporary
+/// file before the program ends. Names under /dev/ and /proc/, and anything
+/// that is not a regular file (a device, a FIFO), are written directly and
+/// never replaced. A symbolic link is kept and the file it finally names is
+/// replaced, or created when it does not exist yet; a link loop cannot be
+/// opened. An existing file in a folder that takes no new file is written
+/// in place.
 class OutputFile {
  public:
   OutputFile() = default;
@@ -31,9 +35,11 @@ class OutputFile {
 
  private:
   void discard();
+  bool open_direct(const std::string& name);
 
   FILE* fp_ = nullptr;
   std::string name_;    // as the user named it, for messages
   std::string target_;  // the file replaced: the name, or where its link points
-  std::string tmp_;  // empty when writing directly
+  std::string tmp_;     // empty when writing directly
+  int pending_ = -1;    // slot of tmp_ among the files an interrupt removes
 };

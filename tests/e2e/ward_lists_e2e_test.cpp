@@ -171,6 +171,17 @@ TEST(WardLists, ConverterGetsBaseNameAndTitleAsSingleArguments) {
             "**Ward Private List " + today() + "\n" + kPrivateBody + "<*>\n");
 }
 
+TEST(WardLists, EmptyConverterRunsNothing) {
+  Scratch s;
+  s.write("mark.sh", "#!/bin/sh\ntouch ran\n");
+  std::filesystem::permissions(s.path("mark.sh"), std::filesystem::perms::owner_all);
+  Outcome r = s.run({"-i", ""}, "220\n./mark.sh\nq\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.find("Executing"), std::string::npos);
+  EXPECT_FALSE(s.exists("ran"));
+  EXPECT_EQ(s.read("mark.sh.txt"), "**Ward Phone List " + today() + "\n<*>\n");
+}
+
 TEST(WardLists, FailedWriteKeepsOldFileAndRunsNoConverter) {
   Scratch s;
   s.write("mis231.txt", directory());

@@ -53,6 +53,11 @@ TEST(CommandLine, LastArgumentWithoutValueAndOverrides) {
   EXPECT_EQ(unit, "Second");
 }
 
+TEST(CommandLine, EmptyConverterMeansNone) {
+  parse({"-iconv", "-i", ""});
+  EXPECT_FALSE(Instapp.has_value());
+}
+
 TEST(CommandLine, BatchAndInvalidOptions) {
   auto [first, err] = parse({"-cxyz", "plain", "-x", "-"});
   EXPECT_EQ(first, 800);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -147,6 +149,118 @@ TEST_F(OutputFileTest, LinkIsKeptAndItsTargetReplaced) {
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(slurp(target), "new\n");
   EXPECT_EQ(entries(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+/// Runs `body` in a child process and returns its wait status.
+template <class F>
+int in_child(F body) {
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    body();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+TEST_F(OutputFileTest, LongestNamesCanBeReplaced) {
+  std::string name = path(std::string(250, 'n').c_str());
+  spit(name, "old\n");
+  OutputFile out;
+  ASSERT_TRUE(out.open(name));
+  std::fprintf(out.get(), "new\n");
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(slurp(name), "new\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(OutputFileTest, DanglingLinkCreatesItsTargetAndLoopsCannotBeOpened) {
+  fs::create_directory(dir_ / "sub");
+  fs::create_symlink("sub/missing.txt", dir_ / "dang.txt");
+  OutputFile out;
+  ASSERT_TRUE(out.open(path("dang.txt")));
+  std::fprintf(out.get(), "made\n");
+  ASSERT_TRUE(out.commit());
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dang.txt"));
+  EXPECT_EQ(slurp(path("sub/missing.txt")), "made\n");
+
+  fs::create_symlink("loop2", dir_ / "loop1");
+  fs::create_symlink("loop1", dir_ / "loop2");
+  OutputFile loop;
+  EXPECT_FALSE(loop.open(path("loop1")));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "loop1"));
+}
+
+TEST_F(OutputFileTest, StandardOutputIsWrittenAtItsPlaceNotReplaced) {
+  std::string log = path("transcript.txt");
+  int status = in_child([&] {
+    int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 1);
+    std::printf("before\n");
+    OutputFile out;
+    if (!out.open("/dev/stdout")) _exit(2);
+    std::fprintf(out.get(), "report\n");
+    if (!out.commit()) _exit(3);
+    std::printf("after\n");
+    std::fflush(stdout);
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(slurp(log), "before\nreport\nafter\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(OutputFileTest, FileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+  fs::path ro = dir_ / "ro";
+  fs::create_directory(ro);
+  chmod(dir_.c_str(), 0755);
+  int status = in_child([&] {
+    // Root may create files anywhere: become an ordinary user first.
+    if (geteuid() == 0) {
+      if (chown(ro.c_str(), 65534, 65534) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+    }
+    std::string name = (ro / "list.txt").string();
+    std::ofstream(name) << "old\n";
+    chmod(ro.c_str(), 0555);
+    OutputFile out;
+    if (!out.open(name)) _exit(3);
+    std::fprintf(out.get(), "new\n");
+    if (!out.commit()) _exit(4);
+    std::ifstream in(name);
+    std::string line;
+    std::getline(in, line);
+    _exit(line == "new" ? 0 : 5);
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  chmod(ro.c_str(), 0755);
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(ro), fs::directory_iterator())),
+            1u);
+}
+
+TEST_F(OutputFileTest, InterruptRemovesTheTemporaryFile) {
+  for (int sig : {SIGINT, SIGTERM}) {
+    std::string name = path("big.txt");
+    spit(name, "old\n");
+    int status = in_child([&] {
+      OutputFile out;
+      if (!out.open(name)) _exit(2);
+      std::fprintf(out.get(), "half of it\n");
+      std::fflush(out.get());
+      raise(sig);
+      _exit(3);
+    });
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), sig);
+    EXPECT_EQ(slurp(name), "old\n");
+    EXPECT_EQ(entries(), 1u);
+  }
 }
 
 }  // namespace

@@ -123,6 +123,7 @@ bool show_menu(int opt) {
 
 int run_program(int argc, char** argv) {
   int opt = parse_command_line(argc, argv);
+  if (opt == kAnsweredAndDone) return 0;
   make_datestr();
   read_ward_units();
 

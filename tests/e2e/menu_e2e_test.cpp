@@ -86,5 +86,16 @@ TEST(MenuSession, BatchRunEndsWithoutAMenu) {
   EXPECT_EQ(r.err, "Option 800 is not available in this version\n");
 }
 
+TEST(MenuSession, HelpAndVersionEndWithoutStartingUp) {
+  Scratch s;
+  Outcome help = s.run({"--help"}, "");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: kinroll", 0), 0u);
+  EXPECT_EQ(help.err, "");
+  Outcome version = s.run({"-c", "--version"}, "");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "Kinroll Version 3.0.5\n");
+}
+
 }  // namespace
 }  // namespace e2e

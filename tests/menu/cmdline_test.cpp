@@ -53,6 +53,24 @@ TEST(CommandLine, LastArgumentWithoutValueAndOverrides) {
   EXPECT_EQ(unit, "Second");
 }
 
+TEST(CommandLine, HelpAndVersionAnswerAndEnd) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(parse({"-u", "Stake", "--version", "-x"}).first, kAnsweredAndDone);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Kinroll Version 3.0.5\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(parse({"--help"}).first, kAnsweredAndDone);
+  std::string usage = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(usage.rfind("Usage: kinroll [-c] [-i converter] [-u unit]\n", 0), 0u);
+  EXPECT_NE(usage.find("mis1413.txt"), std::string::npos);
+  // A value of -i is taken whatever it looks like; -h is an ordinary bad option.
+  testing::internal::CaptureStdout();
+  auto [first, err] = parse({"-i", "--help", "-h"});
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(Instapp, "--help");
+  EXPECT_EQ(err, "Invalid option ... ignored\n");
+}
+
 TEST(CommandLine, EmptyConverterMeansNone) {
   parse({"-iconv", "-i", ""});
   EXPECT_FALSE(Instapp.has_value());

@@ -1,74 +1,109 @@
 #include "model/arena.h"
 
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
-/// Size of an ordinary block; a larger request gets a block of its own.
-constexpr size_t kBlock = 64 * 1024;
-
 Arena* g_current = nullptr;
+
+/// Every live block by its (aligned) address, with its arena; and the last
+/// block looked up, since lookups come in runs on the same block.
+std::unordered_map<uintptr_t, Arena*>& block_owners() {
+  static auto* owners = new std::unordered_map<uintptr_t, Arena*>();
+  return *owners;
+}
+uintptr_t g_last_base = 0;
+Arena* g_last_owner = nullptr;
+
+uintptr_t base_of(const void* p) {
+  return reinterpret_cast<uintptr_t>(p) & ~static_cast<uintptr_t>(Arena::kBlock - 1);
+}
 
 }  // namespace
 
 Arena::~Arena() { reset(); }
 
 Arena& Arena::global() {
-  static Arena arena;
-  return arena;
+  // Never destroyed: records of other arenas may share its texts until the
+  // very end, static destructors included.
+  static Arena* arena = new Arena();
+  return *arena;
 }
 
 Arena& Arena::current() { return g_current != nullptr ? *g_current : global(); }
 
+Arena* Arena::owner_of(const void* p) {
+  uintptr_t base = base_of(p);
+  if (base == g_last_base && g_last_owner != nullptr) return g_last_owner;
+  auto& owners = block_owners();
+  auto it = owners.find(base);
+  if (it == owners.end()) return nullptr;
+  g_last_base = base;
+  g_last_owner = it->second;
+  return it->second;
+}
+
 void Arena::reset() {
-  for (char* b : blocks_) std::free(b);
+  auto& owners = block_owners();
+  for (char* b : blocks_) {
+    owners.erase(reinterpret_cast<uintptr_t>(b));
+    std::free(b);
+  }
+  g_last_base = 0;
+  g_last_owner = nullptr;
   blocks_.clear();
   cur_ = nullptr;
   left_ = 0;
   held_ = 0;
   live_ = 0;
+  kept_.clear();
+}
+
+void Arena::keep(std::shared_ptr<Arena> other) {
+  if (other != nullptr && other.get() != this) kept_.push_back(std::move(other));
+}
+
+char* Arena::new_block(size_t size) {
+  char* b = static_cast<char*>(std::aligned_alloc(kBlock, size));
+  if (b == nullptr) return nullptr;
+  try {
+    blocks_.push_back(b);
+    block_owners().emplace(reinterpret_cast<uintptr_t>(b), this);
+  } catch (const std::bad_alloc&) {
+    if (!blocks_.empty() && blocks_.back() == b) blocks_.pop_back();
+    std::free(b);
+    return nullptr;
+  }
+  held_ += size;
+  return b;
 }
 
 void* Arena::take(size_t n, size_t align) {
-  size_t rounded = (n + kGrain - 1) / kGrain * kGrain;
+  if (n > kLargest) {
+    // A block of its own, found by its first byte; the current block goes on.
+    return new_block((n + kBlock - 1) / kBlock * kBlock);
+  }
   size_t pad = cur_ == nullptr ? 0 : (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;
-  if (cur_ == nullptr || pad + rounded > left_) {
-    size_t size = rounded > kBlock / 4 ? rounded : kBlock;
-    char* b = static_cast<char*>(std::malloc(size));
+  if (cur_ == nullptr || pad + n > left_) {
+    char* b = new_block(kBlock);
     if (b == nullptr) return nullptr;
-    try {
-      blocks_.push_back(b);
-    } catch (const std::bad_alloc&) {
-      std::free(b);
-      return nullptr;
-    }
-    held_ += size;
-    if (size != kBlock) return b;  // a block of its own; the current block goes on
     cur_ = b;
-    left_ = size;
+    left_ = kBlock;
     pad = 0;
   }
   char* p = cur_ + pad;
-  cur_ = p + rounded;
-  left_ -= pad + rounded;
+  cur_ = p + n;
+  left_ -= pad + n;
   return p;
 }
 
 const char* Arena::copy_text(std::string_view s) {
   if (s.empty()) return "";
-  // Texts are packed without rounding: they need no alignment.
-  size_t n = s.size() + 1;
-  char* p;
-  if (cur_ != nullptr && n <= left_) {
-    p = cur_;
-    cur_ += n;
-    left_ -= n;
-  } else {
-    p = static_cast<char*>(take(n, 1));
-    if (p == nullptr) throw std::bad_alloc();
-  }
+  char* p = static_cast<char*>(take(s.size() + 1, 1));
+  if (p == nullptr) throw std::bad_alloc();
   std::memcpy(p, s.data(), s.size());
   p[s.size()] = '\0';
   return p;

@@ -4,8 +4,14 @@
 // torn down record by record. Records and texts go to the current arena,
 // which is the program's global arena unless an ArenaScope names another, so
 // a list read into an arena of its own can be dropped whole.
+//
+// A text assigned into a record is kept in the record's own arena (see
+// Text), so a list never points at the texts of another list. Records that
+// point at records of another arena (a position copied onto a member points
+// at its organisation) make the pointing arena keep() the other alive.
 
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <type_traits>
@@ -20,12 +26,17 @@ class Arena {
   Arena(const Arena&) = delete;
   Arena& operator=(const Arena&) = delete;
 
-  /// The program's arena; destroyed at program exit.
+  /// The program's arena; lives until the program ends, so its texts may be
+  /// shared by records of every arena.
   static Arena& global();
 
   /// The arena that new records and texts go to: the innermost live
   /// ArenaScope's, else global().
   static Arena& current();
+
+  /// The arena whose block holds the byte at `p`; null when no arena's does
+  /// (a local variable, a static).
+  static Arena* owner_of(const void* p);
 
   /// A value-initialised T in this arena, or null when memory is exhausted.
   /// T must be trivially destructible (its destructor never runs). The
@@ -33,6 +44,7 @@ class Arena {
   template <class T>
   T* make() {
     static_assert(std::is_trivially_destructible_v<T>, "arena records are never destructed");
+    static_assert(sizeof(T) <= kLargest, "arena records are small");
     void* p = take(sizeof(T), alignof(T));
     if (p == nullptr) return nullptr;
     ++live_;
@@ -40,19 +52,22 @@ class Arena {
   }
 
   /// Marks a record made by make<T>() as released. Its memory comes back
-  /// with the arena's (a record may belong to another arena than the current
-  /// one, so it is never reused here). A null pointer is ignored.
+  /// with the arena's. A null pointer is ignored.
   template <class T>
   void release(T* p) {
     if (p != nullptr && live_ > 0) --live_;
   }
 
-  /// A NUL-terminated copy of `s` in this arena. Throws std::bad_alloc when
-  /// memory is exhausted.
+  /// A NUL-terminated copy of `s` in this arena. Throws
+  /// std::bad_alloc when memory is exhausted.
   const char* copy_text(std::string_view s);
 
-  /// Releases every block at once, as destruction does; the arena stays
-  /// usable. Every pointer into it dangles after.
+  /// Keeps `other` alive at least as long as this arena, for records of this
+  /// arena that point into it.
+  void keep(std::shared_ptr<Arena> other);
+
+  /// Releases every block at once, as destruction does, and drops what it
+  /// keeps alive; the arena stays usable. Every pointer into it dangles.
   void reset();
 
   /// Records made and not released (for tests).
@@ -61,11 +76,17 @@ class Arena {
   /// Bytes of block memory the arena holds.
   size_t bytes_held() const { return held_; }
 
+  /// Size and alignment of a block; records never exceed a quarter of it,
+  /// and a longer text gets a block of its own.
+  static constexpr size_t kBlock = 64 * 1024;
+  static constexpr size_t kLargest = kBlock / 4;
+
  private:
   void* take(size_t n, size_t align);
-  static constexpr size_t kGrain = 16;
+  char* new_block(size_t size);
 
   std::vector<char*> blocks_;
+  std::vector<std::shared_ptr<Arena>> kept_;
   char* cur_ = nullptr;
   size_t left_ = 0;
   size_t held_ = 0;

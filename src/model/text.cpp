@@ -4,6 +4,16 @@
 
 #include "model/arena.h"
 
+Text& Text::operator=(const Text& other) {
+  p_ = other.p_;
+  if (p_ == nullptr || *p_ == '\0') return *this;
+  Arena* home = Arena::owner_of(this);
+  if (home == nullptr) return *this;  // not part of a record: share
+  Arena* from = Arena::owner_of(p_);
+  if (from != home && from != &Arena::global()) p_ = home->copy_text(other.view());
+  return *this;
+}
+
 Text::Text(std::string_view s) {
   size_t nul = s.find('\0');
   if (nul != std::string_view::npos) s = s.substr(0, nul);

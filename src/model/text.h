@@ -8,11 +8,18 @@
 #include <string_view>
 
 /// A text that may be absent; absent and empty are different values. A Text
-/// is an 8-byte handle to immutable bytes held by the arena that was current
-/// when it was made (see model/arena.h): copying a Text shares the bytes, and
-/// the bytes live as long as that arena. Texts hold no NUL byte.
+/// is an 8-byte handle to immutable bytes in an arena (see model/arena.h).
+/// A new Text keeps its bytes in the current arena. A Text assigned into a
+/// record lives as long as the record: when its bytes are in another arena
+/// (other than the program's global arena, which lives forever) they are
+/// copied into the record's arena; otherwise, and for a Text that is not
+/// part of a record (a local), the bytes are shared. Texts hold no NUL byte.
 class Text {
  public:
+  Text(const Text&) = default;
+  /// Shares or copies the bytes of `other` as described above.
+  Text& operator=(const Text& other);
+
   /// The absent text.
   constexpr Text() = default;
   constexpr Text(std::nullopt_t) {}

@@ -1,6 +1,7 @@
 #include "readers/mis232.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "model/splitfld.h"
 
@@ -38,6 +39,17 @@ WardMember* new_member(int type, std::string_view fname) {
   mem->type = type;
   mem->fname = std::string(fname);
   return mem;
+}
+
+/// The key under which a family is matched: last name, first name and
+/// address joined by NUL.
+std::string match_key(const WardFamily* fam) {
+  std::string key = fam->lname.str();
+  key += '\0';
+  key += fam->fname.view();
+  key += '\0';
+  key += fam->addr.view();
+  return key;
 }
 
 }  // namespace
@@ -165,7 +177,7 @@ WardFamily* read_mis232(FILE* fp) {
 const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily* fam) {
   if (!fam->lname || !fam->fname || !fam->addr) return nullptr;
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
-    if (e->addr && e->lname == fam->lname && e->fname == fam->fname && e->addr.view() == fam->addr.view()) {
+    if (e->addr && e->lname == fam->lname && e->fname == fam->fname && e->addr == fam->addr) {
       return e;
     }
   }
@@ -173,9 +185,19 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 }
 
 void merge_232(WardFamily* mis231, const WardFamily* mis232) {
+  // Each (last name, first name, address)'s first entry, as
+  // find_family_mis232 would find it; texts hold no NUL, which joins them.
+  std::unordered_map<std::string, const WardFamily*> by_names;
+  for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
+    if (e->lname && e->fname && e->addr) by_names.emplace(match_key(e), e);
+  }
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     if (fam->sname) continue;
-    const WardFamily* entry = find_family_mis232(mis232, fam);
+    const WardFamily* entry = nullptr;
+    if (fam->lname && fam->fname && fam->addr) {
+      auto it = by_names.find(match_key(fam));
+      if (it != by_names.end()) entry = it->second;
+    }
     if (entry != nullptr) {
       fam->acode = entry->acode;
     } else {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/splitfld.h"
 
@@ -84,9 +85,18 @@ const WardMember* find_member_recno(const WardMember* list, const Text& recno) {
 }
 
 void merge_239(WardFamily* mis231, const WardMember* mis239) {
+  // Each record number's first entry, as find_member_recno would find it.
+  std::unordered_map<std::string_view, const WardMember*> by_recno;
+  for (const WardMember* e = mis239; e != nullptr; e = e->next) {
+    if (e->recno) by_recno.emplace(e->recno.view(), e);
+  }
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      const WardMember* entry = find_member_recno(mis239, mem->recno);
+      const WardMember* entry = nullptr;
+      if (mem->recno) {
+        auto it = by_recno.find(mem->recno.view());
+        if (it != by_recno.end()) entry = it->second;
+      }
       if (entry == nullptr) {
         std::fprintf(stderr, "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",
                      str_or_empty(mem->lname), str_or_empty(mem->fname),

@@ -1,5 +1,9 @@
 #include "writers/wardlists.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "model/arena.h"
 #include "writers/wardpalm.h"
 
 namespace {
@@ -84,18 +88,25 @@ void write_palm_addr(const WardFamily* fam, FILE* fp) {
 }
 
 void create_palm_zip(const WardFamily* list, FILE* fp) {
-  WardFam* chain = nullptr;
+  // The nodes are made for this list only and go with it.
+  Arena nodes;
+  ArenaScope scope(nodes);
+  std::vector<WardFam*> chain;
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->zip) continue;
     WardFam* node = create_ward_fam();
     if (node == nullptr) break;  // write what was gathered
     // The node never changes the family it stands for.
     node->fam = const_cast<WardFamily*>(fam);
-    chain = insert_fam_zip(chain, node);
+    chain.push_back(node);
   }
+  // Ascending by zip code, list order among equal codes: the order that
+  // insert_fam_zip gives node by node, without its walk from the head.
+  std::stable_sort(chain.begin(), chain.end(),
+                   [](const WardFam* a, const WardFam* b) { return node_zip(a) < node_zip(b); });
 
   std::string prev;
-  for (const WardFam* node = chain; node != nullptr; node = node->next) {
+  for (const WardFam* node : chain) {
     const WardFamily* fam = node->fam;
     if (fam == nullptr || is_bracketed(fam->lname)) continue;
     std::string_view zip = node_zip(node);

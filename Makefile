@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build demo test test-asan bench clean
+.PHONY: all build demo test test-asan bench install clean
 
 all: build
 
@@ -31,6 +31,11 @@ bench:
 	cmake -S . -B $(BUILD) -DKINROLL_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+# Installs the program and its manual page under PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as a report printout. The first byte picks the
 // reader; the rest is the file. Whatever the readers build is merged into a
-// directory and written out by every ward list writer.
+// directory and written out by every ward list writer. The same bytes are
+// also read as a teaching report, merged, and written by the teaching writers.
 
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,9 @@
 #include "readers/mis231.h"
 #include "readers/mis232.h"
 #include "readers/mis239.h"
+#include "readers/mis1313.h"
+#include "writers/htdist.h"
+#include "writers/wardht.h"
 #include "writers/wardlists.h"
 #include "writers/wardpalm.h"
 #include "writers/wardsave.h"
@@ -60,6 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   save_ward(ward, out);
   list_fam_errs(ward, out);
   for (const WardFamily* fam = ward; fam != nullptr; fam = fam->next) list_family(fam, out);
+
+  FILE* teaching_in = open_bytes(data + 1, size - 1);
+  if (teaching_in != nullptr) {
+    WardFamily* teaching = read_mis1313(teaching_in);
+    std::fclose(teaching_in);
+    merge_1313(ward, teaching);
+    for (int opt : {310, 410}) create_palm_ht(teaching, out, opt);
+    for (int opt : {320, 420}) create_htlist_report(teaching, out, opt);
+    for (int opt : {312, 412}) create_htdist_report(teaching, out, opt);
+    create_palm_full(ward, out, 1);
+  }
 
   Arena::global().reset();
   return 0;

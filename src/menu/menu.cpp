@@ -7,6 +7,7 @@
 #include "menu/loopstate.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
+#include "menu/teach_actions.h"
 #include "menu/ward_actions.h"
 #include "menu/wardunits.h"
 #include "model/console.h"
@@ -37,8 +38,6 @@ int return_menu(int opt) {
 bool is_pending_option(int opt) {
   switch (opt) {
     case 101: case 110: case 120: case 130:
-    case 301: case 310: case 312: case 314: case 320:
-    case 401: case 410: case 412: case 420:
     case 701: case 720: case 730: case 790:
     case 800:
       return true;
@@ -138,6 +137,9 @@ int run_program(int argc, char** argv) {
         opt = menu;
         continue;
       }
+    } else if (teach_action(opt, state)) {
+      opt = return_menu(opt);
+      continue;
     } else if (is_pending_option(opt)) {
       std::fprintf(stderr, "Option %d is not available in this version\n", opt);
     } else {

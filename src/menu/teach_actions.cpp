@@ -1,0 +1,83 @@
+#include "menu/teach_actions.h"
+
+#include <cstdio>
+#include <string>
+
+#include "menu/handoff.h"
+#include "menu/prompt.h"
+#include "model/infile.h"
+#include "readers/mis1313.h"
+#include "writers/htdist.h"
+#include "writers/wardht.h"
+
+namespace {
+
+constexpr const char* kReportPrompt = "Enter name of report (%s): ";
+constexpr const char* kFilePrompt = "Enter file name (%s): ";
+
+/// Reads a teaching report into `teaching` and, when a ward list exists,
+/// merges it there. A report that cannot be opened leaves `teaching` as it
+/// was.
+void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching) {
+  std::string name = prompt_name(deflt, kReportPrompt);
+  {
+    InputFile in(name);
+    if (!in) {
+      std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
+      return;
+    }
+    teaching = read_mis1313(in.get());
+  }
+  if (state.ward != nullptr) merge_1313(state.ward, teaching);
+}
+
+}  // namespace
+
+bool teach_action(int opt, LoopState& state) {
+  WardFamily* ht = state.HTList;
+  WardFamily* vt = state.VTList;
+  switch (opt) {
+    case 301:
+      read_teaching(state, "mis1313.txt", state.HTList);
+      break;
+    case 310:
+      hand_off({"wardht", kFilePrompt, "**%s Family Home Teaching %s\n", "Family Home Teaching"},
+               [&](FILE* fp) { create_palm_ht(ht, fp, 310); });
+      break;
+    case 312:
+      hand_off({"htdist", kFilePrompt, "**%s Home Teaching Districts %s\n",
+                "Home Teaching Districts"},
+               [&](FILE* fp) { create_htdist_report(ht, fp, 312); });
+      break;
+    case 314:
+      hand_off({"htdpct", kFilePrompt, nullptr, "HT Dist Percentages"},
+               [&](FILE* fp) { create_htdist_htpct(ht, fp); });
+      break;
+    case 320:
+      hand_off({"htlist", kFilePrompt, "**%s Condensed Home Teaching %s\n",
+                "Condensed Home Teaching List"},
+               [&](FILE* fp) { create_htlist_report(ht, fp, 320); });
+      break;
+    case 401:
+      read_teaching(state, "mis1413.txt", state.VTList);
+      break;
+    case 410:
+      hand_off({"wardvt", kFilePrompt, "**%s Visiting Teaching by Sisters %s\n",
+                "Visiting Teaching by Sisters"},
+               [&](FILE* fp) { create_palm_ht(vt, fp, 410); });
+      break;
+    case 412:
+      hand_off({"vtdist", kFilePrompt, "**%s Visiting Teaching Districts %s\n",
+                "Visiting Teaching Districts"},
+               [&](FILE* fp) { create_htdist_report(vt, fp, 412); });
+      break;
+    case 420:
+      hand_off({"vtlist", kFilePrompt, "**%s Condensed Visiting Teaching List %s\n",
+                "Condensed Visiting Teaching List"},
+               [&](FILE* fp) { create_htlist_report(vt, fp, 420); });
+      break;
+    default:
+      return false;
+  }
+  return true;
+}

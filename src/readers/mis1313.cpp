@@ -1,0 +1,268 @@
+#include "readers/mis1313.h"
+
+#include <climits>
+#include <string>
+
+#include "model/lookup.h"
+#include "model/splitfld.h"
+
+namespace {
+
+// Page headers: the start of either title, then 6 more lines to skip. The
+// second title turns the report kind to visiting teaching.
+const char* const hdr = "FAMILIES AND THEIR HOME TEACHERS (MIS 1313)";
+const char* const hdr2 = "SISTERS AND THEIR VISITING TEACHERS (MIS 1413)";
+constexpr int kHeaderLines = 6;
+// Page footer, at column 44.
+const char* const ftr = "For church use only";
+constexpr size_t kFooterCol = 44;
+// An entry's first line reaches the end of the visit marks' columns.
+constexpr size_t kMinEntry = 105;
+
+// Columns of an entry. Ranges are [begin, end).
+constexpr size_t kNameEnd = 31;  // family name and first names
+constexpr size_t kGroupCol = 31;
+constexpr size_t kSupCol = 34;
+constexpr size_t kDistCol = 37;
+constexpr size_t kTeacherBeg = 41, kTeacherEnd = 72;
+constexpr size_t kPhoneBeg = 72, kPhoneEnd = 93;
+constexpr size_t kFamPhoneBeg = 3, kFamPhoneEnd = 31;
+constexpr size_t kVisitsBeg = 93, kVisitsLen = 12;
+
+/// 1 for the home-teaching title, 2 for the visiting-teaching one, 0 for
+/// any other line.
+int header_kind(std::string_view line) {
+  if (!line.empty() && line.front() == '\f') line.remove_prefix(1);
+  std::string_view start = line.substr(0, 4);
+  if (start == std::string_view(hdr2, 4)) return 2;
+  if (start == std::string_view(hdr, 4)) return 1;
+  return 0;
+}
+
+bool is_footer(std::string_view line) {
+  return line.size() > kFooterCol && line.substr(kFooterCol, 4) == std::string_view(ftr, 4);
+}
+
+/// A trimmed column as a text, absent when it is empty.
+Text present_field(std::string_view line, size_t beg, size_t end) {
+  std::string_view f = rtrim_field(line, beg, end);
+  if (f.empty()) return Text();
+  return Text(f);
+}
+
+/// The fields of one report kind: the ht fields or the vt fields of a
+/// teaching entry.
+struct KindFields {
+  int* group;
+  int* sup;
+  int* dist;
+  Text* name;
+  Text* phone;
+  Text* comp;
+  Text* comph;
+};
+
+KindFields fields_of(WardFamily* fam, bool visiting) {
+  if (visiting) {
+    return {&fam->vtgroup, &fam->vtsup, &fam->vtdist, &fam->vtname, &fam->vtphone,
+            &fam->vtcomp, &fam->vtcomph};
+  }
+  return {&fam->htgroup, &fam->htsup, &fam->htdist, &fam->htname, &fam->htphone,
+          &fam->htcomp, &fam->htcomph};
+}
+
+/// Family name and first names of an entry's first line. The family name
+/// ends at the first ',' of the name column; a name column without one is
+/// all family name, without first names.
+void fill_names(WardFamily* fam, std::string_view line) {
+  std::string_view column = line.substr(0, kNameEnd);
+  size_t comma = column.find(',');
+  if (comma == std::string_view::npos) {
+    fam->lname = Text(rtrim_field(line, 0, kNameEnd));
+    return;
+  }
+  fam->lname = Text(column.substr(0, comma));
+  size_t start = comma + 1;
+  while (start < kNameEnd && is_blank(line[start])) ++start;
+  fam->fname = Text(rtrim_field(line, start, kNameEnd));
+}
+
+void fill_first_line(WardFamily* fam, std::string_view line, bool visiting) {
+  fill_names(fam, line);
+  KindFields f = fields_of(fam, visiting);
+  *f.group = mis1313_group(line[kGroupCol]);
+  *f.sup = mis1313_number(line, kSupCol);
+  *f.dist = mis1313_number(line, kDistCol);
+  *f.name = present_field(line, kTeacherBeg, kTeacherEnd);
+  if (*f.name) *f.phone = present_field(line, kPhoneBeg, kPhoneEnd);
+}
+
+void fill_second_line(WardFamily* fam, std::string_view line, bool visiting) {
+  if (line.size() > kFamPhoneBeg && line[kFamPhoneBeg] != ' ') {
+    fam->phone = Text(rtrim_field(line, kFamPhoneBeg, kFamPhoneEnd));
+  }
+  KindFields f = fields_of(fam, visiting);
+  *f.comp = present_field(line, kTeacherBeg, kTeacherEnd);
+  if (*f.comp) *f.comph = present_field(line, kPhoneBeg, kPhoneEnd);
+
+  Mis1313Visits v = mis1313_visits(line);
+  // Elders and high priests are home teaching, the Relief Society visiting
+  // teaching, whatever report they appear in.
+  int group = *f.group;
+  bool to_vt = group == kGroupRS || (group != kGroupEL && group != kGroupHP && visiting);
+  Text& visits = to_vt ? fam->vtvisits : fam->htvisits;
+  int& pct = to_vt ? fam->vtpct : fam->htpct;
+  visits = Text(std::string_view(v.marks, kVisitsLen));
+  if (v.expected > 0) pct = v.made * 100 / v.expected;
+}
+
+}  // namespace
+
+int mis1313_group(char code) {
+  switch (code) {
+    case ' ':
+      return kGroupNA;
+    case 'E':
+      return kGroupEL;
+    case 'H':
+      return kGroupHP;
+    case 'R':
+      return kGroupRS;
+    default:
+      return kGroupNone;
+  }
+}
+
+int mis1313_number(std::string_view line, size_t col) {
+  size_t i = col;
+  while (i < line.size() && is_blank(line[i])) ++i;
+  int n = 0;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+    int digit = line[i] - '0';
+    n = n > (INT_MAX - digit) / 10 ? INT_MAX : n * 10 + digit;
+  }
+  return n;
+}
+
+Mis1313Visits mis1313_visits(std::string_view second_line) {
+  Mis1313Visits v;
+  if (second_line.size() > kVisitsBeg) {
+    std::string_view tail = extract_field(second_line, kVisitsBeg, kVisitsBeg + kVisitsLen);
+    for (size_t i = 0; i < kVisitsLen; ++i) v.marks[i] = i < tail.size() ? tail[i] : ' ';
+  } else {
+    for (size_t i = 0; i < kVisitsLen; ++i) v.marks[i] = 'x';
+  }
+  for (size_t i = 0; i < kVisitsLen; ++i) {
+    char& c = v.marks[i];
+    if (is_blank(c)) c = 'x';
+    if (c == '*') c = '-';
+    if (c != '-') ++v.expected;
+    if (c == 'V' || c == 'L' || c == 'T') ++v.made;
+  }
+  return v;
+}
+
+WardFamily* read_mis1313(FILE* fp) {
+  WardFamily* list = nullptr;
+  WardFamily* tail = nullptr;
+  bool visiting = false;
+  std::string line;
+  while (read_line(line, fp) == 0) {
+    if (int kind = header_kind(line)) {
+      if (kind == 2) visiting = true;
+      bool more = true;
+      for (int i = 0; i < kHeaderLines && more; ++i) more = read_line(line, fp) == 0;
+      if (!more) break;
+      continue;
+    }
+    if (is_footer(line) || line.size() < kMinEntry) continue;
+
+    WardFamily* fam = create_ward_family();
+    if (fam == nullptr) {
+      std::fprintf(stderr, "MIS1313: Out of memory!\n");
+      return nullptr;
+    }
+    if (tail == nullptr) {
+      list = fam;
+    } else {
+      tail->next = fam;
+    }
+    tail = fam;
+
+    fill_first_line(fam, line, visiting);
+    if (read_line(line, fp) != 0) break;
+    fill_second_line(fam, line, visiting);
+  }
+  return list;
+}
+
+WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
+  WardFamily* other_phone = nullptr;
+  for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    if (!fam->lname || !entry->lname || !equal_nocase(fam->lname.view(), entry->lname.view())) {
+      continue;
+    }
+    if (fam->phone == entry->phone) return fam;
+    other_phone = fam;
+  }
+  if (other_phone != nullptr) {
+    std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
+                 str_or_empty(entry->lname), str_or_empty(entry->fname));
+  }
+  return other_phone;
+}
+
+void merge_1313(WardFamily* list, WardFamily* mis1313) {
+  for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
+    WardFamily* fam = find_family_mis1313(list, entry);
+    if (fam == nullptr) {
+      std::fprintf(stderr, "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
+                   str_or_empty(entry->fname));
+      continue;
+    }
+
+    // Numbers: the home-teaching value when the entry has one, else the
+    // visiting-teaching value; a zero changes nothing.
+    auto copy_number = [](int from_ht, int& to_ht, int from_vt, int& to_vt) {
+      if (from_ht != 0) {
+        to_ht = from_ht;
+      } else if (from_vt != 0) {
+        to_vt = from_vt;
+      }
+    };
+    copy_number(entry->htgroup, fam->htgroup, entry->vtgroup, fam->vtgroup);
+    copy_number(entry->htsup, fam->htsup, entry->vtsup, fam->vtsup);
+    copy_number(entry->htdist, fam->htdist, entry->vtdist, fam->vtdist);
+
+    if (entry->htname) {
+      fam->htname = entry->htname;
+      fam->htphone = entry->htphone;
+      fam->htid = find_id_name(list, entry->htname, entry->htphone);
+    } else if (entry->vtname) {
+      fam->vtname = entry->vtname;
+      fam->vtphone = entry->vtphone;
+      fam->vtid = find_id_name(list, entry->vtname, entry->vtphone);
+    }
+    if (entry->htcomp) {
+      fam->htcomp = entry->htcomp;
+      fam->htcomph = entry->htcomph;
+      fam->htcompid = find_id_name(list, entry->htcomp, entry->htcomph);
+    } else if (entry->vtcomp) {
+      fam->vtcomp = entry->vtcomp;
+      fam->vtcomph = entry->vtcomph;
+      fam->vtcompid = find_id_name(list, entry->vtcomp, entry->vtcomph);
+    }
+
+    if (entry->htvisits) fam->htvisits = entry->htvisits;
+    if (entry->vtvisits) fam->vtvisits = entry->vtvisits;
+    if (entry->htpct > 0) fam->htpct = entry->htpct;
+    if (entry->vtpct > 0) fam->vtpct = entry->vtpct;
+
+    // The entry learns the record numbers the ward list knows.
+    if (fam->recno) entry->recno = fam->recno;
+    if (fam->htid) entry->htid = fam->htid;
+    if (fam->vtid) entry->vtid = fam->vtid;
+    if (fam->htcompid) entry->htcompid = fam->htcompid;
+    if (fam->vtcompid) entry->vtcompid = fam->vtcompid;
+  }
+}

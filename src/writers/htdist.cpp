@@ -1,0 +1,273 @@
+#include "writers/htdist.h"
+
+#include <map>
+#include <tuple>
+
+#include "model/arena.h"
+#include "model/splitfld.h"
+
+int debught = 0;
+
+namespace {
+
+/// Where trace lines go while a report is built; null outside
+/// create_htdist_report.
+FILE* trace_fp = nullptr;
+
+bool tracing() { return debught != 0 && trace_fp != nullptr; }
+
+/// The assignment key: group, supervisor, district, compared in that order.
+using Key = std::tuple<int, int, int>;
+
+Key key_of(const HTDist* d) { return {d->htgroup, d->htsup, d->htdist}; }
+
+bool same_key(const HTDist* a, const HTDist* b) { return key_of(a) == key_of(b); }
+
+bool is_home(int opt) { return opt == kHomeDistricts || opt == kHomeDistrictPct; }
+
+bool is_valid(int opt) {
+  return opt == kHomeDistricts || opt == kHomeDistrictPct || opt == kVisitingDistricts ||
+         opt == kVisitingDistrictPct;
+}
+
+void trace_key(const HTDist* d) {
+  std::fprintf(trace_fp, "%2.2d-%2.2d-%2.2d", d->htgroup, d->htsup, d->htdist);
+}
+
+void trace_names(const HTDist* d) {
+  if (d->fam != nullptr) {
+    std::fprintf(trace_fp, " (%s, %s)", str_or_empty(d->fam->lname),
+                 str_or_empty(d->fam->fname));
+  }
+}
+
+/// Makes the district header of `dfam`'s key and links it after `after`;
+/// returns it, or null when memory is exhausted.
+HTDist* link_header(HTDist* after, const HTDist* dfam, int opt) {
+  HTDist* header = create_htdist(nullptr, opt);
+  if (header == nullptr) return nullptr;
+  header->htgroup = dfam->htgroup;
+  header->htsup = dfam->htsup;
+  header->htdist = dfam->htdist;
+  if (tracing()) {
+    std::fprintf(trace_fp, "New dist ");
+    trace_key(dfam);
+    trace_names(dfam);
+    std::fprintf(trace_fp, " After ");
+    trace_key(after);
+    if (after->next != nullptr) {
+      std::fprintf(trace_fp, " & Before ");
+      trace_key(after->next);
+    }
+    std::fprintf(trace_fp, "\n");
+  }
+  header->next = after->next;
+  after->next = header;
+  return header;
+}
+
+/// Links the family node `dfam` right after `after`.
+void link_after(HTDist* after, HTDist* dfam) {
+  if (tracing()) {
+    std::fprintf(trace_fp, "Inserting ");
+    trace_key(dfam);
+    trace_names(dfam);
+    std::fprintf(trace_fp, " After ");
+    trace_key(after);
+    trace_names(after);
+    if (after->next != nullptr) {
+      std::fprintf(trace_fp, " & Before ");
+      trace_key(after->next);
+      trace_names(after->next);
+    }
+    std::fprintf(trace_fp, "\n");
+  }
+  dfam->next = after->next;
+  after->next = dfam;
+}
+
+/// The chain of a report under construction, with the last node of each
+/// key's run, so that a family is placed without walking the chain.
+class DistChain {
+ public:
+  explicit DistChain(HTDist* head) : head_(head) {}
+
+  /// Places `dfam` exactly where insert_htdist(head, dfam, opt) would.
+  void place(HTDist* dfam, int opt) {
+    Key key = key_of(dfam);
+    auto it = last_.find(key);
+    if (it == last_.end()) {
+      // The header goes after the run of the greatest key below this one.
+      auto above = last_.lower_bound(key);
+      HTDist* after = above == last_.begin() ? head_ : std::prev(above)->second;
+      HTDist* header = link_header(after, dfam, opt);
+      if (header == nullptr) return;
+      it = last_.emplace_hint(above, key, header);
+    }
+    if (opt == kHomeDistricts || opt == kVisitingDistricts) {
+      link_after(it->second, dfam);
+      it->second = dfam;
+    } else if (opt == kHomeDistrictPct || opt == kVisitingDistrictPct) {
+      insert_htdist_pct(it->second, dfam, opt);
+    } else {
+      std::fprintf(stderr, "Invalid OPT_HTDIST (%d)\n", opt);
+    }
+  }
+
+ private:
+  HTDist* head_;
+  std::map<Key, HTDist*> last_;
+};
+
+}  // namespace
+
+HTDist* create_htdist(WardFamily* fam, int opt) {
+  if (fam != nullptr && !is_valid(opt)) return nullptr;
+  HTDist* d = Arena::current().make<HTDist>();
+  if (d == nullptr || fam == nullptr) return d;
+  d->fam = fam;
+  if (is_home(opt)) {
+    d->htgroup = fam->htgroup;
+    d->htsup = fam->htsup;
+    d->htdist = fam->htdist;
+    d->htname = fam->htname;
+    d->htcomp = fam->htcomp;
+    d->htpct = fam->htpct;
+    d->visits = fam->htvisits;
+  } else {
+    d->htgroup = fam->vtgroup;
+    d->htsup = fam->vtsup;
+    d->htdist = fam->vtdist;
+    d->htname = fam->vtname;
+    d->htcomp = fam->vtcomp;
+    d->htpct = fam->vtpct;
+    d->visits = fam->vtvisits;
+  }
+  return d;
+}
+
+void insert_htdist(HTDist* dist, HTDist* dfam, int opt) {
+  if (dist == nullptr || dfam == nullptr) return;
+  const Key key = key_of(dfam);
+  HTDist* cur = dist;
+  bool found = false;
+  while (cur->next != nullptr) {
+    Key next = key_of(cur->next);
+    if (next < key) {
+      cur = cur->next;
+      continue;
+    }
+    if (next == key) {
+      cur = cur->next;
+      found = true;
+    }
+    break;
+  }
+  if (!found) {
+    cur = link_header(cur, dfam, opt);
+    if (cur == nullptr) return;
+  }
+  switch (opt) {
+    case kHomeDistricts:
+    case kVisitingDistricts:
+      insert_htdist_seq(cur, dfam, opt);
+      break;
+    case kHomeDistrictPct:
+    case kVisitingDistrictPct:
+      insert_htdist_pct(cur, dfam, opt);
+      break;
+    default:
+      std::fprintf(stderr, "Invalid OPT_HTDIST (%d)\n", opt);
+      break;
+  }
+}
+
+void insert_htdist_seq(HTDist* dist, HTDist* dfam, int /*opt*/) {
+  if (dist == nullptr || dfam == nullptr) return;
+  HTDist* cur = dist;
+  while (cur->next != nullptr && same_key(cur->next, cur)) cur = cur->next;
+  link_after(cur, dfam);
+}
+
+void insert_htdist_pct(HTDist* /*dist*/, HTDist* /*dfam*/, int /*opt*/) {}
+
+void total_htdist(HTDist* dist) {
+  HTDist* p = dist;
+  while (p != nullptr) {
+    int num = 0;
+    long long sum = 0;
+    HTDist* q = p->next;
+    for (; q != nullptr && same_key(q, p); q = q->next) {
+      if (q->fam != nullptr) {
+        ++num;
+        sum += q->htpct;
+      }
+    }
+    p->htnum = num;
+    p->htpct = num > 0 ? static_cast<int>(sum / num) : 0;
+    if (tracing()) {
+      trace_key(p);
+      std::fprintf(trace_fp, " htnum=%d, htpct=%d\n", p->htnum, p->htpct);
+      if (p->fam != nullptr) {
+        std::fprintf(trace_fp, "\t**** Not dummy record! (%s, %s)\n",
+                     str_or_empty(p->fam->lname), str_or_empty(p->fam->fname));
+      }
+    }
+    p = q;
+  }
+}
+
+void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
+  if (fp == nullptr) return;
+  const bool home = opt == kHomeDistricts;
+  Key last{-1, -1, -1};
+  const HTDist* run = nullptr;  // first node of the current run of equal keys
+  for (const HTDist* d = htdist; d != nullptr; d = d->next) {
+    if (run == nullptr || !same_key(d, run)) run = d;
+    if (d->fam == nullptr) {
+      if (tracing()) {
+        std::fprintf(trace_fp, "Dummy %2.2d-%2.2d-%2.2d, htpct=%d, htnum=%d\n", d->htgroup,
+                     d->htsup, d->htdist, d->htpct, d->htnum);
+      }
+      continue;
+    }
+    const WardFamily* fam = d->fam;
+    Key key = home ? Key{fam->htgroup, fam->htsup, fam->htdist}
+                   : Key{fam->vtgroup, fam->vtsup, fam->vtdist};
+    const Text& name = home ? fam->htname : fam->vtname;
+    const Text& comp = home ? fam->htcomp : fam->vtcomp;
+    if (key != last) {
+      auto [group, sup, dist] = key;
+      std::fprintf(fp, "\n*%s-%2.2d-", htgroup(group), sup);
+      if (name) std::fprintf(fp, "%s", name.c_str());
+      std::fprintf(fp, "-%2.2d (%d%%)\n", dist, run->htpct);
+      if (comp) std::fprintf(fp, "\t[%s]\n", comp.c_str());
+      last = key;
+    }
+    std::fprintf(fp, "  %s, %s (%d%%)\n", str_or_empty(fam->lname), str_or_empty(fam->fname),
+                 d->htpct);
+    std::fprintf(fp, "\t%s\n", str_or_empty(d->visits));
+  }
+}
+
+void create_htdist_report(WardFamily* fam, FILE* fp, int opt) {
+  trace_fp = fp;
+  HTDist* head = create_htdist(nullptr, opt);
+  if (head != nullptr) {
+    DistChain chain(head);
+    for (WardFamily* f = fam; f != nullptr; f = f->next) {
+      HTDist* node = create_htdist(f, opt);
+      if (node != nullptr) chain.place(node, opt);
+    }
+    total_htdist(head);
+    report_htdist(head, fp, opt);
+  }
+  // The stream is the caller's and is closed after this call.
+  trace_fp = nullptr;
+}
+
+void create_htdist_htpct(WardFamily* /*fam*/, FILE* /*fp*/) {}
+
+void create_htdist_vtpct(WardFamily* /*fam*/, FILE* /*fp*/) {}
+
+void free_htdist(HTDist* /*dist*/) {}

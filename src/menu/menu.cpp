@@ -5,11 +5,13 @@
 
 #include "menu/cmdline.h"
 #include "menu/loopstate.h"
+#include "menu/pos_actions.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "menu/ward_actions.h"
 #include "menu/wardunits.h"
 #include "model/console.h"
+#include "readers/wardorgs.h"
 
 namespace {
 
@@ -36,10 +38,9 @@ int return_menu(int opt) {
 /// Options of the menus whose operations this version does not have yet.
 bool is_pending_option(int opt) {
   switch (opt) {
-    case 101: case 110: case 120: case 130:
     case 301: case 310: case 312: case 314: case 320:
     case 401: case 410: case 412: case 420:
-    case 701: case 720: case 730: case 790:
+    case 790:
     case 800:
       return true;
     default:
@@ -125,6 +126,7 @@ int run_program(int argc, char** argv) {
   int opt = parse_command_line(argc, argv);
   make_datestr();
   read_ward_units();
+  read_ward_orgs();
 
   LoopState state;
   std::string line;
@@ -137,6 +139,9 @@ int run_program(int argc, char** argv) {
         opt = menu;
         continue;
       }
+    } else if (pos_action(opt, state)) {
+      opt = return_menu(opt);  // every one returns to its menu
+      continue;
     } else if (is_pending_option(opt)) {
       std::fprintf(stderr, "Option %d is not available in this version\n", opt);
     } else {

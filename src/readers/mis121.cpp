@@ -143,8 +143,8 @@ WardOrg* read_mis121(FILE* fp) {
       report_no_pos();
       break;
     }
-    if (positions.tail == nullptr) orgs.tail->pos = pos;
     positions.append(pos);
+    orgs.tail->pos = positions.head;
   }
   return orgs.head;
 }

@@ -27,7 +27,7 @@ void run_command(const std::string& cmd) {
 
 /// The converter command for a document `path` (without ".txt") and the
 /// title `title` inside double quotes.
-std::string converter_command(const Text& instapp, const std::string& path,
+std::string stake_command(const Text& instapp, const std::string& path,
                               const std::string& title) {
   return instapp.str() + " " + shell_word(path) + " \"" + title + "\"";
 }
@@ -158,7 +158,7 @@ void write_smis_txt(std::string_view dirname, const Text& instapp) {
     }
     write_unit_positions(u, out.get());
     if (!out.commit() || !instapp) continue;
-    run_command(converter_command(instapp, base, shell_dquoted(u->display.view()) + " Positions"));
+    run_command(stake_command(instapp, base, shell_dquoted(u->display.view()) + " Positions"));
   }
 }
 
@@ -201,6 +201,6 @@ void write_smis_alpha(std::string_view dirname, std::string_view fname, const Te
   std::fprintf(fp, "<^>\n");
   free_ptr_prodlist(buckets);
   if (out.commit() && instapp) {
-    run_command(converter_command(instapp, base, "Stake Alphabetical List"));
+    run_command(stake_command(instapp, base, "Stake Alphabetical List"));
   }
 }

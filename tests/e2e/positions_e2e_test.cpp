@@ -66,15 +66,17 @@ TEST(Positions, ReportToListWebPagesAndFullList) {
   const std::string conv = s.path("conv.sh");
 
   Outcome r = s.run({"-i", conv},
-                    "201\n\n101\n\n110\n\n120\nweb\n120\nnowhere\n130\n\n210\n\nq\n");
+                    "201\n\n101\n\n110\n\n120\nweb\n120\nnowhere\n130\n\n130\nnowhere\n210\n\nq\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, kMissingHeading + "Can't open output TOC file (nowhere/webpos.html)\n");
+  EXPECT_EQ(r.err, kMissingHeading + "Can't open output TOC file (nowhere/webpos.html)\n" +
+                       "Can't open output TOC file (nowhere/webpos.html)\n");
   EXPECT_EQ(r.out, kMainMenu + kFooter + kRead231 + kWardMenu + kFooter +
                        "Enter name of report (mis121.txt): " + kPositionsMenu + kFooter +
                        "Enter directory name (wardpos): Executing >>" + conv +
                        " wardpos \"Ward Positions\"<<\n" + kPositionsMenu + kFooter +
                        "Enter name of working directory (webin): " + kPositionsMenu + kFooter +
                        "Enter name of working directory (webin): " + kPositionsMenu + kFooter +
+                       "Enter name of working directory (stakein): " + kPositionsMenu + kFooter +
                        "Enter name of working directory (stakein): " + kPositionsMenu + kFooter +
                        "Enter file name (wardfull): Executing >>" + conv +
                        " wardfull \"Ward Full List\"<<\n" + kWardMenu + kFooter + kEnd);

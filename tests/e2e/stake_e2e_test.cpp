@@ -90,10 +90,33 @@ TEST(Stake, WithoutReportOrFolder) {
   EXPECT_EQ(s.read("stakedoc/list.txt"), "<^>\n");
 }
 
+TEST(Stake, DocumentNotWrittenWholeRunsNoConverter) {
+  Scratch s;
+  set_up(s);
+  s.write("conv.sh", kConverter);
+  fs::permissions(s.path("conv.sh"), fs::perms::owner_all);
+  s.write("stakedoc/mc1Pos.txt", "last week's document\n");
+  const std::string conv = s.path("conv.sh");
+  // Files may not grow past 64 bytes: only the short document of the unit
+  // without organisations is written.
+  Outcome r = s.run({"-i", conv}, "701\n\n720\n\n730\n\n\nq\n", 64);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err,
+            "Can't find unit (MAPLE CREEK 9TH WARD) in wardunits.txt\n"
+            "Error writing stakedoc/mc1Pos.txt\nError writing stakedoc/rbPos.txt\n"
+            "Error writing stakedoc/alpha.txt\n");
+  EXPECT_EQ(s.read("converter.log"), "[stakedoc/mc2Pos]\n[Maple Creek 2nd Positions]\n");
+  EXPECT_EQ(s.read("stakedoc/mc1Pos.txt"), "last week's document\n");
+  EXPECT_EQ(s.read("stakedoc/mc2Pos.txt"), data("stake/mc2Pos.txt"));
+  EXPECT_FALSE(s.exists("stakedoc/rbPos.txt"));
+  EXPECT_FALSE(s.exists("stakedoc/alpha.txt"));
+}
+
 TEST(Stake, ReportReadTwiceListsEverythingTwice) {
   Scratch s;
   set_up(s);
   Outcome r = s.run({}, "701\n\n701\n\n720\n\nq\n");
+  EXPECT_EQ(r.status, 0);
   std::string once = data("stake/rbPos.txt");
   std::string body = once.substr(once.find('\n') + 1);
   body.erase(body.size() - 4);  // the trailer

@@ -1,44 +1,10 @@
 #include "menu/handoff.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "model/outfile.h"
-
-std::string shell_word(std::string_view s) {
-  static const char kSafe[] = "_./+-,:@%";
-  bool safe = !s.empty();
-  for (char c : s) {
-    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-              (c != '\0' && std::strchr(kSafe, c) != nullptr);
-    if (!ok) {
-      safe = false;
-      break;
-    }
-  }
-  if (safe) return std::string(s);
-  std::string out = "'";
-  for (char c : s) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
-  }
-  out += "'";
-  return out;
-}
-
-std::string shell_dquoted(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '"' || c == '\\' || c == '$' || c == '`') out += '\\';
-    out += c;
-  }
-  return out;
-}
 
 std::string converter_command(const std::string& app, std::string_view base,
                               std::string_view unit_name, std::string_view title) {

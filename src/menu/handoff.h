@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/shell.h"
+
 /// Writes the body of a list to an open stream.
 using BodyWriter = std::function<void(FILE*)>;
 
@@ -39,11 +41,3 @@ void run_converter(const std::string& base, std::string_view title);
 /// escaped for the double quotes.
 std::string converter_command(const std::string& app, std::string_view base,
                               std::string_view unit, std::string_view title);
-
-/// `s` as one shell word: unchanged when it holds only A-Z a-z 0-9 and
-/// _ . / + - , : @ % (and is not empty), else in single quotes with each '
-/// written as '\''.
-std::string shell_word(std::string_view s);
-
-/// `s` for use inside double quotes: '"', '\\', '$' and '`' get a backslash.
-std::string shell_dquoted(std::string_view s);

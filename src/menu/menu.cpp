@@ -5,12 +5,14 @@
 
 #include "menu/cmdline.h"
 #include "menu/loopstate.h"
+#include "menu/pos_actions.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "menu/teach_actions.h"
 #include "menu/ward_actions.h"
 #include "menu/wardunits.h"
 #include "model/console.h"
+#include "readers/wardorgs.h"
 
 namespace {
 
@@ -37,8 +39,7 @@ int return_menu(int opt) {
 /// Options of the menus whose operations this version does not have yet.
 bool is_pending_option(int opt) {
   switch (opt) {
-    case 101: case 110: case 120: case 130:
-    case 701: case 720: case 730: case 790:
+    case 790:
     case 800:
       return true;
     default:
@@ -125,6 +126,7 @@ int run_program(int argc, char** argv) {
   if (opt == kAnsweredAndDone) return 0;
   make_datestr();
   read_ward_units();
+  read_ward_orgs();
 
   LoopState state;
   std::string line;
@@ -137,8 +139,8 @@ int run_program(int argc, char** argv) {
         opt = menu;
         continue;
       }
-    } else if (teach_action(opt, state)) {
-      opt = return_menu(opt);
+    } else if (teach_action(opt, state) || pos_action(opt, state)) {
+      opt = return_menu(opt);  // every one returns to its menu
       continue;
     } else if (is_pending_option(opt)) {
       std::fprintf(stderr, "Option %d is not available in this version\n", opt);

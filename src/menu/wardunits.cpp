@@ -9,8 +9,6 @@
 #include "model/arena.h"
 #include "model/splitfld.h"
 
-ProdPtrList* UnitNames = nullptr;
-
 namespace {
 /// Initial capacity of the unit list; it doubles when full.
 constexpr int kUnitSlots = 16;

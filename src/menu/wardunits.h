@@ -2,22 +2,7 @@
 // The units (wards and branches) of the stake, read once at start-up from
 // the unit names file "wardunits.txt".
 
-#include "lists/prodlist.h"
-#include "model/kinroll.h"
-
-/// One unit of the stake, with the organisations the stake report gives it.
-struct UnitName {
-  Text name;                // as the stake report prints it
-  Text abbr;                // short form for output file names
-  Text display;             // name for titles and converter commands
-  WardOrg* orgs = nullptr;  // filled by the stake report reader
-};
-
-/// The units in file order: slots 0 .. nitems-1 point at arena-owned
-/// UnitName entries. An empty list when the file could not be read; null
-/// only before read_ward_units has run (or when memory was short without
-/// the file).
-extern ProdPtrList* UnitNames;
+#include "lists/unitnames.h"
 
 /// Reads "wardunits.txt" from the current directory into UnitNames.
 void read_ward_units();

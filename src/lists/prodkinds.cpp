@@ -1,0 +1,351 @@
+#include "lists/prodkinds.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <numeric>
+#include <string_view>
+#include <tuple>
+
+namespace {
+
+// The slot arrays of each kind, in order, so that one implementation sizes
+// and moves them together.
+auto arrays(ProdList& l) { return std::tie(l.item, l.desc); }
+auto arrays(ProdAlphaList& l) { return std::tie(l.item); }
+auto arrays(ProdNumList& l) { return std::tie(l.item); }
+auto arrays(ProdUNumList& l) { return std::tie(l.item); }
+auto arrays(ProdANumList& l) { return std::tie(l.num, l.alpha); }
+auto arrays(ProdAPtrList& l) { return std::tie(l.key, l.item); }
+
+/// Sets every slot array of `list` to exactly `m` slots. False, with the
+/// list unchanged, when `m` is negative or memory is exhausted.
+template <class List>
+bool set_capacity(List& list, int m) {
+  if (m < 0) return false;
+  const size_t n = static_cast<size_t>(m);
+  try {
+    // Reserving first makes the resizes below unable to fail, so either
+    // every array changes or none does.
+    std::apply([&](auto&... a) { (a.reserve(n), ...); }, arrays(list));
+  } catch (const std::exception&) {
+    return false;
+  }
+  std::apply([&](auto&... a) { (a.resize(n), ...); }, arrays(list));
+  list.maxitems = m;
+  return true;
+}
+
+/// A new list of `nitems` slots (delta `nitems`), or without storage (delta
+/// 10) when `nitems` <= 0; null when memory is exhausted.
+template <class List>
+List* create(int nitems) {
+  List* list = new (std::nothrow) List;
+  if (list == nullptr) return nullptr;
+  if (nitems > 0) {
+    if (!set_capacity(*list, nitems)) {
+      delete list;
+      return nullptr;
+    }
+    list->delta = nitems;
+  } else {
+    list->maxitems = nitems;
+    list->delta = 10;
+  }
+  return list;
+}
+
+/// True when the next insertion has no free slot.
+template <class List>
+bool is_full(List& list) {
+  bool full = list.nitems >= list.maxitems;
+  std::apply([&](auto&... a) { ((full = full || static_cast<size_t>(list.nitems) >= a.size()), ...); },
+             arrays(list));
+  return full;
+}
+
+/// Grows a full list by `step` slots. False, with the list unchanged, when
+/// that gives no free slot or memory is exhausted.
+template <class List>
+bool grow(List& list, int step) {
+  long long target = static_cast<long long>(list.maxitems) + step;
+  if (target <= list.nitems || target > INT_MAX) return false;
+  return set_capacity(list, static_cast<int>(target));
+}
+
+/// Moves the used slots from `at` on up by one in every array (room for one
+/// more must exist) and counts the new slot.
+template <class List>
+void open_slot(List& list, int at) {
+  std::apply(
+      [&](auto&... a) {
+        (std::move_backward(a.begin() + at, a.begin() + list.nitems, a.begin() + list.nitems + 1),
+         ...);
+      },
+      arrays(list));
+  ++list.nitems;
+}
+
+/// Prints a list: the empty-list line, or the count and one line per slot.
+template <class List, class Line>
+void display(const List* list, Line line) {
+  if (list == nullptr) {
+    std::printf("display_list: Empty list\n");
+    return;
+  }
+  std::printf("%d Items in list:\n", list->nitems);
+  for (int i = 0; i < list->nitems; ++i) line(i + 1, static_cast<size_t>(i));
+}
+
+/// Drops the texts of the used slots of `texts` and empties the list.
+template <class List>
+void drop_texts(List& list, std::vector<Text>& texts) {
+  for (int i = 0; i < list.nitems && static_cast<size_t>(i) < texts.size(); ++i) texts[i].reset();
+}
+
+/// Search window below which the bisection gives way to a linear scan.
+constexpr int kWindow = 10;
+
+/// Narrows [low, high] around where `key` belongs among the keys. Returns
+/// the slot of an equal key met on the way, or -1 with the window set.
+int bisect_keys(const ProdAPtrList& list, std::string_view key, int& low, int& high) {
+  low = 0;
+  high = list.nitems - 1;
+  while (high - low > kWindow) {
+    int m = low + (high - low) / 2;
+    int cmp = key.compare(list.key[static_cast<size_t>(m)].view());
+    if (cmp == 0) return m;
+    if (cmp > 0) {
+      low = m;
+    } else {
+      high = m;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+// --- Texts with descriptions ---------------------------------------------
+
+ProdList* create_prodlist(int nitems) { return create<ProdList>(nitems); }
+
+void clear_prodlist(ProdList* list) {
+  if (list == nullptr) return;
+  drop_texts(*list, list->item);
+  drop_texts(*list, list->desc);
+  list->nitems = 0;
+}
+
+void free_prodlist(ProdList* list) {
+  clear_prodlist(list);
+  delete list;
+}
+
+void display_prodlist(const ProdList* list) {
+  display(list, [&](int n, size_t i) {
+    std::printf("Item %3d: %s\t%s\n", n, list->item[i].c_str(), list->desc[i].c_str());
+  });
+}
+
+ProdList* resize_prodlist(ProdList* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
+}
+
+// --- Texts -----------------------------------------------------------------
+
+ProdAlphaList* create_alpha_prodlist(int nitems) { return create<ProdAlphaList>(nitems); }
+
+void clear_alpha_prodlist(ProdAlphaList* list) {
+  if (list == nullptr) return;
+  drop_texts(*list, list->item);
+  list->nitems = 0;
+}
+
+void free_alpha_prodlist(ProdAlphaList* list) {
+  clear_alpha_prodlist(list);
+  delete list;
+}
+
+void display_alpha_prodlist(const ProdAlphaList* list) {
+  display(list, [&](int n, size_t i) { std::printf("Item %3d: %s\n", n, list->item[i].c_str()); });
+}
+
+void resize_alpha_prodlist(ProdAlphaList* list, int m) {
+  if (list != nullptr) set_capacity(*list, m);
+}
+
+void insert_sorted_alpha_prodlist(ProdAlphaList* list, const Text& str) {
+  if (list == nullptr || !str) return;
+  int at = 0;
+  for (; at < list->nitems; ++at) {
+    int cmp = str.view().compare(list->item[static_cast<size_t>(at)].view());
+    if (cmp == 0) return;
+    if (cmp < 0) break;
+  }
+  if (is_full(*list) && !grow(*list, 10)) return;
+  open_slot(*list, at);
+  list->item[static_cast<size_t>(at)] = str;
+}
+
+// --- Numbers ---------------------------------------------------------------
+
+ProdNumList* create_num_prodlist(int nitems) { return create<ProdNumList>(nitems); }
+
+void clear_num_prodlist(ProdNumList* list) {
+  if (list != nullptr) list->nitems = 0;
+}
+
+void free_num_prodlist(ProdNumList* list) { delete list; }
+
+void display_num_prodlist(const ProdNumList* list) {
+  display(list, [&](int n, size_t i) { std::printf("Item %3d: %ld\n", n, list->item[i]); });
+}
+
+ProdNumList* resize_num_prodlist(ProdNumList* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
+}
+
+ProdUNumList* create_unum_prodlist(int nitems) { return create<ProdUNumList>(nitems); }
+
+void clear_unum_prodlist(ProdUNumList* list) {
+  if (list != nullptr) list->nitems = 0;
+}
+
+void free_unum_prodlist(ProdUNumList* list) { delete list; }
+
+void display_unum_prodlist(const ProdUNumList* list) {
+  display(list, [&](int n, size_t i) { std::printf("Item %3d: %lu\n", n, list->item[i]); });
+}
+
+ProdUNumList* resize_unum_prodlist(ProdUNumList* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
+}
+
+// --- Numbers with texts ----------------------------------------------------
+
+ProdANumList* create_anum_prodlist(int nitems) { return create<ProdANumList>(nitems); }
+
+void clear_anum_prodlist(ProdANumList* list) {
+  if (list == nullptr) return;
+  drop_texts(*list, list->alpha);
+  list->nitems = 0;
+}
+
+void free_anum_prodlist(ProdANumList* list) {
+  clear_anum_prodlist(list);
+  delete list;
+}
+
+void display_anum_prodlist(const ProdANumList* list) {
+  display(list, [&](int n, size_t i) {
+    std::printf("Item %3d: %ld\t%s\n", n, list->num[i], list->alpha[i].c_str());
+  });
+}
+
+int resize_anum_prodlist(ProdANumList* list, int m) {
+  if (list == nullptr) return 0;
+  if (m < list->nitems) {
+    std::fprintf(stderr, "Attempting to shrink ProdANumList from %d to %d\n", list->nitems, m);
+    return 0;
+  }
+  return set_capacity(*list, m) ? 1 : 0;
+}
+
+void sort_anum_prodlist(ProdANumList* list) {
+  if (list == nullptr || list->nitems < 2) return;
+  const size_t n = static_cast<size_t>(list->nitems);
+  try {
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      return list->alpha[a].view() < list->alpha[b].view();
+    });
+    std::vector<long> num(n);
+    std::vector<Text> alpha(n);
+    for (size_t i = 0; i < n; ++i) {
+      num[i] = list->num[order[i]];
+      alpha[i] = list->alpha[order[i]];
+    }
+    std::copy(num.begin(), num.end(), list->num.begin());
+    std::copy(alpha.begin(), alpha.end(), list->alpha.begin());
+  } catch (const std::exception&) {
+    // Without room to sort in, the list stays as it was.
+  }
+}
+
+// --- Pointers under keys ---------------------------------------------------
+
+ProdAPtrList* create_aptr_prodlist(int nitems) { return create<ProdAPtrList>(nitems); }
+
+void clear_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
+  if (list == nullptr) return;
+  if (release != nullptr) {
+    for (int i = 0; i < list->nitems; ++i) {
+      void* p = list->item[static_cast<size_t>(i)];
+      if (p != nullptr) release(p);
+    }
+  }
+  drop_texts(*list, list->key);
+  list->nitems = 0;
+}
+
+void free_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
+  clear_aptr_prodlist(list, release);
+  delete list;
+}
+
+void display_aptr_prodlist(const ProdAPtrList* list) {
+  display(list, [&](int n, size_t i) {
+    std::printf("Item %3d: (%s) %" PRIxPTR "\n", n, list->key[i].c_str(),
+                reinterpret_cast<uintptr_t>(list->item[i]));
+  });
+}
+
+ProdAPtrList* resize_aptr_prodlist(ProdAPtrList* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
+}
+
+int bsearch_aptr_prodlist(const ProdAPtrList* list, const Text& key) {
+  if (list == nullptr || !key) return -1;
+  int low;
+  int high;
+  int found = bisect_keys(*list, key.view(), low, high);
+  if (found >= 0) return found;
+  for (int i = low; i <= high; ++i) {
+    int cmp = key.view().compare(list->key[static_cast<size_t>(i)].view());
+    if (cmp > 0) continue;
+    return cmp == 0 ? i : -1;  // a greater key: `key` would have stood here
+  }
+  return -1;
+}
+
+void* bupdate_aptr_prodlist(ProdAPtrList* list, const Text& key, void* ent) {
+  if (list == nullptr || !key) return nullptr;
+  int low;
+  int high;
+  int at = bisect_keys(*list, key.view(), low, high);
+  if (at < 0) {
+    at = high + 1;  // the scan runs out: after the window
+    for (int i = low; i <= high; ++i) {
+      if (list->key[static_cast<size_t>(i)].view().compare(key.view()) < 0) continue;
+      at = i;
+      break;
+    }
+  }
+  if (at < list->nitems && list->key[static_cast<size_t>(at)].view() == key.view()) {
+    // The slot keeps its own key; only the pointer changes.
+    std::swap(list->item[static_cast<size_t>(at)], ent);
+    return ent;
+  }
+
+  if (is_full(*list) && !grow(*list, list->delta)) return nullptr;
+  open_slot(*list, at);
+  list->key[static_cast<size_t>(at)] = key;
+  list->item[static_cast<size_t>(at)] = ent;
+  return nullptr;
+}

@@ -1,0 +1,3 @@
+#include "lists/unitnames.h"
+
+ProdPtrList* UnitNames = nullptr;

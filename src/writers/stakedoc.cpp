@@ -1,0 +1,206 @@
+#include "writers/stakedoc.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "model/arena.h"
+#include "model/outfile.h"
+#include "model/shell.h"
+
+namespace {
+
+constexpr int kLetters = 26;
+
+/// The unit in slot `i` of UnitNames, or null.
+UnitName* unit_at(int i) { return static_cast<UnitName*>(UnitNames->item[static_cast<size_t>(i)]); }
+
+/// Prints "Executing %s ...\n" with `cmd` and runs it through the system
+/// command interpreter, waiting for it; its result is not looked at.
+void run_command(const std::string& cmd) {
+  std::printf("Executing %s ...\n", cmd.c_str());
+  std::fflush(stdout);
+  std::fflush(stderr);
+  int status = std::system(cmd.c_str());
+  (void)status;  // the converter's own failure is its business
+}
+
+/// The converter command for a document `path` (without ".txt") and the
+/// title `title` inside double quotes.
+std::string stake_command(const Text& instapp, const std::string& path,
+                              const std::string& title) {
+  return instapp.str() + " " + shell_word(path) + " \"" + title + "\"";
+}
+
+/// The positions document body of one unit.
+void write_unit_positions(const UnitName* u, FILE* fp) {
+  std::fprintf(fp, "=%s Ward Positions\n", str_or_empty(u->display));
+  for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+    std::fprintf(fp, "^%s\n", str_or_empty(org->org));
+    for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+      std::fprintf(fp, "%s\n", str_or_empty(p->pos));
+      if (!p->per) {
+        std::fprintf(fp, "\t[Unassigned]\n");
+        continue;
+      }
+      std::fprintf(fp, "\t%s", p->per.c_str());
+      if (p->ph) std::fprintf(fp, " %s", p->ph.c_str());
+      if (p->sus) std::fprintf(fp, " [%s]", p->sus.c_str());
+      std::fprintf(fp, "\n");
+    }
+  }
+  std::fprintf(fp, "<^>\n");
+}
+
+unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+
+/// True when `a` orders after `b`, comparing bytes with a-z taken as A-Z.
+bool after(const Text& a, const Text& b) {
+  std::string_view x = a.view();
+  std::string_view y = b.view();
+  for (size_t i = 0; i < x.size() && i < y.size(); ++i) {
+    unsigned char cx = upper(static_cast<unsigned char>(x[i]));
+    unsigned char cy = upper(static_cast<unsigned char>(y[i]));
+    if (cx != cy) return cx > cy;
+  }
+  return x.size() > y.size();
+}
+
+/// Merges two sorted chains; on equal names the entry of `left` goes first.
+alpha* merge(alpha* left, alpha* right) {
+  alpha head;
+  alpha* tail = &head;
+  while (left != nullptr && right != nullptr) {
+    if (after(left->name, right->name)) {
+      tail->next = right;
+      right = right->next;
+    } else {
+      tail->next = left;
+      left = left->next;
+    }
+    tail = tail->next;
+  }
+  tail->next = left != nullptr ? left : right;
+  return head.next;
+}
+
+/// A stable merge sort of the chain from `list` of length `n`.
+alpha* sort_chain(alpha* list, size_t n) {
+  if (n < 2) return list;
+  size_t half = n / 2;
+  alpha* mid = list;
+  for (size_t i = 1; i < half; ++i) mid = mid->next;
+  alpha* right = mid->next;
+  mid->next = nullptr;
+  return merge(sort_chain(list, half), sort_chain(right, n - half));
+}
+
+}  // namespace
+
+ProdPtrList* create_alpha_buckets() {
+  ProdPtrList* list = create_ptr_prodlist(kLetters);
+  if (list == nullptr) return nullptr;
+  for (int k = 0; k < kLetters; ++k) list->item[static_cast<size_t>(k)] = nullptr;
+  list->nitems = list->maxitems;
+  return list;
+}
+
+void insert_alpha(ProdPtrList* alpha_list, UnitName* uname, WardOrg* org, WardPos* pos) {
+  if (alpha_list == nullptr || uname == nullptr || org == nullptr || pos == nullptr) return;
+  if (pos->per.empty()) return;
+  char initial = pos->per.front();
+  if (initial < 'A' || initial > 'Z') return;
+  size_t k = static_cast<size_t>(initial - 'A');
+  if (k >= alpha_list->item.size() || static_cast<int>(k) >= alpha_list->nitems) return;
+
+  alpha* ent = Arena::current().make<alpha>();
+  if (ent == nullptr) {
+    std::fprintf(stderr, "Can't allocate alpha struct\n");
+    return;
+  }
+  ent->name = pos->per;
+  ent->uname = uname;
+  ent->org = org;
+  ent->pos = pos;
+  ent->next = static_cast<alpha*>(alpha_list->item[k]);
+  alpha_list->item[k] = ent;
+}
+
+void sort_alpha_buckets(ProdPtrList* alpha_list) {
+  if (alpha_list == nullptr) return;
+  for (int k = 0; k < alpha_list->nitems; ++k) {
+    // insert_alpha put the newest first: turn the bucket round, then sort it
+    // stably.
+    alpha* rev = nullptr;
+    size_t n = 0;
+    for (alpha* a = static_cast<alpha*>(alpha_list->item[static_cast<size_t>(k)]); a != nullptr;) {
+      alpha* next = a->next;
+      a->next = rev;
+      rev = a;
+      a = next;
+      ++n;
+    }
+    alpha_list->item[static_cast<size_t>(k)] = sort_chain(rev, n);
+  }
+}
+
+void write_smis_txt(std::string_view dirname, const Text& instapp) {
+  if (UnitNames == nullptr) return;
+  for (int i = 0; i < UnitNames->nitems; ++i) {
+    const UnitName* u = unit_at(i);
+    if (u == nullptr) continue;
+    const std::string base = std::string(dirname) + "/" + u->abbr.str() + "Pos";
+    const std::string name = base + ".txt";
+    OutputFile out;
+    if (!out.open(name)) {
+      std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
+      continue;
+    }
+    write_unit_positions(u, out.get());
+    if (!out.commit() || !instapp) continue;
+    run_command(stake_command(instapp, base, shell_dquoted(u->display.view()) + " Positions"));
+  }
+}
+
+void write_smis_alpha(std::string_view dirname, std::string_view fname, const Text& instapp) {
+  ProdPtrList* buckets = create_alpha_buckets();
+  if (buckets == nullptr) {
+    std::fprintf(stderr, "Can't create alpha list\n");
+    return;
+  }
+  const std::string base = std::string(dirname) + "/" + std::string(fname);
+  const std::string name = base + ".txt";
+  OutputFile out;
+  if (!out.open(name)) {
+    std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
+    free_ptr_prodlist(buckets);
+    return;
+  }
+
+  if (UnitNames != nullptr) {
+    for (int i = 0; i < UnitNames->nitems; ++i) {
+      UnitName* u = unit_at(i);
+      if (u == nullptr) continue;
+      for (WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+        for (WardPos* p = org->pos; p != nullptr; p = p->next) insert_alpha(buckets, u, org, p);
+      }
+    }
+  }
+  sort_alpha_buckets(buckets);
+
+  FILE* fp = out.get();
+  for (int k = 0; k < kLetters; ++k) {
+    const alpha* a = static_cast<const alpha*>(buckets->item[static_cast<size_t>(k)]);
+    if (a == nullptr) continue;
+    std::fprintf(fp, "^%c\n", 'A' + k);
+    for (; a != nullptr; a = a->next) {
+      std::fprintf(fp, "%s [%s]\n", a->name.c_str(), str_or_empty(a->uname->abbr));
+      std::fprintf(fp, "\t%s: %s\n", str_or_empty(a->org->org), str_or_empty(a->pos->pos));
+    }
+  }
+  std::fprintf(fp, "<^>\n");
+  free_ptr_prodlist(buckets);
+  if (out.commit() && instapp) {
+    run_command(stake_command(instapp, base, "Stake Alphabetical List"));
+  }
+}

@@ -1,0 +1,139 @@
+#include "writers/wardpos.h"
+
+#include "model/outfile.h"
+#include "readers/wardorgs.h"
+
+namespace {
+
+/// "%s/webpos.html" of `dirname`.
+std::string toc_name(std::string_view dirname) {
+  return std::string(dirname) + "/webpos.html";
+}
+
+/// Writes the table of contents of the organisation table, each entry with
+/// an abbreviation as `entry_fmt` (abbreviation, name).
+void write_toc(FILE* fp, const char* entry_fmt) {
+  std::fprintf(fp, "Ward Position List\n\n");
+  std::fprintf(fp, ">WardPosHdr\n");
+  std::fprintf(fp, "<ul>\n");
+  for (int k = 0; k < wardorgs_count(); ++k) {
+    const WardOrgs* ent = wardorgs_get_entry_num(k);
+    if (ent == nullptr || ent->abbr.empty()) continue;
+    std::fprintf(fp, entry_fmt, web_file_part(ent->abbr.view()).c_str(), str_or_empty(ent->name));
+  }
+  std::fprintf(fp, "</ul>\n");
+  std::fprintf(fp, "\n>WardPosFtr\n");
+}
+
+/// The page of one organisation for write_webpos.
+void write_org_page(const WardOrg* org, FILE* fp) {
+  const char* name = str_or_empty(org->org);
+  std::fprintf(fp, "%s Positions\n\n", name);
+  std::fprintf(fp, ">WardPosHdr\n");
+  std::fprintf(fp, "\n>WardPositionGroup|%s Position\n", name);
+  for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+    if (p->pos.empty()) continue;
+    if (p->per) {
+      std::fprintf(fp, ">WardPositionPerson|%s|%s\n", p->pos.c_str(), p->per.c_str());
+    } else {
+      std::fprintf(fp, ">WardPositionUnassigned|%s\n", p->pos.c_str());
+    }
+  }
+  std::fprintf(fp, "\n>WardPosGroupDone\n");
+  std::fprintf(fp, "\n>WardPosFtr\n");
+}
+
+/// The section of one organisation in the one-page variant.
+void write_org_section(const WardOrg* org, FILE* fp) {
+  const char* name = str_or_empty(org->org);
+  std::fprintf(fp, "%s Positions\n\n", name);
+  std::fprintf(fp, ">WardPosHdr\n");
+  std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s Position\">\n", name);
+  std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", name);
+  for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+    std::fprintf(fp, ">WardPos\n%s\n", str_or_empty(p->pos));
+    if (p->per) {
+      std::fprintf(fp, ">WardPosPerson\n%s\n>WardPosPersonEnd\n", p->per.c_str());
+    } else {
+      std::fprintf(fp, ">WardPosUnassigned\n");
+    }
+    std::fprintf(fp, ">WardPosEnd\n");
+  }
+  std::fprintf(fp, "\n>WardPosGroupDone\n");
+  std::fprintf(fp, "\n>WardPosFtr\n");
+}
+
+}  // namespace
+
+void create_palm_pos(const WardOrg* org, FILE* fp) {
+  int empty = 0;
+  for (const WardOrg* o = org; o != nullptr; o = o->next) {
+    std::fprintf(fp, "\n*%s\n", str_or_empty(o->org));
+    for (const WardPos* p = o->pos; p != nullptr; p = p->next) {
+      std::fprintf(fp, "%s\n", str_or_empty(p->pos));
+      if (p->per) {
+        std::fprintf(fp, "  %s", p->per.c_str());
+      } else {
+        std::fprintf(fp, ">>Unassigned");
+        ++empty;
+      }
+      if (p->sus) std::fprintf(fp, " [%s]", p->sus.c_str());
+      if (p->ph) std::fprintf(fp, " %s", p->ph.c_str());
+      std::fprintf(fp, "\n");
+    }
+  }
+
+  std::fprintf(fp, "\n*%d Empty Positions\n", empty);
+  for (const WardOrg* o = org; o != nullptr; o = o->next) {
+    bool named = false;
+    for (const WardPos* p = o->pos; p != nullptr; p = p->next) {
+      if (p->per) continue;
+      if (!named) std::fprintf(fp, "%s\n", str_or_empty(o->org));
+      named = true;
+      std::fprintf(fp, "  %s\n", str_or_empty(p->pos));
+    }
+  }
+}
+
+std::string web_file_part(std::string_view abbr) {
+  std::string part(abbr);
+  for (char& c : part) {
+    if (c == '/') c = '_';
+  }
+  return part;
+}
+
+void write_webpos(const WardOrg* org, std::string_view dirname) {
+  const std::string toc = toc_name(dirname);
+  OutputFile out;
+  if (!out.open(toc)) {
+    std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
+    return;
+  }
+  write_toc(out.get(), "<li class=\"orgndx\"><a href=\"%s.html\" class=\"orgndx\">%s</a></li>\n");
+  if (!out.commit()) return;
+
+  for (const WardOrg* o = org; o != nullptr; o = o->next) {
+    if (o->abbr.empty()) continue;
+    const std::string name = std::string(dirname) + "/" + web_file_part(o->abbr.view()) + ".html";
+    OutputFile page;
+    if (!page.open(name)) {
+      std::fprintf(stderr, "Can't open %s\n", name.c_str());
+      continue;
+    }
+    write_org_page(o, page.get());
+    page.commit();
+  }
+}
+
+void write_webpos_onepage(const WardOrg* org, std::string_view dirname) {
+  const std::string toc = toc_name(dirname);
+  OutputFile out;
+  if (!out.open(toc)) {
+    std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
+    return;
+  }
+  write_toc(out.get(), "<a href=\"%s.html\">\n<li>%s</li></a>\n");
+  for (const WardOrg* o = org; o != nullptr; o = o->next) write_org_section(o, out.get());
+  out.commit();
+}

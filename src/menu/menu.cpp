@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "menu/batch.h"
 #include "menu/cmdline.h"
 #include "menu/loopstate.h"
 #include "menu/pos_actions.h"
@@ -34,17 +35,6 @@ int return_menu(int opt) {
   if (opt >= 401 && opt <= 499) return 400;
   if (opt >= 701 && opt <= 789) return 700;
   return -1;
-}
-
-/// Options of the menus whose operations this version does not have yet.
-bool is_pending_option(int opt) {
-  switch (opt) {
-    case 790:
-    case 800:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace
@@ -140,14 +130,16 @@ int run_program(int argc, char** argv) {
         continue;
       }
     } else if (teach_action(opt, state) || pos_action(opt, state)) {
-      opt = return_menu(opt);  // every one returns to its menu
-      continue;
-    } else if (is_pending_option(opt)) {
-      std::fprintf(stderr, "Option %d is not available in this version\n", opt);
+      int menu = return_menu(opt);
+      if (menu >= 0) {
+        opt = menu;
+        continue;
+      }
+    } else if (opt == 800) {
+      run_batch();
     } else {
       std::fprintf(stderr, "Invalid option (%d)\n", opt);
     }
-    if (opt == 800) end_program();
 
     main_menu_ftr();
     read_console_line(line);

@@ -6,9 +6,12 @@
 #include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
+#include "model/console.h"
 #include "model/infile.h"
+#include "model/outfile.h"
 #include "readers/mis121.h"
 #include "writers/stakedoc.h"
+#include "writers/stakeproc.h"
 #include "writers/wardpos.h"
 
 namespace {
@@ -40,6 +43,48 @@ void read_stake() {
   read_smis121(in.get());
 }
 
+/// Option 790: the stake report read and processed in one go. Returns
+/// false when the report or the spreadsheet file cannot be opened, so that
+/// the option starts again.
+bool process_stake() {
+  std::string name = prompt_name("smis.txt", "Enter input file name (%s): ");
+  InputFile in(name);
+  if (!in) {
+    std::fprintf(stderr, "Can't open file (%s)\n", name.c_str());
+    return false;
+  }
+  std::string csv_name = prompt_name("smis.csv", "Enter output file name (%s): ");
+  OutputFile csv;
+  if (!csv.open(csv_name)) {
+    std::fprintf(stderr, "Can't open output file (%s)\n", csv_name.c_str());
+    return false;
+  }
+
+  // Only a lower-case "n" declines.
+  std::string line;
+  std::string dirname;
+  std::printf("Create web page? (y or n): ");
+  read_console_line(line);
+  if (line.empty() || line[0] != 'n') dirname = prompt_name("stakein", "Enter output directory (%s): ");
+
+  OutputFile doc;
+  bool have_doc = false;
+  std::printf("Create Palm Text File? (y or n): ");
+  read_console_line(line);
+  if (line.empty() || line[0] != 'n') {
+    std::string doc_name = prompt_name("smisdoc.txt", "Enter doc name (%s): ");
+    if (doc_name[0] != 'q') {
+      have_doc = doc.open(doc_name);
+      if (!have_doc) std::fprintf(stderr, "Can't open output file (%s)\n", doc_name.c_str());
+    }
+  }
+
+  read_and_process_smis121(in.get(), csv.get(), dirname, have_doc ? doc.get() : nullptr);
+  csv.commit();
+  if (have_doc) doc.commit();
+  return true;
+}
+
 }  // namespace
 
 bool pos_action(int opt, LoopState& state) {
@@ -63,6 +108,10 @@ bool pos_action(int opt, LoopState& state) {
       break;
     case 720:
       write_smis_txt(prompt_name("stakedoc", kDirPrompt), Instapp);
+      break;
+    case 790:
+      while (!process_stake()) {
+      }
       break;
     case 730: {
       std::string dir = prompt_name("stakedoc", kDirPrompt);

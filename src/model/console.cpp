@@ -20,8 +20,8 @@ void read_console_line(std::string& line) {
   if (!got) end_program();
 }
 
-void end_program() {
+void end_program(int status) {
   std::printf("Program terminating\n");
   std::fflush(stdout);
-  std::exit(0);
+  std::exit(status);
 }

@@ -11,5 +11,5 @@
 void read_console_line(std::string& line);
 
 /// Ends the program: prints "Program terminating\n" on standard output and
-/// exits with status 0.
-[[noreturn]] void end_program();
+/// exits with `status`.
+[[noreturn]] void end_program(int status = 0);

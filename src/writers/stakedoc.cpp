@@ -37,17 +37,7 @@ void write_unit_positions(const UnitName* u, FILE* fp) {
   std::fprintf(fp, "=%s Ward Positions\n", str_or_empty(u->display));
   for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
     std::fprintf(fp, "^%s\n", str_or_empty(org->org));
-    for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
-      std::fprintf(fp, "%s\n", str_or_empty(p->pos));
-      if (!p->per) {
-        std::fprintf(fp, "\t[Unassigned]\n");
-        continue;
-      }
-      std::fprintf(fp, "\t%s", p->per.c_str());
-      if (p->ph) std::fprintf(fp, " %s", p->ph.c_str());
-      if (p->sus) std::fprintf(fp, " [%s]", p->sus.c_str());
-      std::fprintf(fp, "\n");
-    }
+    write_stake_positions(org, fp);
   }
   std::fprintf(fp, "<^>\n");
 }
@@ -96,6 +86,20 @@ alpha* sort_chain(alpha* list, size_t n) {
 }
 
 }  // namespace
+
+void write_stake_positions(const WardOrg* org, FILE* fp) {
+  for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+    std::fprintf(fp, "%s\n", str_or_empty(p->pos));
+    if (!p->per) {
+      std::fprintf(fp, "\t[Unassigned]\n");
+      continue;
+    }
+    std::fprintf(fp, "\t%s", p->per.c_str());
+    if (p->ph) std::fprintf(fp, " %s", p->ph.c_str());
+    if (p->sus) std::fprintf(fp, " [%s]", p->sus.c_str());
+    std::fprintf(fp, "\n");
+  }
+}
 
 ProdPtrList* create_alpha_buckets() {
   ProdPtrList* list = create_ptr_prodlist(kLetters);

@@ -7,6 +7,7 @@
 // command when one is given. Units are walked in slot order (null slots
 // skipped), organisations and positions in list order.
 
+#include <cstdio>
 #include <string_view>
 
 #include "lists/unitnames.h"
@@ -19,6 +20,11 @@ struct alpha {
   WardOrg* org = nullptr;     // the organisation of the position
   WardPos* pos = nullptr;     // the position
 };
+
+/// Writes the positions of `org` as the stake documents list them: per
+/// position its title and "\t[Unassigned]\n", or "\t%s" with the holder,
+/// " %s" with the phone and " [%s]" with the date.
+void write_stake_positions(const WardOrg* org, FILE* fp);
 
 /// Writes "%s/%sPos.txt" (directory, unit abbreviation) for each unit: the
 /// title "=%s Ward Positions\n" with the display name, "^%s\n" per

@@ -1,5 +1,7 @@
 // The console as a new user meets it: menus, footers, messages, ending.
 
+#include <filesystem>
+
 #include "e2e/harness.h"
 
 namespace e2e {
@@ -82,8 +84,14 @@ TEST(MenuSession, BatchRunEndsWithoutAMenu) {
   Scratch s;
   Outcome r = s.run({"-c"}, "");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, kEnd);
-  EXPECT_EQ(r.err, "Option 800 is not available in this version\n");
+  // No report at all: each missing one is named, nothing is written.
+  EXPECT_EQ(r.out,
+            "Can't open MIS231.TXT\nCan't open MIS1313.TXT\nCan't open MIS1413.TXT for input!\n"
+            "Can't open MIS121 file!\n" + kEnd);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.dir()),
+                          std::filesystem::directory_iterator()),
+            3);  // the two configuration files and the console script
 }
 
 TEST(MenuSession, HelpAndVersionEndWithoutStartingUp) {

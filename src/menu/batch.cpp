@@ -1,0 +1,197 @@
+#include "menu/batch.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "menu/handoff.h"
+#include "menu/settings.h"
+#include "model/arena.h"
+#include "model/console.h"
+#include "model/infile.h"
+#include "model/listing.h"
+#include "model/outfile.h"
+#include "readers/mis121.h"
+#include "readers/mis1313.h"
+#include "readers/mis231.h"
+#include "readers/mis232.h"
+#include "readers/mis239.h"
+#include "writers/htdist.h"
+#include "writers/wardcsv.h"
+#include "writers/wardht.h"
+#include "writers/wardlists.h"
+#include "writers/wardpalm.h"
+#include "writers/wardpos.h"
+
+namespace {
+
+/// One handheld document of the batch, under its fixed name.
+struct BatchDoc {
+  const char* base;        ///< base name; the file is base + ".txt"
+  const char* title_fmt;   ///< title line format (unit, date)
+  const char* list_title;  ///< list title in the converter command
+  const char* failure;     ///< message when the file cannot be opened, or null
+  FILE* failure_stream;    ///< where that message goes
+};
+
+/// The lists the batch builds, each in an arena of its own.
+struct BatchLists {
+  std::shared_ptr<Arena> ward_arena = std::make_shared<Arena>();
+  std::shared_ptr<Arena> ht_arena = std::make_shared<Arena>();
+  std::shared_ptr<Arena> vt_arena = std::make_shared<Arena>();
+  std::shared_ptr<Arena> org_arena = std::make_shared<Arena>();
+  WardFamily* ward = nullptr;
+  WardFamily* ht = nullptr;
+  WardFamily* vt = nullptr;
+  WardOrg* org = nullptr;
+};
+
+/// Writes one document: title line, body, trailer "<*>\n"; then hands it to
+/// the converter. Returns false when it could not be opened or written.
+bool write_doc(const BatchDoc& doc, const BodyWriter& body) {
+  std::string name = std::string(doc.base) + ".txt";
+  OutputFile out;
+  if (!out.open(name)) {
+    if (doc.failure != nullptr) std::fprintf(doc.failure_stream, "%s", doc.failure);
+    return false;
+  }
+  std::fprintf(out.get(), doc.title_fmt, unit.c_str(), datestr.c_str());
+  body(out.get());
+  std::fprintf(out.get(), "<*>\n");
+  if (!out.commit()) return false;
+  run_converter(doc.base, doc.list_title);
+  return true;
+}
+
+/// Reads the report `name` into a list of `arena` with `read`; `missing` is
+/// printed on `stream` when it cannot be opened, and the result is then null.
+template <class List>
+List* read_report(const char* name, const char* missing, FILE* stream, Arena& arena,
+                  List* (*read)(FILE*), bool* opened = nullptr) {
+  InputFile in(name);
+  if (opened != nullptr) *opened = static_cast<bool>(in);
+  if (!in) {
+    std::fprintf(stream, "%s", missing);
+    return nullptr;
+  }
+  ArenaScope scope(arena);
+  return read(in.get());
+}
+
+void read_inputs(BatchLists& l) {
+  bool have_directory = false;
+  l.ward = read_report("mis231.txt", "Can't open MIS231.TXT\n", stdout, *l.ward_arena, read_mis231,
+                       &have_directory);
+  if (have_directory) {
+    // The family listing and record numbers serve only their merge: each
+    // list goes as soon as it is done.
+    bool opened = false;
+    {
+      Arena listing;
+      WardFamily* m232 = read_report("mis232.txt", "Can't open mis232.txt\n", stderr, listing,
+                                     read_mis232, &opened);
+      if (opened) merge_232(l.ward, m232);
+    }
+    {
+      Arena numbers;
+      WardMember* m239 = read_report("mis239.txt", "Can't open MIS239.TXT\n", stderr, numbers,
+                                     read_mis239, &opened);
+      if (opened) merge_239(l.ward, m239);
+    }
+  }
+
+  ArenaScope in_ward(*l.ward_arena);
+  l.ht = read_report("mis1313.txt", "Can't open MIS1313.TXT\n", stdout, *l.ht_arena, read_mis1313);
+  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht);
+  l.vt = read_report("mis1413.txt", "Can't open MIS1413.TXT for input!\n", stdout, *l.vt_arena,
+                     read_mis1313);
+  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt);
+  l.org = read_report("mis121.txt", "Can't open MIS121 file!\n", stdout, *l.org_arena, read_mis121);
+  if (l.org != nullptr && l.ward != nullptr) {
+    // The positions copied onto members point at the organisations.
+    merge_121(l.ward, l.org);
+    l.ward_arena->keep(l.org_arena);
+  }
+}
+
+bool process_mis121_csv(const WardOrg* org) {
+  bool ok = create_mis121_csv(org);
+  ok = write_doc({"wardpos", "**%s Ward Positions %s\n", "Positions", nullptr, stdout},
+                 [&](FILE* fp) { create_palm_pos(org, fp); }) && ok;
+  return ok;
+}
+
+bool process_mis231_csv(const WardFamily* ward) {
+  bool ok = create_mis231_csv(ward);
+  ok = write_doc({"wardph", "*%s Phone List %s\n", "Phone List", "Can't write to WARDPH.TXT\n",
+                  stdout},
+                 [&](FILE* fp) { create_palm_phone(ward, fp, 220); }) && ok;
+  ok = write_doc({"wardfull", "*%s Full List %s\n", "Full List", "Can't write to WARDFULL.TXT\n",
+                  stdout},
+                 [&](FILE* fp) { create_palm_full(ward, fp, 0); }) && ok;
+  ok = write_doc({"wardpriv", "*%s Private List %s\n", "Private List",
+                  "Can't write to WARDPRIV.TXT\n", stdout},
+                 [&](FILE* fp) { create_palm_full(ward, fp, 1); }) && ok;
+  ok = write_doc({"wardzip", "**%s Zipcode List %s\n", "Zipcode List",
+                  "Can't write to WARDZIP.TXT\n", stdout},
+                 [&](FILE* fp) { create_palm_zip(ward, fp); }) && ok;
+  OutputFile errors;
+  if (!errors.open("warderr.txt")) {
+    std::printf("Can't write to WARDERR.TXT\n");
+    return false;
+  }
+  list_fam_errs(ward, errors.get());
+  return errors.commit() && ok;
+}
+
+/// The three teaching documents of one report: 310/312/320 for home
+/// teaching, 410/412/420 for visiting teaching.
+bool process_teaching(WardFamily* list, bool home) {
+  int base = home ? 310 : 410;
+  // District chains are made for their report only.
+  Arena chains;
+  ArenaScope scope(chains);
+  bool ok = true;
+  if (home) {
+    ok = write_doc({"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",
+                    "Can't open wardht.txt for output!\n", stderr},
+                   [&](FILE* fp) { create_palm_ht(list, fp, base); }) && ok;
+    ok = write_doc({"htdist", "**%s Home Teaching Districts %s\n", "Home Teaching Districts",
+                    "Can't open htdist.txt for output!\n", stderr},
+                   [&](FILE* fp) { create_htdist_report(list, fp, base + 2); }) && ok;
+    ok = write_doc({"htlist", "**%s Condensed Home Teaching %s\n", "Condensed Home Teaching List",
+                    "Can't open htlist.txt for output!\n", stderr},
+                   [&](FILE* fp) { create_htlist_report(list, fp, base + 10); }) && ok;
+  } else {
+    ok = write_doc({"wardvt", "**%s Visiting Teaching by Sisters %s\n",
+                    "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", stderr},
+                   [&](FILE* fp) { create_palm_ht(list, fp, base); }) && ok;
+    ok = write_doc({"vtdist", "**%s Visiting Teaching Districts %s\n",
+                    "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", stderr},
+                   [&](FILE* fp) { create_htdist_report(list, fp, base + 2); }) && ok;
+    ok = write_doc({"vtlist", "**%s Condensed Visiting Teaching List %s\n",
+                    "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n",
+                    stderr},
+                   [&](FILE* fp) { create_htlist_report(list, fp, base + 10); }) && ok;
+  }
+  return ok;
+}
+
+}  // namespace
+
+bool create_ward_csv() {
+  BatchLists lists;
+  read_inputs(lists);
+  bool ok = true;
+  if (lists.org != nullptr) ok = process_mis121_csv(lists.org) && ok;
+  if (lists.ward != nullptr) ok = process_mis231_csv(lists.ward) && ok;
+  if (lists.ht != nullptr) ok = process_teaching(lists.ht, true) && ok;
+  if (lists.vt != nullptr) ok = process_teaching(lists.vt, false) && ok;
+  if (lists.ht != nullptr || lists.vt != nullptr) ok = create_htvt_csv(lists.ht, lists.vt) && ok;
+  return ok;
+}
+
+void run_batch() {
+  bool ok = create_ward_csv();
+  end_program(ok ? 0 : 1);
+}

@@ -1,0 +1,99 @@
+#include "writers/stakeproc.h"
+
+#include <string>
+
+#include "lists/unitnames.h"
+#include "model/outfile.h"
+#include "readers/mis121.h"
+#include "writers/stakedoc.h"
+#include "writers/wardcsv.h"
+
+namespace {
+
+/// The units of UnitNames in slot order, null slots left out.
+template <class F>
+void each_unit(F f) {
+  if (UnitNames == nullptr) return;
+  for (int i = 0; i < UnitNames->nitems; ++i) {
+    const auto* u = static_cast<const UnitName*>(UnitNames->item[static_cast<size_t>(i)]);
+    if (u != nullptr) f(u);
+  }
+}
+
+void write_csv(FILE* fp) {
+  std::fprintf(fp, "Unit,Organization,Position,Person,Sustained,Phone\n");
+  each_unit([&](const UnitName* u) {
+    for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+      for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+        csv_first(fp, u->abbr.view());
+        csvfld(fp, org->org);
+        csvfld(fp, p->pos);
+        csvfld(fp, p->per);
+        csvfld(fp, p->sus);
+        csvfld(fp, p->ph);
+        std::fprintf(fp, "\n");
+      }
+    }
+  });
+}
+
+void write_web(FILE* fp) {
+  std::fprintf(fp, "Stake Position List\n\n");
+  std::fprintf(fp, ">WardPosHdr\n");
+  std::fprintf(fp, "<ul>\n");
+  each_unit([&](const UnitName* u) {
+    std::fprintf(fp, "<a href=\"#%s\">\n<li>%s</li></a>\n", u->abbr.c_str(), u->display.c_str());
+  });
+  std::fprintf(fp, "</ul>\n");
+  std::fprintf(fp, "\n>WardPosFtr\n");
+  each_unit([&](const UnitName* u) {
+    std::fprintf(fp, "%s Positions\n\n", u->display.c_str());
+    std::fprintf(fp, ">WardPosHdr\n");
+    std::fprintf(fp, "<a name=\"%s\"></a>\n", u->abbr.c_str());
+    for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+      std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s %s Position\">\n", u->abbr.c_str(),
+                   org->org.c_str());
+      std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", org->org.c_str());
+      for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+        std::fprintf(fp, ">WardPos\n%s\n", p->pos.c_str());
+        if (p->per) {
+          std::fprintf(fp, ">WardPosPerson\n%s\n>WardPosPersonEnd\n", p->per.c_str());
+        } else {
+          std::fprintf(fp, ">WardPosUnassigned\n");
+        }
+        std::fprintf(fp, ">WardPosEnd\n");
+      }
+      std::fprintf(fp, "\n>WardPosGroupDone\n");
+    }
+    std::fprintf(fp, "\n>WardPosFtr\n");
+  });
+}
+
+void write_doc(FILE* fp) {
+  std::fprintf(fp, "=Stake Positions\n");
+  each_unit([&](const UnitName* u) {
+    std::fprintf(fp, "^%s\n", u->display.c_str());
+    for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+      std::fprintf(fp, "^%s: %s\n", u->abbr.c_str(), org->org.c_str());
+      write_stake_positions(org, fp);
+    }
+  });
+  std::fprintf(fp, "<^>\n");
+}
+
+}  // namespace
+
+bool read_and_process_smis121(FILE* in, FILE* csv, std::string_view dirname, FILE* doc) {
+  read_smis121(in);
+  write_csv(csv);
+  if (doc != nullptr) write_doc(doc);
+  if (dirname.empty()) return true;
+  const std::string name = std::string(dirname) + "/stakepos.html";
+  OutputFile web;
+  if (!web.open(name)) {
+    std::fprintf(stderr, "Can't open output TOC file (%s)\n", name.c_str());
+    return false;
+  }
+  write_web(web.get());
+  return web.commit();
+}

@@ -115,6 +115,14 @@ class Scratch {
   fs::path dir_;
 };
 
+/// Puts into `s` an executable converter that records each argument it is
+/// given, as "[arg]" lines, in converter.log; returns its path.
+inline std::string install_recorder(const Scratch& s, const std::string& name = "conv.sh") {
+  s.write(name, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done >> converter.log\n");
+  fs::permissions(s.dir() / name, fs::perms::owner_all);
+  return s.path(name);
+}
+
 /// The bytes of the expected-output file `name` under tests/data/.
 inline std::string data(const std::string& name) {
   std::ifstream in(fs::path(KINROLL_TESTDATA) / name, std::ios::binary);

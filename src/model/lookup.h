@@ -3,7 +3,9 @@
 // by family name. Each walks the list from its first family and returns the
 // first match in list order.
 
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/kinroll.h"
 
@@ -31,3 +33,31 @@ WardMember* find_family_member_recno(WardFamily* list, const Text& recno);
 /// True when `a` and `b` are equal after converting the letters a-z to
 /// upper case.
 bool equal_nocase(std::string_view a, std::string_view b);
+
+/// The answers of find_id_name and find_family_member_recno for one ward
+/// list, from indexes built once: each lookup costs a hash look-up instead
+/// of a walk of the list, and returns exactly what the walk returns (the
+/// first match in list order). The list's names, phones and record numbers
+/// must not change while the index is used; the index points into the list.
+class MemberIndex {
+ public:
+  explicit MemberIndex(WardFamily* list);
+
+  /// find_id_name(list, name, phone).
+  Text find_id_name(const Text& name, const Text& phone) const;
+
+  /// find_family_member_recno(list, recno).
+  WardMember* find_recno(const Text& recno) const;
+
+ private:
+  std::unordered_map<std::string, WardMember*> by_name_;
+  std::unordered_map<std::string_view, WardMember*> by_recno_;
+};
+
+/// The key under which a member is found by name and family phone: the
+/// phone (or a mark for none), the last name in upper case and the first
+/// name, joined by NUL (texts hold none).
+std::string member_key(const Text& phone, std::string_view last, std::string_view first);
+
+/// `s` with the letters a-z turned into A-Z, as equal_nocase compares.
+std::string upper_case(std::string_view s);

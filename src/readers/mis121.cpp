@@ -175,12 +175,16 @@ WardPos*& last_of(std::unordered_map<WardMember*, WardPos*>& last, WardMember* h
 }  // namespace
 
 void merge_121(WardFamily* list, WardOrg* org) {
+  // Holders are found as find_member_mis121 finds them, through indexes
+  // built once.
+  MemberIndex members(list);
   // The last position of each holder met so far, so that appending never
   // walks a holder's chain more than once per merge.
   std::unordered_map<WardMember*, WardPos*> last;
   for (; org != nullptr; org = org->next) {
     for (WardPos* pos = org->pos; pos != nullptr; pos = pos->next) {
-      WardMember* holder = find_member_mis121(list, pos);
+      if (!pos->per) continue;
+      WardMember* holder = members.find_recno(members.find_id_name(pos->per, pos->ph));
       if (holder == nullptr) continue;
       pos->recno = holder->recno;
       WardPos* copy = clone_ward_pos(pos);

@@ -40,7 +40,8 @@ WardMember* find_member_mis121(WardFamily* list, const WardPos* pos);
 /// for duplicates, so merging twice attaches every position twice. When a
 /// copy cannot be allocated, prints "Not enough memory for new ward
 /// position!\n" on the error stream and ends the program with status 1.
-/// Linear in the positions besides the two lookups per position.
+/// Holders are found through indexes built once, so the merge takes time
+/// linear in the sizes of both lists.
 void merge_121(WardFamily* list, WardOrg* org);
 
 /// Reads the stake organisation report from `fp` to its end and appends the

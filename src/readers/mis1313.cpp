@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <unordered_map>
 
 #include "model/lookup.h"
 #include "model/splitfld.h"
@@ -212,9 +213,31 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
   return other_phone;
 }
 
+TeachingFamilyIndex::TeachingFamilyIndex(WardFamily* list) {
+  for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
+    if (!fam->lname) continue;
+    exact_.emplace(member_key(fam->phone, fam->lname.view(), {}), fam);
+    last_[upper_case(fam->lname.view())] = fam;
+  }
+}
+
+WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
+  if (!entry->lname) return nullptr;
+  auto exact = exact_.find(member_key(entry->phone, entry->lname.view(), {}));
+  if (exact != exact_.end()) return exact->second;
+  // Every family of the name has another phone: the last of them.
+  auto last = last_.find(upper_case(entry->lname.view()));
+  if (last == last_.end()) return nullptr;
+  std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
+               str_or_empty(entry->lname), str_or_empty(entry->fname));
+  return last->second;
+}
+
 void merge_1313(WardFamily* list, WardFamily* mis1313) {
+  TeachingFamilyIndex families(list);
+  MemberIndex members(list);
   for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
-    WardFamily* fam = find_family_mis1313(list, entry);
+    WardFamily* fam = families.find(entry);
     if (fam == nullptr) {
       std::fprintf(stderr, "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
                    str_or_empty(entry->fname));
@@ -237,20 +260,20 @@ void merge_1313(WardFamily* list, WardFamily* mis1313) {
     if (entry->htname) {
       fam->htname = entry->htname;
       fam->htphone = entry->htphone;
-      fam->htid = find_id_name(list, entry->htname, entry->htphone);
+      fam->htid = members.find_id_name(entry->htname, entry->htphone);
     } else if (entry->vtname) {
       fam->vtname = entry->vtname;
       fam->vtphone = entry->vtphone;
-      fam->vtid = find_id_name(list, entry->vtname, entry->vtphone);
+      fam->vtid = members.find_id_name(entry->vtname, entry->vtphone);
     }
     if (entry->htcomp) {
       fam->htcomp = entry->htcomp;
       fam->htcomph = entry->htcomph;
-      fam->htcompid = find_id_name(list, entry->htcomp, entry->htcomph);
+      fam->htcompid = members.find_id_name(entry->htcomp, entry->htcomph);
     } else if (entry->vtcomp) {
       fam->vtcomp = entry->vtcomp;
       fam->vtcomph = entry->vtcomph;
-      fam->vtcompid = find_id_name(list, entry->vtcomp, entry->vtcomph);
+      fam->vtcompid = members.find_id_name(entry->vtcomp, entry->vtcomph);
     }
 
     if (entry->htvisits) fam->htvisits = entry->htvisits;

@@ -6,7 +6,9 @@
 // phones, and twelve monthly visit marks.
 
 #include <cstdio>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/kinroll.h"
 
@@ -66,6 +68,22 @@ WardFamily* read_mis1313(FILE* fp);
 /// the name. A scan of the whole list.
 WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry);
 
+/// The answers of find_family_mis1313 for one ward list, from indexes built
+/// once (the first family of each last name, any case, and phone; the last
+/// family of each last name): the same family and the same message, in
+/// constant time. The list's names and phones must not change while it is
+/// used.
+class TeachingFamilyIndex {
+ public:
+  explicit TeachingFamilyIndex(WardFamily* list);
+  /// find_family_mis1313(list, entry).
+  WardFamily* find(const WardFamily* entry) const;
+
+ private:
+  std::unordered_map<std::string, WardFamily*> exact_;
+  std::unordered_map<std::string, WardFamily*> last_;
+};
+
 /// Merges the teaching list `mis1313` into the ward list `list`, entry by
 /// entry in order: the entry's non-zero group, supervisor and district
 /// numbers (ht values before vt ones), teacher and companion with their
@@ -73,7 +91,8 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry);
 /// above 0 are copied onto its family, and the family's `recno`, `htid`,
 /// `vtid`, `htcompid` and `vtcompid` that are set are copied back onto the
 /// entry. An entry without a family is reported as "Can't find HT/VT family
-/// '%s, %s'\n" on the error stream and left as it is. Texts are shared
-/// between the two lists, not copied. Each entry scans the ward list, so the
-/// merge takes entries x families steps.
+/// '%s, %s'\n" on the error stream and left as it is. The families and
+/// teachers are found as find_family_mis1313 and find_id_name find them,
+/// through indexes built once, so the merge takes time linear in the sizes
+/// of both lists.
 void merge_1313(WardFamily* list, WardFamily* mis1313);

@@ -148,9 +148,6 @@ bool process_mis231_csv(const WardFamily* ward) {
 /// teaching, 410/412/420 for visiting teaching.
 bool process_teaching(WardFamily* list, bool home) {
   int base = home ? 310 : 410;
-  // District chains are made for their report only.
-  Arena chains;
-  ArenaScope scope(chains);
   bool ok = true;
   if (home) {
     ok = write_doc({"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",

@@ -1,11 +1,13 @@
 #include "menu/pos_actions.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
+#include "model/arena.h"
 #include "model/console.h"
 #include "model/infile.h"
 #include "model/outfile.h"
@@ -28,8 +30,18 @@ void read_positions(LoopState& state) {
     std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
     return;
   }
-  state.org = read_mis121(in.get());
-  if (state.ward != nullptr) merge_121(state.ward, state.org);
+  auto arena = std::make_shared<Arena>();
+  {
+    ArenaScope scope(*arena);
+    state.org = read_mis121(in.get());
+  }
+  state.org_arena = arena;
+  if (state.ward != nullptr) {
+    // The copies hang on the members, and point at the organisations.
+    ArenaScope scope(*state.ward_arena);
+    merge_121(state.ward, state.org);
+    state.ward_arena->keep(arena);
+  }
 }
 
 /// Option 701: the stake report fills the units' organisations.

@@ -1,10 +1,12 @@
 #include "menu/teach_actions.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "menu/handoff.h"
 #include "menu/prompt.h"
+#include "model/arena.h"
 #include "model/infile.h"
 #include "readers/mis1313.h"
 #include "writers/htdist.h"
@@ -15,10 +17,11 @@ namespace {
 constexpr const char* kReportPrompt = "Enter name of report (%s): ";
 constexpr const char* kFilePrompt = "Enter file name (%s): ";
 
-/// Reads a teaching report into `teaching` and, when a ward list exists,
-/// merges it there. A report that cannot be opened leaves `teaching` as it
-/// was.
-void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching) {
+/// Reads a teaching report into `teaching`, in a new arena that replaces
+/// `arena`, and, when a ward list exists, merges it there. A report that
+/// cannot be opened leaves both as they were.
+void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
+                   std::shared_ptr<Arena>& arena) {
   std::string name = prompt_name(deflt, kReportPrompt);
   {
     InputFile in(name);
@@ -26,9 +29,15 @@ void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching) {
       std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
       return;
     }
+    auto fresh = std::make_shared<Arena>();
+    ArenaScope scope(*fresh);
     teaching = read_mis1313(in.get());
+    arena = std::move(fresh);
   }
-  if (state.ward != nullptr) merge_1313(state.ward, teaching);
+  if (state.ward != nullptr) {
+    ArenaScope scope(*state.ward_arena);
+    merge_1313(state.ward, teaching);
+  }
 }
 
 }  // namespace
@@ -38,7 +47,7 @@ bool teach_action(int opt, LoopState& state) {
   WardFamily* vt = state.VTList;
   switch (opt) {
     case 301:
-      read_teaching(state, "mis1313.txt", state.HTList);
+      read_teaching(state, "mis1313.txt", state.HTList, state.ht_arena);
       break;
     case 310:
       hand_off({"wardht", kFilePrompt, "**%s Family Home Teaching %s\n", "Family Home Teaching"},
@@ -59,7 +68,7 @@ bool teach_action(int opt, LoopState& state) {
                [&](FILE* fp) { create_htlist_report(ht, fp, 320); });
       break;
     case 401:
-      read_teaching(state, "mis1413.txt", state.VTList);
+      read_teaching(state, "mis1413.txt", state.VTList, state.vt_arena);
       break;
     case 410:
       hand_off({"wardvt", kFilePrompt, "**%s Visiting Teaching by Sisters %s\n",

@@ -1,10 +1,12 @@
 #include "menu/ward_actions.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "menu/handoff.h"
 #include "menu/prompt.h"
+#include "model/arena.h"
 #include "model/infile.h"
 #include "model/listing.h"
 #include "model/outfile.h"
@@ -28,15 +30,20 @@ void read_directory(LoopState& state) {
     std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
     return;
   }
+  // A new ward list in an arena of its own; the old one goes with its arena.
+  auto arena = std::make_shared<Arena>();
+  ArenaScope scope(*arena);
   state.ward = read_mis231(in.get());
+  state.ward_arena = std::move(arena);
 }
 
 /// Reads an enriching report and, only when a ward list exists, merges what
-/// was read into it.
+/// was read into it. The report's list is gone once merged.
 template <class Entry>
 void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
                     void (*merge)(WardFamily*, const Entry*)) {
   std::string name = prompt_name(deflt, kReportPrompt);
+  Arena report_arena;
   Entry* report;
   {
     InputFile in(name);
@@ -44,9 +51,13 @@ void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
       std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
       return;
     }
+    ArenaScope scope(report_arena);
     report = read(in.get());
   }
-  if (state.ward != nullptr) merge(state.ward, report);
+  if (state.ward != nullptr) {
+    ArenaScope scope(*state.ward_arena);
+    merge(state.ward, report);
+  }
 }
 
 /// A plain list written to base + ".txt" (or to the name as typed).

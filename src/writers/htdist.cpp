@@ -251,6 +251,9 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
 }
 
 void create_htdist_report(WardFamily* fam, FILE* fp, int opt) {
+  // The chain is made for this report only and goes with it.
+  Arena chain_arena;
+  ArenaScope scope(chain_arena);
   trace_fp = fp;
   HTDist* head = create_htdist(nullptr, opt);
   if (head != nullptr) {

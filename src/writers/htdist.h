@@ -86,7 +86,7 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt);
 /// report body to `fp`. The chain has the order that placing each family in
 /// turn with insert_htdist gives, but is built with an index of the last
 /// node of each key. An option other than these writes nothing. The nodes
-/// are not released.
+/// live in an arena of the report's own and are gone when it returns.
 void create_htdist_report(WardFamily* fam, FILE* fp, int opt);
 
 /// The district percentage reports of home and visiting teaching: write

@@ -167,6 +167,9 @@ void write_smis_txt(std::string_view dirname, const Text& instapp) {
 }
 
 void write_smis_alpha(std::string_view dirname, std::string_view fname, const Text& instapp) {
+  // The entries are made for this document only and go with it.
+  Arena entries;
+  ArenaScope scope(entries);
   ProdPtrList* buckets = create_alpha_buckets();
   if (buckets == nullptr) {
     std::fprintf(stderr, "Can't create alpha list\n");

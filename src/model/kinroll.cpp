@@ -98,3 +98,19 @@ void append_member(WardFamily* fam, WardMember* mem) {
   while (last->next != nullptr) last = last->next;
   last->next = mem;
 }
+
+void append_member_after(WardFamily* fam, WardMember*& last, WardMember* mem) {
+  if (!mem->lname) mem->lname = fam->lname;
+  if (last == nullptr) {
+    fam->members = mem;
+  } else {
+    last->next = mem;
+  }
+  last = mem;
+}
+
+WardMember* last_member(WardFamily* fam) {
+  WardMember* last = fam->members;
+  while (last != nullptr && last->next != nullptr) last = last->next;
+  return last;
+}

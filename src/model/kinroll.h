@@ -169,6 +169,11 @@ void insert_family(WardFamily* list, WardFamily* fam);
 /// Gives `mem` the family's `lname` when it has none, then makes it the
 /// family's first member or the `next` of its last member.
 void append_member(WardFamily* fam, WardMember* mem);
+/// append_member without the walk: `last` is the family's last member (null
+/// when it has none) and becomes `mem`. For readers appending many members.
+void append_member_after(WardFamily* fam, WardMember*& last, WardMember* mem);
+/// The last member of `fam`; null when it has none.
+WardMember* last_member(WardFamily* fam);
 
 /// The text of `t` for a "%s" conversion; the empty text when absent. Valid
 /// while `t` is unchanged.

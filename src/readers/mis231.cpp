@@ -137,17 +137,19 @@ void read_member(WardMember* mem, std::string_view line) {
 
 /// Makes `mem` the head of `fam` when it has no member yet, else appends it
 /// as a spouse (name from column 41) or a child (column 41 blank).
-void join_family(WardFamily* fam, WardMember* mem, std::string_view line) {
+/// `last` is the family's last member and becomes `mem`.
+void join_family(WardFamily* fam, WardMember* mem, std::string_view line, WardMember*& last) {
   mem->lname = fam->lname;
   if (fam->members == nullptr) {
     mem->type = 1;
     fam->fname = mem->fname;
     fam->recno = mem->recno;
     fam->members = mem;
+    last = mem;
     return;
   }
   mem->type = (line.size() > kMemberCol && is_blank(line[kMemberCol])) ? 3 : 2;
-  append_member(fam, mem);
+  append_member_after(fam, last, mem);
 }
 
 /// Moves `from` into `to`, leaving `from` absent.
@@ -291,6 +293,7 @@ void fill_recno(WardFamily* list) {
 WardFamily* read_mis231(FILE* fp) {
   WardFamily* head = nullptr;
   WardFamily* cur = nullptr;
+  WardMember* last = nullptr;  // the last member of `cur`
   bool finished = false;  // `cur` has been through adjust_fam
   int field = 0;          // which left-hand line of the block comes next
   bool running = true;
@@ -306,6 +309,7 @@ WardFamily* read_mis231(FILE* fp) {
       append_family(cur, fam);  // `cur` is the last family: no walk from the head
     }
     cur = fam;
+    last = nullptr;
     finished = false;
     return fam;
   };
@@ -379,7 +383,7 @@ WardFamily* read_mis231(FILE* fp) {
       WardMember* mem = create_ward_member();
       if (mem == nullptr) return head;
       read_member(mem, line);
-      join_family(cur, mem, line);
+      join_family(cur, mem, line, last);
     }
   }
 

@@ -120,12 +120,14 @@ WardFamily* parse_mis232(std::string_view line) {
   return fam;
 }
 
-void parse_mis232_spouse(std::string_view line, WardFamily* fam) {
+namespace {
+
+void add_spouse(std::string_view line, WardFamily* fam, WardMember*& last) {
   WardMember* spouse = new_member(2, extract_field(line, kSub, line.size()));
-  if (spouse != nullptr) append_member(fam, spouse);
+  if (spouse != nullptr) append_member_after(fam, last, spouse);
 }
 
-void parse_mis232_child(std::string_view line, WardFamily* fam) {
+void add_children(std::string_view line, WardFamily* fam, WardMember*& last) {
   std::string_view rest = skip_blanks(extract_field(line, kSub, line.size()));
   while (!rest.empty()) {
     size_t end = rest.find(',');
@@ -144,21 +146,35 @@ void parse_mis232_child(std::string_view line, WardFamily* fam) {
         break;
       }
     }
-    append_member(fam, child);
+    append_member_after(fam, last, child);
     if (end == std::string_view::npos) break;
     rest = skip_blanks(rest.substr(end + 1));
   }
+}
+
+}  // namespace
+
+void parse_mis232_spouse(std::string_view line, WardFamily* fam) {
+  WardMember* last = last_member(fam);
+  add_spouse(line, fam, last);
+}
+
+void parse_mis232_child(std::string_view line, WardFamily* fam) {
+  WardMember* last = last_member(fam);
+  add_children(line, fam, last);
 }
 
 WardFamily* read_mis232(FILE* fp) {
   WardFamily* list = nullptr;
   WardFamily* tail = nullptr;
   WardFamily* cur = nullptr;
+  WardMember* last = nullptr;  // the current family's last member
   std::string line;
   while (read_line(line, fp) == 0) {
     if (is_mis232(line)) {
       cur = parse_mis232(line);
       if (cur == nullptr) continue;
+      last = last_member(cur);
       if (tail == nullptr) {
         list = cur;
       } else {
@@ -166,9 +182,9 @@ WardFamily* read_mis232(FILE* fp) {
       }
       tail = cur;
     } else if (is_mis232_spouse(line)) {
-      if (cur != nullptr) parse_mis232_spouse(line, cur);
+      if (cur != nullptr) add_spouse(line, cur, last);
     } else if (is_mis232_child(line)) {
-      if (cur != nullptr) parse_mis232_child(line, cur);
+      if (cur != nullptr) add_children(line, cur, last);
     }
   }
   return list;

@@ -16,10 +16,7 @@ void run_converter(const std::string& base, std::string_view title) {
   if (Instapp.empty()) return;
   std::string cmd = converter_command(Instapp.str(), base, unit, title);
   std::printf("Executing >>%s<<\n", cmd.c_str());
-  std::fflush(stdout);
-  std::fflush(stderr);
-  int status = std::system(cmd.c_str());
-  (void)status;  // the converter's own failure is its business
+  run_shell_command(cmd);
 }
 
 bool write_plain(const std::string& name, const BodyWriter& body) {

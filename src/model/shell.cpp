@@ -1,5 +1,7 @@
 #include "model/shell.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 std::string shell_word(std::string_view s) {
@@ -33,4 +35,11 @@ std::string shell_dquoted(std::string_view s) {
     out += c;
   }
   return out;
+}
+
+void run_shell_command(const std::string& cmd) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  int status = std::system(cmd.c_str());
+  (void)status;
 }

@@ -12,3 +12,9 @@ std::string shell_word(std::string_view s);
 
 /// `s` for use inside double quotes: '"', '\\', '$' and '`' get a backslash.
 std::string shell_dquoted(std::string_view s);
+
+/// Runs `cmd` through the system command interpreter and waits for it; both
+/// output streams are flushed first so that the command's output follows
+/// what was printed. The command's own result is its business: none is
+/// returned.
+void run_shell_command(const std::string& cmd);

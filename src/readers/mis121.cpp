@@ -8,6 +8,7 @@
 
 #include "lists/unitnames.h"
 #include "model/lookup.h"
+#include "model/pages.h"
 #include "model/splitfld.h"
 #include "readers/wardorgs.h"
 
@@ -22,22 +23,9 @@ constexpr int kWardHeaderLines = 5;
 const char* const kStakeTitle = "WARD ORGANIZATION REPORT";
 constexpr size_t kStakeTitleCol = 12;
 constexpr int kStakeHeaderLines = 4;
-// Page footer, at column 44.
+// A heading that is really the footer's text.
 const char* const kFooter = "For church use only";
-constexpr size_t kFooterCol = 44;
 
-bool starts_with4(std::string_view line, size_t at, const char* title) {
-  return line.size() >= at + 4 && line.substr(at, 4) == std::string_view(title, 4);
-}
-
-/// Column at which a page header test looks: past a leading form feed or '*'.
-size_t header_start(std::string_view line) {
-  return !line.empty() && (line.front() == '\f' || line.front() == '*') ? 1 : 0;
-}
-
-bool is_footer(std::string_view line) {
-  return line.size() > kFooterCol && starts_with4(line, kFooterCol, kFooter);
-}
 
 /// Reads and drops `n` lines; false when the input ended among them.
 bool skip_lines(std::string& line, FILE* fp, int n) {
@@ -118,11 +106,11 @@ WardOrg* read_mis121(FILE* fp) {
   std::string line;
   while (read_line(line, fp) == 0) {
     std::string_view view(line);
-    if (starts_with4(view, header_start(view), kWardTitle)) {
+    if (begins_page(view, kWardTitle, true)) {
       if (!skip_lines(line, fp, kWardHeaderLines)) break;
       continue;
     }
-    if (is_footer(view) || view.size() < 3) continue;
+    if (is_page_footer(view) || view.size() < 3) continue;
 
     if (view.front() == ' ') {
       std::string_view heading = trim(view);
@@ -322,7 +310,7 @@ void read_smis121(FILE* fp) {
   std::string line;
   while (read_line(line, fp) == 0) {
     std::string_view view(line);
-    if (starts_with4(view, header_start(view) + kStakeTitleCol, kStakeTitle)) {
+    if (begins_page(view, kStakeTitle, true, kStakeTitleCol)) {
       if (read_line(line, fp) != 0) break;
       std::string_view name = stake_unit_name(line);
       UnitName* u = at.unit() != nullptr && at.unit()->name == name ? at.unit() : find_unit(name);
@@ -337,7 +325,7 @@ void read_smis121(FILE* fp) {
 
     while (!view.empty() && is_blank(view.back())) view.remove_suffix(1);
     if (view.size() <= 1) continue;  // nothing after column 0
-    if (is_footer(view) || view.size() < 3) continue;
+    if (is_page_footer(view) || view.size() < 3) continue;
 
     if (view.size() > kStakeTitleCol && view[kStakeTitleCol] == ' ') {
       std::string_view heading = trim(view);

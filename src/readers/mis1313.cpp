@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "model/lookup.h"
+#include "model/pages.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -14,9 +15,6 @@ namespace {
 const char* const hdr = "FAMILIES AND THEIR HOME TEACHERS (MIS 1313)";
 const char* const hdr2 = "SISTERS AND THEIR VISITING TEACHERS (MIS 1413)";
 constexpr int kHeaderLines = 6;
-// Page footer, at column 44.
-const char* const ftr = "For church use only";
-constexpr size_t kFooterCol = 44;
 // An entry's first line reaches the end of the visit marks' columns.
 constexpr size_t kMinEntry = 105;
 
@@ -33,15 +31,9 @@ constexpr size_t kVisitsBeg = 93, kVisitsLen = 12;
 /// 1 for the home-teaching title, 2 for the visiting-teaching one, 0 for
 /// any other line.
 int header_kind(std::string_view line) {
-  if (!line.empty() && line.front() == '\f') line.remove_prefix(1);
-  std::string_view start = line.substr(0, 4);
-  if (start == std::string_view(hdr2, 4)) return 2;
-  if (start == std::string_view(hdr, 4)) return 1;
+  if (begins_page(line, hdr2)) return 2;
+  if (begins_page(line, hdr)) return 1;
   return 0;
-}
-
-bool is_footer(std::string_view line) {
-  return line.size() > kFooterCol && line.substr(kFooterCol, 4) == std::string_view(ftr, 4);
 }
 
 /// A trimmed column as a text, absent when it is empty.
@@ -176,7 +168,7 @@ WardFamily* read_mis1313(FILE* fp) {
       if (!more) break;
       continue;
     }
-    if (is_footer(line) || line.size() < kMinEntry) continue;
+    if (is_page_footer(line) || line.size() < kMinEntry) continue;
 
     WardFamily* fam = create_ward_family();
     if (fam == nullptr) {

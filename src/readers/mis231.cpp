@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/lookup.h"
+#include "model/pages.h"
 #include "model/splitfld.h"
 #include "model/warderr.h"
 
@@ -12,9 +13,6 @@ namespace {
 /// Title that opens each page of the printout; its first 4 characters mark
 /// a page header.
 const char* const hdr = "DIRECTORY OF MEMBERS (MIS 231)";
-/// Page footer text printed from column 44; its first 4 characters mark it.
-const char* const ftr = "For church use only";
-
 /// Lines that follow a page header line and are skipped with it.
 constexpr int kHeaderLines = 5;
 /// The family part of a line is columns 0-40; the member part starts at 41.
@@ -63,15 +61,6 @@ int read_number(std::string_view line, size_t col) {
     if (n > INT_MAX) return INT_MAX;
   }
   return static_cast<int>(n);
-}
-
-bool is_page_header(std::string_view line) {
-  if (!line.empty() && line[0] == '\f') line.remove_prefix(1);
-  return line.substr(0, 4) == std::string_view(hdr).substr(0, 4);
-}
-
-bool is_page_footer(std::string_view line) {
-  return line.size() > 44 && line.substr(44, 4) == std::string_view(ftr).substr(0, 4);
 }
 
 /// The "Total" line after the last family: column 0 blank, then "Total".
@@ -324,7 +313,7 @@ WardFamily* read_mis231(FILE* fp) {
       field = 0;
       continue;
     }
-    if (is_page_header(line)) {
+    if (begins_page(line, hdr)) {
       for (int i = 0; i < kHeaderLines && running; ++i) {
         if (read_line(line, fp) != 0) running = false;
       }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "model/pages.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -11,20 +12,8 @@ namespace {
 // Page header: the start of the title, then 5 more lines to skip.
 const char* const hdr = "MEMBER RECORD NUMBER LIST (MIS 239)";
 constexpr int kHeaderLines = 5;
-// Page footer, at column 44.
-const char* const ftr = "For church use only";
-constexpr size_t kFooterCol = 44;
 // A data line reaches at least the end of the birth date.
 constexpr size_t kMinData = 90;
-
-bool is_header(std::string_view line) {
-  if (!line.empty() && line.front() == '\f') line.remove_prefix(1);
-  return line.substr(0, 4) == std::string_view(hdr, 4);
-}
-
-bool is_footer(std::string_view line) {
-  return line.size() > kFooterCol && line.substr(kFooterCol, 4) == std::string_view(ftr, 4);
-}
 
 // A date column, absent when the line does not reach its end or it is blank.
 Text date_field(std::string_view line, size_t beg, size_t end) {
@@ -41,13 +30,13 @@ WardMember* read_mis239(FILE* fp) {
   WardMember* tail = nullptr;
   std::string line;
   while (read_line(line, fp) == 0) {
-    if (is_header(line)) {
+    if (begins_page(line, hdr)) {
       bool more = true;
       for (int i = 0; i < kHeaderLines && more; ++i) more = read_line(line, fp) == 0;
       if (!more) break;
       continue;
     }
-    if (is_footer(line) || line.size() < kMinData) continue;
+    if (is_page_footer(line) || line.size() < kMinData) continue;
 
     size_t start = line.front() == '\f' ? 1 : 0;
     size_t comma = line.find(',', start);

@@ -15,14 +15,10 @@ constexpr int kLetters = 26;
 /// The unit in slot `i` of UnitNames, or null.
 UnitName* unit_at(int i) { return static_cast<UnitName*>(UnitNames->item[static_cast<size_t>(i)]); }
 
-/// Prints "Executing %s ...\n" with `cmd` and runs it through the system
-/// command interpreter, waiting for it; its result is not looked at.
+/// Prints "Executing %s ...\n" with `cmd` and runs it.
 void run_command(const std::string& cmd) {
   std::printf("Executing %s ...\n", cmd.c_str());
-  std::fflush(stdout);
-  std::fflush(stderr);
-  int status = std::system(cmd.c_str());
-  (void)status;  // the converter's own failure is its business
+  run_shell_command(cmd);
 }
 
 /// The converter command for a document `path` (without ".txt") and the

@@ -7,6 +7,7 @@
 #include "readers/mis121.h"
 #include "writers/stakedoc.h"
 #include "writers/wardcsv.h"
+#include "writers/wardpos.h"
 
 namespace {
 
@@ -54,15 +55,7 @@ void write_web(FILE* fp) {
       std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s %s Position\">\n", u->abbr.c_str(),
                    org->org.c_str());
       std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", org->org.c_str());
-      for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
-        std::fprintf(fp, ">WardPos\n%s\n", p->pos.c_str());
-        if (p->per) {
-          std::fprintf(fp, ">WardPosPerson\n%s\n>WardPosPersonEnd\n", p->per.c_str());
-        } else {
-          std::fprintf(fp, ">WardPosUnassigned\n");
-        }
-        std::fprintf(fp, ">WardPosEnd\n");
-      }
+      write_webpos_positions(org, fp);
       std::fprintf(fp, "\n>WardPosGroupDone\n");
     }
     std::fprintf(fp, "\n>WardPosFtr\n");

@@ -50,6 +50,14 @@ void write_org_section(const WardOrg* org, FILE* fp) {
   std::fprintf(fp, ">WardPosHdr\n");
   std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s Position\">\n", name);
   std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", name);
+  write_webpos_positions(org, fp);
+  std::fprintf(fp, "\n>WardPosGroupDone\n");
+  std::fprintf(fp, "\n>WardPosFtr\n");
+}
+
+}  // namespace
+
+void write_webpos_positions(const WardOrg* org, FILE* fp) {
   for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
     std::fprintf(fp, ">WardPos\n%s\n", str_or_empty(p->pos));
     if (p->per) {
@@ -59,11 +67,7 @@ void write_org_section(const WardOrg* org, FILE* fp) {
     }
     std::fprintf(fp, ">WardPosEnd\n");
   }
-  std::fprintf(fp, "\n>WardPosGroupDone\n");
-  std::fprintf(fp, "\n>WardPosFtr\n");
 }
-
-}  // namespace
 
 void create_palm_pos(const WardOrg* org, FILE* fp) {
   int empty = 0;

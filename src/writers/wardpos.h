@@ -42,3 +42,8 @@ void write_webpos(const WardOrg* org, std::string_view dirname);
 /// cannot be opened, prints "Can't open output TOC file (%s)\n" on the error
 /// stream.
 void write_webpos_onepage(const WardOrg* org, std::string_view dirname);
+
+/// Writes the positions of `org` as the one-page variant lists them: per
+/// position ">WardPos\n", its title, then ">WardPosPerson\n", the holder and
+/// ">WardPosPersonEnd\n", or ">WardPosUnassigned\n"; then ">WardPosEnd\n".
+void write_webpos_positions(const WardOrg* org, FILE* fp);

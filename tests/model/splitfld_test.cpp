@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/pages.h"
+
 namespace {
 
 /// Reads every line of `text` with read_line.
@@ -111,6 +113,25 @@ TEST(Tables, MonthsTypesGroups) {
   EXPECT_STREQ(htgroup(5), "RS");
   EXPECT_STREQ(htgroup(6), "??");
   EXPECT_STREQ(htgroup(-1), "??");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Pages, HeadersAndFooters) {
+  EXPECT_TRUE(begins_page("DIRECTORY OF MEMBERS (MIS 231)", "DIRECTORY"));
+  EXPECT_TRUE(begins_page("\fDIRE", "DIRECTORY"));
+  EXPECT_FALSE(begins_page("*DIRE", "DIRECTORY"));
+  EXPECT_TRUE(begins_page("*WARD", "WARD ORG", true));
+  EXPECT_FALSE(begins_page(" DIRE", "DIRECTORY"));
+  EXPECT_FALSE(begins_page("DIR", "DIRECTORY"));
+  EXPECT_TRUE(begins_page("\f" + std::string(12, ' ') + "WARD ORGANIZATION REPORT", "WARD", true, 12));
+  const std::string footer = std::string(44, ' ') + "For church use only";
+  EXPECT_TRUE(is_page_footer(footer));
+  EXPECT_TRUE(is_page_footer(std::string(44, 'x') + "For "));
+  EXPECT_FALSE(is_page_footer(std::string(44, 'x') + "For"));  // 47 characters
+  EXPECT_FALSE(is_page_footer(std::string(43, ' ') + "For church use only"));
 }
 
 }  // namespace

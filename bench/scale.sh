@@ -84,8 +84,7 @@ fi
 # is most of both timings.
 : >"$work/start.txt"
 for i in $(seq "$runs"); do timed "$work" "$work/time.txt" true >>"$work/start.txt"; done
-set -- $(best <"$work/start.txt")
-startup=$1
+read -r startup _ <<<"$(best <"$work/start.txt")"
 
 printf '%s\n' "Run of $mode on generated printouts, best of $runs runs; floor: cat of the same input and output bytes"
 printf '%8s %9s %8s %9s %10s %10s %8s %9s %6s\n' N families input_MB outputs kinroll_s floor_s ratio peak_MB exit
@@ -114,22 +113,19 @@ for n in $sizes; do
     timed "$run" "$work/time.txt" "$kinroll" ${args[@]+"${args[@]}"} >>"$work/kinroll-$n.txt"
     if [ "$(tail -n 1 "$work/kinroll-$n.txt" | awk '{print $3}')" = 124 ]; then break; fi
   done
-  set -- $(best <"$work/kinroll-$n.txt")
-  secs=$1 peak=$2 status=$3
+  read -r secs peak status <<<"$(best <"$work/kinroll-$n.txt")"
   note=""
   if [ -s "$work/err.txt" ]; then
     note="$(wc -l <"$work/err.txt") line(s) on the error stream, the first: $(head -n 1 "$work/err.txt")"
   fi
 
   # What the run wrote: every file of the run folder that is not an input.
-  outputs=""
-  count=0
+  outputs=()
   for f in "$run"/* "$run"/.[!.]*; do
     [ -f "$f" ] || continue
     name=$(basename "$f")
     [ -e "$in/$name" ] && continue
-    outputs="$outputs $name"
-    count=$((count + 1))
+    outputs+=("$name")
   done
 
   scratch="$work/floor-$n"
@@ -139,22 +135,23 @@ for n in $sizes; do
     i=$((i + 1))
     rm -rf "$scratch"
     mkdir "$scratch"
+    # shellcheck disable=SC2016  # the script gets its folders as arguments
     timed "$scratch" "$work/time.txt" sh -c '
       in=$1 run=$2
       shift 2
       cat "$in"/* >/dev/null
-      for f in "$@"; do cat "$run/$f" >"$f"; done' floor "$in" "$run" $outputs >>"$work/floor-$n.txt"
+      for f in "$@"; do cat "$run/$f" >"$f"; done' floor "$in" "$run" ${outputs[@]+"${outputs[@]}"} \
+      >>"$work/floor-$n.txt"
   done
-  set -- $(best <"$work/floor-$n.txt")
-  floor=$1
+  read -r floor _ <<<"$(best <"$work/floor-$n.txt")"
 
   if [ "$status" = 124 ]; then
     printf '%8s %9s %8.1f %9s %10s %10.4f %8s %9s %6s\n' "$n" "$families" \
-      "$(echo "$input_bytes" | awk '{print $1 / 1e6}')" "$count" ">$limit" "$floor" - - timeout
+      "$(echo "$input_bytes" | awk '{print $1 / 1e6}')" "${#outputs[@]}" ">$limit" "$floor" - - timeout
     skip=yes
     continue
   fi
-  echo "$n $secs $floor $peak $input_bytes $count $status" | awk -v fam="$families" '{
+  echo "$n $secs $floor $peak $input_bytes ${#outputs[@]} $status" | awk -v fam="$families" '{
     ratio = $3 > 0 ? $2 / $3 : 0
     printf "%8d %9d %8.1f %9d %10.4f %10.4f %8.1f %9.1f %6d\n", $1, fam, $5 / 1e6, $6, $2, $3, ratio, $4 / 1024, $7
   }'

@@ -109,7 +109,7 @@ uint64_t spread(uint64_t k, uint64_t offset) {
 
 class Builder {
  public:
-  Builder(const GenOptions& opt)
+  explicit Builder(const GenOptions& opt)
       : opt_(opt), rng_(opt.seed * 0x2545f4914f6cdd1dULL ^ static_cast<uint64_t>(opt.families)) {}
 
   GenWard build();

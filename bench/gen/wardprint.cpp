@@ -86,7 +86,12 @@ class Pages {
   void finish() { footer(); }
 
  private:
-  void footer() { out_ += "\n" + std::string(kFooterColumn, ' ') + kFooter + "\n"; }
+  void footer() {
+    out_ += '\n';
+    out_.append(kFooterColumn, ' ');
+    out_ += kFooter;
+    out_ += '\n';
+  }
 
   std::string& out_;
   int body_;
@@ -95,11 +100,23 @@ class Pages {
   Header header_;
 };
 
-/// A title line: optional form feed, the title, "Page N" at column 96.
+/// A title line: a form feed from page 2 on, `title`, and "Page N" at
+/// column `page_column`.
+std::string page_title(std::string_view title, int page, size_t page_column) {
+  std::string s;
+  if (page > 1) s += '\f';
+  s += padded(title, page_column);
+  s += "Page ";
+  s += std::to_string(page);
+  s += '\n';
+  return s;
+}
+
+/// A title line with "Page N" at column 96, the title indented by `indent`.
 std::string title_line(const char* title, int page, size_t indent = 0) {
   std::string s(indent, ' ');
   s += title;
-  return (page > 1 ? "\f" : "") + padded(s, 96) + "Page " + std::to_string(page) + "\n";
+  return page_title(s, page, 96);
 }
 
 struct Names {
@@ -163,10 +180,12 @@ std::string render_231(const GenWard& ward) {
     }
     ++families;
     members += static_cast<int>(f.people.size());
-    std::vector<std::string> left = {name, " " + f.addr};
-    if (!f.addr2.empty()) left.push_back(" " + f.addr2);
-    left.push_back(" " + city_line(f));
-    if (!f.phone.empty()) left.push_back(" " + f.phone);
+    // The left-hand lines after the name start in column 1.
+    auto indented = [](std::string_view text) { return std::string(1, ' ').append(text); };
+    std::vector<std::string> left = {name, indented(f.addr)};
+    if (!f.addr2.empty()) left.push_back(indented(f.addr2));
+    left.push_back(indented(city_line(f)));
+    if (!f.phone.empty()) left.push_back(indented(f.phone));
     size_t li = 0, mi = 0;
     bool first = true;
     // A family broken by a page goes on under "NAME (Cont.)", which takes
@@ -196,8 +215,7 @@ std::string render_232(const GenWard& ward) {
   Names names = names_of(ward);
   std::string out;
   Pages pages(out, 5, [&](std::string& o, int page) {
-    o += (page > 1 ? "\f" : "") + padded("MEMBERSHIP LISTING BY HOUSEHOLD (MIS 232)", 76) + "Page " +
-         std::to_string(page) + "\n";
+    o += page_title("MEMBERSHIP LISTING BY HOUSEHOLD (MIS 232)", page, 76);
     o += padded(names.ward, 76) + report_date() + "\n\n";
     o += "Telephone           Household name and members               Address                                 "
          "Code\n\n";
@@ -367,7 +385,7 @@ std::string render_121(const GenWard& ward) {
 /// with the parenthesis at 73, any other from column 74.
 void put_stake_phone(std::string& line, const std::string& phone) {
   if (phone.size() == 12 && phone[3] == '-')
-    put(line, 73, "(" + phone.substr(0, 3) + ")" + phone.substr(4));
+    put(line, 73, std::string(1, '(').append(phone, 0, 3).append(1, ')').append(phone, 4));
   else
     put(line, 74, phone);
 }

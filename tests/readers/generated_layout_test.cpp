@@ -257,10 +257,16 @@ TEST(GeneratedLayout, ConfigurationFilesLeaveOutTheUnknownOnes) {
 TEST(GeneratedLayout, PagesHoldFiftyFiveLinesAndBreakInsideFamilies) {
   for (const wardgen::Printout& p : generated().files) {
     if (p.name.starts_with("ward")) continue;
+    // Every page starts with the report's title: at column 0, or at column
+    // 12 in the stake report.
+    size_t indent = p.name == "smis.txt" ? 12 : 0;
+    std::string title = p.text.substr(0, p.text.find("  ", indent));
+    EXPECT_GT(title.size(), indent + 20) << p.name << " title: " << title;
     size_t page_lines = 0, pages = 1;
     for (size_t i = 0; i < p.text.size(); ++i) {
       if (p.text[i] == '\f') {
         EXPECT_LE(page_lines, 56u) << p.name << " page " << pages;
+        EXPECT_EQ(p.text.compare(i + 1, title.size(), title), 0) << p.name << " page " << pages + 1;
         page_lines = 0;
         ++pages;
       }

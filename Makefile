@@ -1,9 +1,10 @@
 # The two everyday commands: `make demo` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+SCALE_BUILD ?= build-release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build demo test test-asan bench install clean
+.PHONY: all build demo test test-asan bench scale install clean
 
 all: build
 
@@ -37,5 +38,12 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Times the batch run on generated printouts of 600, 6000 and 60000 households
+# (SCALE_SIZES overrides) against the I/O floor; see bench/README.md.
+scale:
+	cmake -S . -B $(SCALE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKINROLL_BENCH=ON
+	cmake --build $(SCALE_BUILD) -j $(JOBS) --target kinroll kinroll-gen
+	bench/scale.sh $(SCALE_BUILD)/kinroll $(SCALE_BUILD)/bench/kinroll-gen
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD)

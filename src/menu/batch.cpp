@@ -101,15 +101,19 @@ void read_inputs(BatchLists& l) {
   }
 
   ArenaScope in_ward(*l.ward_arena);
+  // The names, phones and record numbers of the ward list are settled now:
+  // one index of them serves the three merges that follow.
+  MemberIndex members(l.ward);
+  TeachingFamilyIndex families(l.ward);
   l.ht = read_report("mis1313.txt", "Can't open MIS1313.TXT\n", stdout, *l.ht_arena, read_mis1313);
-  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht);
+  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, families, members);
   l.vt = read_report("mis1413.txt", "Can't open MIS1413.TXT for input!\n", stdout, *l.vt_arena,
                      read_mis1313);
-  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt);
+  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, families, members);
   l.org = read_report("mis121.txt", "Can't open MIS121 file!\n", stdout, *l.org_arena, read_mis121);
   if (l.org != nullptr && l.ward != nullptr) {
     // The positions copied onto members point at the organisations.
-    merge_121(l.ward, l.org);
+    merge_121(l.ward, l.org, members);
     l.ward_arena->keep(l.org_arena);
   }
 }

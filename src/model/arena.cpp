@@ -1,5 +1,7 @@
 #include "model/arena.h"
 
+#include <sys/mman.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -48,13 +50,20 @@ Arena* Arena::owner_of(const void* p) {
 
 void Arena::reset() {
   auto& owners = block_owners();
-  for (char* b : blocks_) {
-    owners.erase(reinterpret_cast<uintptr_t>(b));
-    std::free(b);
+  for (const Chunk& c : chunks_) {
+    for (size_t off = 0; off < c.size; off += kBlock) {
+      owners.erase(reinterpret_cast<uintptr_t>(c.base + off));
+    }
+    if (c.mapped) {
+      ::munmap(c.base, c.size);
+    } else {
+      std::free(c.base);
+    }
   }
   g_last_base = 0;
   g_last_owner = nullptr;
-  blocks_.clear();
+  chunks_.clear();
+  next_chunk_ = kBlock;
   cur_ = nullptr;
   left_ = 0;
   held_ = 0;
@@ -66,15 +75,45 @@ void Arena::keep(std::shared_ptr<Arena> other) {
   if (other != nullptr && other.get() != this) kept_.push_back(std::move(other));
 }
 
-char* Arena::new_block(size_t size) {
-  char* b = static_cast<char*>(std::aligned_alloc(kBlock, size));
+namespace {
+
+/// `size` bytes (a multiple of kHuge) aligned to kHuge, from mmap, offered
+/// to the system for huge pages; null when none can be had.
+char* map_huge(size_t size) {
+  size_t span = size + Arena::kHuge;
+  void* p = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+  uintptr_t start = reinterpret_cast<uintptr_t>(p);
+  uintptr_t aligned = (start + Arena::kHuge - 1) & ~static_cast<uintptr_t>(Arena::kHuge - 1);
+  if (aligned > start) ::munmap(p, aligned - start);
+  uintptr_t end = start + span;
+  if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);
+  char* base = reinterpret_cast<char*>(aligned);
+  ::madvise(base, size, MADV_HUGEPAGE);
+  return base;
+}
+
+}  // namespace
+
+char* Arena::new_chunk(size_t size) {
+  bool mapped = size % kHuge == 0;
+  char* b = mapped ? map_huge(size) : static_cast<char*>(std::aligned_alloc(kBlock, size));
   if (b == nullptr) return nullptr;
   try {
-    blocks_.push_back(b);
-    block_owners().emplace(reinterpret_cast<uintptr_t>(b), this);
+    chunks_.push_back({b, size, mapped});
+    auto& owners = block_owners();
+    for (size_t off = 0; off < size; off += kBlock) {
+      owners.emplace(reinterpret_cast<uintptr_t>(b + off), this);
+    }
   } catch (const std::bad_alloc&) {
-    if (!blocks_.empty() && blocks_.back() == b) blocks_.pop_back();
-    std::free(b);
+    // Whatever was registered goes with the chunk when the arena is reset.
+    if (chunks_.empty() || chunks_.back().base != b) {
+      if (mapped) {
+        ::munmap(b, size);
+      } else {
+        std::free(b);
+      }
+    }
     return nullptr;
   }
   held_ += size;
@@ -83,15 +122,16 @@ char* Arena::new_block(size_t size) {
 
 void* Arena::take(size_t n, size_t align) {
   if (n > kLargest) {
-    // A block of its own, found by its first byte; the current block goes on.
-    return new_block((n + kBlock - 1) / kBlock * kBlock);
+    // Blocks of their own, found by their first byte; the current chunk goes on.
+    return new_chunk((n + kBlock - 1) / kBlock * kBlock);
   }
   size_t pad = cur_ == nullptr ? 0 : (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;
   if (cur_ == nullptr || pad + n > left_) {
-    char* b = new_block(kBlock);
+    char* b = new_chunk(next_chunk_);
     if (b == nullptr) return nullptr;
     cur_ = b;
-    left_ = kBlock;
+    left_ = next_chunk_;
+    if (next_chunk_ < kHuge) next_chunk_ *= 2;
     pad = 0;
   }
   char* p = cur_ + pad;
@@ -100,10 +140,18 @@ void* Arena::take(size_t n, size_t align) {
   return p;
 }
 
+const char* Arena::empty_text() {
+  alignas(uint32_t) static const char kEmpty[sizeof(uint32_t) + 1] = {};
+  return kEmpty + sizeof(uint32_t);
+}
+
 const char* Arena::copy_text(std::string_view s) {
-  if (s.empty()) return "";
-  char* p = static_cast<char*>(take(s.size() + 1, 1));
+  if (s.empty()) return empty_text();
+  uint32_t n = static_cast<uint32_t>(s.size());
+  char* p = static_cast<char*>(take(sizeof n + s.size() + 1, 1));
   if (p == nullptr) throw std::bad_alloc();
+  std::memcpy(p, &n, sizeof n);
+  p += sizeof n;
   std::memcpy(p, s.data(), s.size());
   p[s.size()] = '\0';
   return p;

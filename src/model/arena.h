@@ -58,9 +58,12 @@ class Arena {
     if (p != nullptr && live_ > 0) --live_;
   }
 
-  /// A NUL-terminated copy of `s` in this arena. Throws
-  /// std::bad_alloc when memory is exhausted.
+  /// A NUL-terminated copy of `s` in this arena, preceded by its length as
+  /// a 32-bit number. Throws std::bad_alloc when memory is exhausted.
   const char* copy_text(std::string_view s);
+
+  /// The empty text, with its length, outside every arena.
+  static const char* empty_text();
 
   /// Keeps `other` alive at least as long as this arena, for records of this
   /// arena that point into it.
@@ -76,16 +79,27 @@ class Arena {
   /// Bytes of block memory the arena holds.
   size_t bytes_held() const { return held_; }
 
-  /// Size and alignment of a block; records never exceed a quarter of it,
-  /// and a longer text gets a block of its own.
+  /// Size and alignment of a block, the unit by which addresses are found;
+  /// records never exceed a quarter of it, and a longer text gets blocks of
+  /// its own. An arena takes memory in chunks of blocks that double in size
+  /// up to kHuge, which the system may back with huge pages.
   static constexpr size_t kBlock = 64 * 1024;
   static constexpr size_t kLargest = kBlock / 4;
+  static constexpr size_t kHuge = 2 * 1024 * 1024;
 
  private:
-  void* take(size_t n, size_t align);
-  char* new_block(size_t size);
+  /// Memory obtained from the system in one piece.
+  struct Chunk {
+    char* base;
+    size_t size;
+    bool mapped;  // obtained with mmap, else with aligned_alloc
+  };
 
-  std::vector<char*> blocks_;
+  void* take(size_t n, size_t align);
+  char* new_chunk(size_t size);
+
+  std::vector<Chunk> chunks_;
+  size_t next_chunk_ = kBlock;
   std::vector<std::shared_ptr<Arena>> kept_;
   char* cur_ = nullptr;
   size_t left_ = 0;

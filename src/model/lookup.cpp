@@ -41,29 +41,45 @@ void split_printed_name(std::string_view full, std::string_view& last, std::stri
 
 }  // namespace
 
-std::string upper_case(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = upper(c);
-  return out;
+uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_view first) {
+  KeyHash h;
+  if (phone) {
+    h.add(phone.view());
+  } else {
+    h.add_absent();
+  }
+  return h.add_upper(last).add(first).value();
 }
 
-std::string member_key(const Text& phone, std::string_view last, std::string_view first) {
-  std::string key = phone ? "P" + phone.str() : std::string("-");
-  key += '\0';
-  key += upper_case(last);
-  key += '\0';
-  key += first;
-  return key;
+namespace {
+
+size_t count_members(const WardFamily* list) {
+  size_t n = 0;
+  for (; list != nullptr; list = list->next) {
+    for (const WardMember* m = list->members; m != nullptr; m = m->next) ++n;
+  }
+  return n;
 }
 
-MemberIndex::MemberIndex(WardFamily* list) {
+}  // namespace
+
+MemberIndex::MemberIndex(WardFamily* list) : MemberIndex(list, count_members(list)) {}
+
+MemberIndex::MemberIndex(WardFamily* list, size_t members) : by_name_(members), by_recno_(members) {
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      // emplace keeps the first member of a key, as the walks find it.
+      // The first member of a key is kept, as the walks find it.
       if (mem->lname && mem->fname) {
-        by_name_.emplace(member_key(fam->phone, mem->lname.view(), mem->fname.view()), mem);
+        by_name_.add_first(name_key_hash(fam->phone, mem->lname.view(), mem->fname.view()),
+                           {mem, fam}, [](const Named& a, const Named& b) {
+                             return a.fam->phone == b.fam->phone && a.mem->fname == b.mem->fname &&
+                                    equal_nocase(a.mem->lname.view(), b.mem->lname.view());
+                           });
       }
-      if (mem->recno) by_recno_.emplace(mem->recno.view(), mem);
+      if (mem->recno) {
+        by_recno_.add_first(KeyHash().add(mem->recno.view()).value(), mem,
+                            [](WardMember* a, WardMember* b) { return a->recno == b->recno; });
+      }
     }
   }
 }
@@ -72,14 +88,17 @@ Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();
   std::string_view last, first;
   split_printed_name(name.view(), last, first);
-  auto it = by_name_.find(member_key(phone, last, first));
-  return it == by_name_.end() ? Text() : it->second->recno;
+  const Named* found = by_name_.find(name_key_hash(phone, last, first), [&](const Named& n) {
+    return n.fam->phone == phone && n.mem->fname == first && equal_nocase(n.mem->lname.view(), last);
+  });
+  return found == nullptr ? Text() : found->mem->recno;
 }
 
 WardMember* MemberIndex::find_recno(const Text& recno) const {
   if (!recno) return nullptr;
-  auto it = by_recno_.find(recno.view());
-  return it == by_recno_.end() ? nullptr : it->second;
+  WardMember* const* found = by_recno_.find(KeyHash().add(recno.view()).value(),
+                                            [&](WardMember* m) { return m->recno == recno; });
+  return found == nullptr ? nullptr : *found;
 }
 
 Text find_id_name(const WardFamily* list, const Text& name, const Text& phone) {

@@ -3,10 +3,9 @@
 // by family name. Each walks the list from its first family and returns the
 // first match in list order.
 
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "model/flatindex.h"
 #include "model/kinroll.h"
 
 /// The first family of `list` whose `lname` and `fname` equal `lname` and
@@ -50,14 +49,18 @@ class MemberIndex {
   WardMember* find_recno(const Text& recno) const;
 
  private:
-  std::unordered_map<std::string, WardMember*> by_name_;
-  std::unordered_map<std::string_view, WardMember*> by_recno_;
+  MemberIndex(WardFamily* list, size_t members);
+
+  /// A member with the family whose phone it is found by.
+  struct Named {
+    WardMember* mem;
+    const WardFamily* fam;
+  };
+  FlatIndex<Named> by_name_;
+  FlatIndex<WardMember*> by_recno_;
 };
 
-/// The key under which a member is found by name and family phone: the
-/// phone (or a mark for none), the last name in upper case and the first
-/// name, joined by NUL (texts hold none).
-std::string member_key(const Text& phone, std::string_view last, std::string_view first);
-
-/// `s` with the letters a-z turned into A-Z, as equal_nocase compares.
-std::string upper_case(std::string_view s);
+/// The hash of a member's key for the lookups by name: the family phone
+/// (absent marked as such), the last name ignoring letter case, the first
+/// name.
+uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_view first);

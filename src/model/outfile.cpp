@@ -11,6 +11,9 @@
 
 namespace {
 
+/// Size of the buffer of a file written whole.
+constexpr size_t kBuffer = 256 * 1024;
+
 // Temporary files in the making, removed by the handler when the program is
 // interrupted. At most a few outputs are open at once.
 constexpr int kMaxPending = 8;
@@ -183,6 +186,8 @@ bool OutputFile::open(const std::string& name) {
     discard();
     return false;
   }
+  // Lists run to megabytes: write them in large pieces.
+  std::setvbuf(fp_, nullptr, _IOFBF, kBuffer);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The text field of the ward records: a text that may be absent.
 
+#include <cstdint>
 #include <cstring>
 #include <iosfwd>
 #include <optional>
@@ -44,11 +45,13 @@ class Text {
   /// The characters, NUL-terminated; the empty text when absent.
   const char* c_str() const { return p_ != nullptr ? p_ : ""; }
   /// The characters; empty when absent.
-  std::string_view view() const { return p_ != nullptr ? std::string_view(p_) : std::string_view(); }
+  std::string_view view() const {
+    return p_ != nullptr ? std::string_view(p_, length(p_)) : std::string_view();
+  }
   /// A std::string copy; empty when absent.
   std::string str() const { return std::string(view()); }
 
-  size_t size() const { return p_ != nullptr ? std::strlen(p_) : 0; }
+  size_t size() const { return p_ != nullptr ? length(p_) : 0; }
   /// True when absent or empty.
   bool empty() const { return p_ == nullptr || *p_ == '\0'; }
   /// The character at `i`, which must be below size().
@@ -62,7 +65,7 @@ class Text {
   /// Equal when both are absent, or both present with the same characters.
   friend bool operator==(const Text& a, const Text& b) {
     if (a.p_ == nullptr || b.p_ == nullptr) return a.p_ == b.p_;
-    return a.p_ == b.p_ || std::strcmp(a.p_, b.p_) == 0;
+    return a.p_ == b.p_ || a.view() == b.view();
   }
   /// Equal when present and holding exactly the characters of `s`.
   friend bool operator==(const Text& a, std::string_view s) { return a.p_ != nullptr && a.view() == s; }
@@ -70,6 +73,13 @@ class Text {
   friend bool operator==(const Text& a, const std::string& s) { return a == std::string_view(s); }
 
  private:
+  /// The length stored before the characters (see Arena::copy_text).
+  static size_t length(const char* p) {
+    uint32_t n;
+    std::memcpy(&n, p - sizeof n, sizeof n);
+    return n;
+  }
+
   const char* p_ = nullptr;
 };
 

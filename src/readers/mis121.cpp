@@ -162,10 +162,10 @@ WardPos*& last_of(std::unordered_map<WardMember*, WardPos*>& last, WardMember* h
 
 }  // namespace
 
-void merge_121(WardFamily* list, WardOrg* org) {
-  // Holders are found as find_member_mis121 finds them, through indexes
-  // built once.
-  MemberIndex members(list);
+void merge_121(WardFamily* list, WardOrg* org) { merge_121(list, org, MemberIndex(list)); }
+
+void merge_121(WardFamily* /*list*/, WardOrg* org, const MemberIndex& members) {
+  // Holders are found as find_member_mis121 finds them, through the index.
   // The last position of each holder met so far, so that appending never
   // walks a holder's chain more than once per merge.
   std::unordered_map<WardMember*, WardPos*> last;

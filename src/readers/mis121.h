@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "model/kinroll.h"
+#include "model/lookup.h"
 
 /// Reads the MIS 121 printout from `fp` to its end and returns its
 /// organisations in report order, each with its positions in report order;
@@ -43,6 +44,9 @@ WardMember* find_member_mis121(WardFamily* list, const WardPos* pos);
 /// Holders are found through indexes built once, so the merge takes time
 /// linear in the sizes of both lists.
 void merge_121(WardFamily* list, WardOrg* org);
+
+/// merge_121 with an index of `list` built by the caller (see merge_1313).
+void merge_121(WardFamily* list, WardOrg* org, const MemberIndex& members);
 
 /// Reads the stake organisation report from `fp` to its end and appends the
 /// organisations it finds, with their positions, to the `orgs` of the units

@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <string>
-#include <unordered_map>
 
 #include "model/lookup.h"
 #include "model/pages.h"
@@ -205,29 +204,57 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
   return other_phone;
 }
 
-TeachingFamilyIndex::TeachingFamilyIndex(WardFamily* list) {
+namespace {
+
+size_t count_families(const WardFamily* list) {
+  size_t n = 0;
+  for (; list != nullptr; list = list->next) ++n;
+  return n;
+}
+
+bool same_name(const WardFamily* a, const WardFamily* b) {
+  return equal_nocase(a->lname.view(), b->lname.view());
+}
+
+uint64_t surname_hash(const WardFamily* fam) { return KeyHash().add_upper(fam->lname.view()).value(); }
+
+}  // namespace
+
+TeachingFamilyIndex::TeachingFamilyIndex(WardFamily* list)
+    : exact_(count_families(list)), last_(count_families(list)) {
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
-    exact_.emplace(member_key(fam->phone, fam->lname.view(), {}), fam);
-    last_[upper_case(fam->lname.view())] = fam;
+    exact_.add_first(name_key_hash(fam->phone, fam->lname.view(), {}), fam,
+                     [](const WardFamily* a, const WardFamily* b) {
+                       return a->phone == b->phone && same_name(a, b);
+                     });
+    last_.put_last(surname_hash(fam), fam, same_name);
   }
 }
 
 WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
   if (!entry->lname) return nullptr;
-  auto exact = exact_.find(member_key(entry->phone, entry->lname.view(), {}));
-  if (exact != exact_.end()) return exact->second;
+  WardFamily* const* exact =
+      exact_.find(name_key_hash(entry->phone, entry->lname.view(), {}), [&](const WardFamily* f) {
+        return f->phone == entry->phone && same_name(f, entry);
+      });
+  if (exact != nullptr) return *exact;
   // Every family of the name has another phone: the last of them.
-  auto last = last_.find(upper_case(entry->lname.view()));
-  if (last == last_.end()) return nullptr;
+  WardFamily* const* last =
+      last_.find(surname_hash(entry), [&](const WardFamily* f) { return same_name(f, entry); });
+  if (last == nullptr) return nullptr;
   std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
                str_or_empty(entry->lname), str_or_empty(entry->fname));
-  return last->second;
+  return *last;
 }
 
 void merge_1313(WardFamily* list, WardFamily* mis1313) {
-  TeachingFamilyIndex families(list);
-  MemberIndex members(list);
+  merge_1313(list, mis1313, TeachingFamilyIndex(list), MemberIndex(list));
+}
+
+void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex& families,
+                const MemberIndex& members) {
+  (void)list;  // reached through the indexes
   for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
     WardFamily* fam = families.find(entry);
     if (fam == nullptr) {

@@ -6,11 +6,11 @@
 // phones, and twelve monthly visit marks.
 
 #include <cstdio>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "model/flatindex.h"
 #include "model/kinroll.h"
+#include "model/lookup.h"
 
 /// Group numbers of the teaching fields (`htgroup`, `vtgroup`) that the
 /// reader gives for the group codes of column 31.
@@ -80,8 +80,8 @@ class TeachingFamilyIndex {
   WardFamily* find(const WardFamily* entry) const;
 
  private:
-  std::unordered_map<std::string, WardFamily*> exact_;
-  std::unordered_map<std::string, WardFamily*> last_;
+  FlatIndex<WardFamily*> exact_;
+  FlatIndex<WardFamily*> last_;
 };
 
 /// Merges the teaching list `mis1313` into the ward list `list`, entry by
@@ -96,3 +96,9 @@ class TeachingFamilyIndex {
 /// through indexes built once, so the merge takes time linear in the sizes
 /// of both lists.
 void merge_1313(WardFamily* list, WardFamily* mis1313);
+
+/// merge_1313 with indexes of `list` built by the caller, who may use them
+/// for several merges: no merge changes the names, phones or record numbers
+/// they index.
+void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex& families,
+                const MemberIndex& members);

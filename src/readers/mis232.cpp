@@ -1,8 +1,8 @@
 #include "readers/mis232.h"
 
 #include <string>
-#include <unordered_map>
 
+#include "model/flatindex.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -41,15 +41,13 @@ WardMember* new_member(int type, std::string_view fname) {
   return mem;
 }
 
-/// The key under which a family is matched: last name, first name and
-/// address joined by NUL.
-std::string match_key(const WardFamily* fam) {
-  std::string key = fam->lname.str();
-  key += '\0';
-  key += fam->fname.view();
-  key += '\0';
-  key += fam->addr.view();
-  return key;
+/// The hash of the names and address under which a family is matched.
+uint64_t match_hash(const WardFamily* fam) {
+  return KeyHash().add(fam->lname.view()).add(fam->fname.view()).add(fam->addr.view()).value();
+}
+
+bool same_names(const WardFamily* a, const WardFamily* b) {
+  return a->lname == b->lname && a->fname == b->fname && a->addr == b->addr;
 }
 
 }  // namespace
@@ -202,17 +200,20 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 
 void merge_232(WardFamily* mis231, const WardFamily* mis232) {
   // Each (last name, first name, address)'s first entry, as
-  // find_family_mis232 would find it; texts hold no NUL, which joins them.
-  std::unordered_map<std::string, const WardFamily*> by_names;
+  // find_family_mis232 would find it.
+  size_t n = 0;
+  for (const WardFamily* e = mis232; e != nullptr; e = e->next) ++n;
+  FlatIndex<const WardFamily*> by_names(n);
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
-    if (e->lname && e->fname && e->addr) by_names.emplace(match_key(e), e);
+    if (e->lname && e->fname && e->addr) by_names.add_first(match_hash(e), e, same_names);
   }
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     if (fam->sname) continue;
     const WardFamily* entry = nullptr;
     if (fam->lname && fam->fname && fam->addr) {
-      auto it = by_names.find(match_key(fam));
-      if (it != by_names.end()) entry = it->second;
+      const WardFamily* const* found =
+          by_names.find(match_hash(fam), [&](const WardFamily* e) { return same_names(e, fam); });
+      if (found != nullptr) entry = *found;
     }
     if (entry != nullptr) {
       fam->acode = entry->acode;

@@ -2,9 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "model/pages.h"
+#include "model/flatindex.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -75,16 +75,21 @@ const WardMember* find_member_recno(const WardMember* list, const Text& recno) {
 
 void merge_239(WardFamily* mis231, const WardMember* mis239) {
   // Each record number's first entry, as find_member_recno would find it.
-  std::unordered_map<std::string_view, const WardMember*> by_recno;
+  size_t n = 0;
+  for (const WardMember* e = mis239; e != nullptr; e = e->next) ++n;
+  FlatIndex<const WardMember*> by_recno(n);
+  auto same = [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; };
   for (const WardMember* e = mis239; e != nullptr; e = e->next) {
-    if (e->recno) by_recno.emplace(e->recno.view(), e);
+    if (e->recno) by_recno.add_first(KeyHash().add(e->recno.view()).value(), e, same);
   }
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
       const WardMember* entry = nullptr;
       if (mem->recno) {
-        auto it = by_recno.find(mem->recno.view());
-        if (it != by_recno.end()) entry = it->second;
+        const WardMember* const* found = by_recno.find(
+            KeyHash().add(mem->recno.view()).value(),
+            [&](const WardMember* e) { return e->recno == mem->recno; });
+        if (found != nullptr) entry = *found;
       }
       if (entry == nullptr) {
         std::fprintf(stderr, "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",

@@ -1,0 +1,122 @@
+#pragma once
+// A hash index built once over a list and then only read: the merges use it
+// to find report entries and ward members by their keys without a walk of
+// the list per entry. Items are compared by the caller, so keys are never
+// copied: the index holds a hash and an item per slot.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+/// A 64-bit FNV-1a hash of a key made of several texts.
+class KeyHash {
+ public:
+  /// Adds the bytes of `s`, then a separator, so that ("ab","c") and
+  /// ("a","bc") differ.
+  KeyHash& add(std::string_view s) {
+    for (char c : s) mix(static_cast<unsigned char>(c));
+    mix(0);
+    return *this;
+  }
+  /// The same with the letters a-z taken as A-Z.
+  KeyHash& add_upper(std::string_view s) {
+    for (char c : s) mix(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    mix(0);
+    return *this;
+  }
+  /// Adds a mark for a key part that is absent.
+  KeyHash& add_absent() {
+    mix(1);
+    mix(0);
+    return *this;
+  }
+  uint64_t value() const { return h_ != 0 ? h_ : 1; }
+
+ private:
+  void mix(unsigned char c) {
+    h_ ^= c;
+    h_ *= 1099511628211ull;
+  }
+  uint64_t h_ = 1469598103934665603ull;
+};
+
+/// Items by hash, with linear probing in a table twice the expected size.
+/// The caller decides equality: `same(a, b)` for two items, `match(a)` for
+/// an item against the key looked up. Lookups are read-only.
+template <class Item>
+class FlatIndex {
+ public:
+  explicit FlatIndex(size_t expected) {
+    size_t n = 16;
+    while (n < expected * 2) n *= 2;
+    slots_.resize(n);
+  }
+
+  /// Adds `item` unless an item with the same key is there already: the
+  /// first item of each key is kept, as a walk of the list finds it first.
+  template <class Same>
+  void add_first(uint64_t hash, Item item, Same same) {
+    Slot* s = probe(hash, [&](const Item& other) { return same(item, other); });
+    if (s->hash == 0) fill(s, hash, item);
+  }
+
+  /// Adds `item`, replacing an item with the same key: the last is kept.
+  template <class Same>
+  void put_last(uint64_t hash, Item item, Same same) {
+    Slot* s = probe(hash, [&](const Item& other) { return same(item, other); });
+    if (s->hash == 0) {
+      fill(s, hash, item);
+    } else {
+      s->item = item;
+    }
+  }
+
+  /// The item under `hash` for which `match` holds; null when there is none.
+  template <class Match>
+  const Item* find(uint64_t hash, Match match) const {
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.hash == 0) return nullptr;
+      if (s.hash == hash && match(s.item)) return &s.item;
+    }
+  }
+
+ private:
+  struct Slot {
+    uint64_t hash = 0;  // 0: empty
+    Item item{};
+  };
+
+  /// The slot holding an item with `hash` for which `match` holds, or the
+  /// empty slot where such an item belongs.
+  template <class Match>
+  Slot* probe(uint64_t hash, Match match) {
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (s.hash == 0 || (s.hash == hash && match(s.item))) return &s;
+    }
+  }
+
+  void fill(Slot* s, uint64_t hash, Item item) {
+    s->hash = hash;
+    s->item = item;
+    if (++used_ * 2 > slots_.size()) grow();
+  }
+
+  void grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    size_t mask = slots_.size() - 1;
+    for (const Slot& s : old) {
+      if (s.hash == 0) continue;
+      size_t i = s.hash & mask;
+      while (slots_[i].hash != 0) i = (i + 1) & mask;
+      slots_[i] = s;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
+};

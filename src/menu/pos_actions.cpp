@@ -30,12 +30,15 @@ void read_positions(LoopState& state) {
     std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
     return;
   }
-  auto arena = std::make_shared<Arena>();
+  // The old list goes before the new one is read (the ward list keeps it
+  // while its members hold its positions).
+  state.org = nullptr;
+  state.org_arena = std::make_shared<Arena>();
+  auto arena = state.org_arena;
   {
     ArenaScope scope(*arena);
     state.org = read_mis121(in.get());
   }
-  state.org_arena = arena;
   if (state.ward != nullptr) {
     // The copies hang on the members, and point at the organisations.
     ArenaScope scope(*state.ward_arena);

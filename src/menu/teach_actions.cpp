@@ -29,10 +29,11 @@ void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
       std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
       return;
     }
-    auto fresh = std::make_shared<Arena>();
-    ArenaScope scope(*fresh);
+    // The old list goes before the new one is read.
+    teaching = nullptr;
+    arena = std::make_shared<Arena>();
+    ArenaScope scope(*arena);
     teaching = read_mis1313(in.get());
-    arena = std::move(fresh);
   }
   if (state.ward != nullptr) {
     ArenaScope scope(*state.ward_arena);

@@ -30,11 +30,12 @@ void read_directory(LoopState& state) {
     std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
     return;
   }
-  // A new ward list in an arena of its own; the old one goes with its arena.
-  auto arena = std::make_shared<Arena>();
-  ArenaScope scope(*arena);
+  // The old list goes before the new one is read, so that the two never
+  // take memory at once; the new one has an arena of its own.
+  state.ward = nullptr;
+  state.ward_arena = std::make_shared<Arena>();
+  ArenaScope scope(*state.ward_arena);
   state.ward = read_mis231(in.get());
-  state.ward_arena = std::move(arena);
 }
 
 /// Reads an enriching report and, only when a ward list exists, merges what

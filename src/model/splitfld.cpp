@@ -1,7 +1,8 @@
 #include "model/splitfld.h"
 
 int read_line(std::string& line, FILE* fp) {
-  line.clear();
+  char buf[kMaxLine];
+  size_t kept = 0;
   size_t taken = 0;
   bool ended = false;  // the text ended at a CR or NUL; the rest of the piece is dropped
   while (taken < kMaxLine) {
@@ -16,8 +17,9 @@ int read_line(std::string& line, FILE* fp) {
     ++taken;
     if (c == '\n') break;
     if (c == '\r' || c == '\0') ended = true;
-    if (!ended) line.push_back(static_cast<char>(c));
+    if (!ended) buf[kept++] = static_cast<char>(c);
   }
+  line.assign(buf, kept);
   return taken == 0 ? -1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/splitfld.h"
+#include "writers/wardpalm.h"
 
 namespace {
 
@@ -24,20 +25,6 @@ TeachSet teach_set(const WardFamily* fam, bool home) {
   }
   return {fam->vtgroup, fam->vtsup, fam->vtdist, fam->vtname, fam->vtcomp, fam->vtvisits,
           fam->vtpct};
-}
-
-/// Writes the letter bookmark "*%c\n" ahead of a family whose initial
-/// differs from the last one written, and remembers it. An empty last name
-/// has the initial NUL, which is never written as a byte.
-void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
-  char c = fam->lname.empty() ? '\0' : fam->lname[0];
-  if (c == last) return;
-  if (c != '\0') {
-    std::fprintf(fp, "*%c\n", c);
-  } else {
-    std::fprintf(fp, "*\n");
-  }
-  last = c;
 }
 
 /// Contacts of the previous and the current month, by group.

@@ -7,20 +7,6 @@ char initial_of(const WardFamily* fam) {
   return fam->lname && !fam->lname.empty() ? fam->lname[0] : '\0';
 }
 
-/// Writes the letter bookmark "*%c\n" ahead of a family whose initial differs
-/// from the last one written, and remembers it. A family without a last name
-/// has the initial NUL, which is never written as a byte.
-void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
-  char c = initial_of(fam);
-  if (c == last) return;
-  if (c != '\0') {
-    std::fprintf(fp, "*%c\n", c);
-  } else {
-    std::fprintf(fp, "*\n");
-  }
-  last = c;
-}
-
 /// Writes the teacher line of the family block, and in the private list the
 /// visit record under it.
 void write_teachers(const char* label, const Text& name, const Text& comp, int pct,
@@ -47,6 +33,17 @@ void write_positions(const WardMember* mem, FILE* fp) {
 }
 
 }  // namespace
+
+void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
+  char c = initial_of(fam);
+  if (c == last) return;
+  if (c != '\0') {
+    std::fprintf(fp, "*%c\n", c);
+  } else {
+    std::fprintf(fp, "*\n");
+  }
+  last = c;
+}
 
 void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   char last = '\0';

@@ -13,6 +13,12 @@ inline constexpr int kPalmPhoneList = 220;
 /// Option of create_palm_phone for the phone directory on paper.
 inline constexpr int kPalmPhoneDirectory = 225;
 
+/// Writes the letter bookmark "*%c\n" ahead of a family whose last name
+/// begins with another character than `last`, the initial written last
+/// (NUL at the start), and remembers it. A family without a last name has
+/// the initial NUL, written as "*\n" (never a NUL byte).
+void letter_bookmark(const WardFamily* fam, FILE* fp, char& last);
+
 /// Writes the name part that a head (type 1) or spouse (type 2) adds to a
 /// phone entry: ", " for a bracketed head (remembered in `head_bracketed`),
 /// else ", " and the head's first name; " & " (left out after a bracketed

@@ -3,28 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::slurp;
 
-fs::path scratch(const std::string& name) {
-  fs::path dir = fs::path(testing::TempDir()) / ("stakedoc_test_" + name);
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+fs::path scratch(const std::string& name) { return testsupport::scratch("stakedoc_test_" + name); }
 
 WardOrg* add_org(UnitName& u, Text name) {
   WardOrg* org = create_ward_org();

@@ -4,32 +4,21 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "readers/wardorgs.h"
 #include "support/capture.h"
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::slurp;
+
+fs::path scratch(const std::string& name) { return testsupport::scratch("wardpos_test_" + name); }
 using testsupport::capture;
 
-/// A fresh, empty folder for one test.
-fs::path scratch(const std::string& name) {
-  fs::path dir = fs::path(testing::TempDir()) / ("wardpos_test_" + name);
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 /// Loads the organisation table from `text`.
 void load_table(const std::string& text) {

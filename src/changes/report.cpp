@@ -12,10 +12,14 @@ namespace {
 
 /// Section titles, by kind.
 const char* const kTitles[kChangeKinds] = {
-    "Families moved in",          "Families moved out",
-    "Members added to a family",  "Members gone from a family",
-    "Members moved to another family", "Addresses changed",
-    "Phones changed",             "Names changed",
+    "Families moved in",
+    "Families moved out",
+    "Members added to a family",
+    "Members gone from a family",
+    "Members moved to another family",
+    "Addresses changed",
+    "Phones changed",
+    "Names changed",
     "New data-quality notes",
 };
 

@@ -57,8 +57,19 @@ bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** 
                                 : "cannot be opened");
     return false;
   }
-  ArenaScope scope(arena);
-  QuietStdout quiet;
-  *list = read_mis231(in.get());
+  {
+    ArenaScope scope(arena);
+    QuietStdout quiet;
+    *list = read_mis231(in.get());
+  }
+  // The reader takes a read error for the end of the printout: a list cut
+  // short must not pass for the whole ward.
+  if (std::ferror(in.get())) {
+    int reason = errno;
+    *list = nullptr;
+    tool_error("cannot read %s: %s", path.c_str(),
+               reason != 0 ? std::strerror(reason) : "read error");
+    return false;
+  }
   return true;
 }

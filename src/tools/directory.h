@@ -32,5 +32,5 @@ class QuietStdout {
 /// head of ...") silenced, and stores the list (null for a printout without
 /// families) in `*list`. The list lives as long as `arena`. Returns false,
 /// after tool_error("cannot read PATH: REASON"), when the file cannot be
-/// opened or is a folder; `*list` is then null.
+/// opened, is a folder, or fails while it is read; `*list` is then null.
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list);

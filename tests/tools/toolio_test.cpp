@@ -103,6 +103,18 @@ TEST(ToolDirectory, UnreadableNamesAreToldWithTheReason) {
   EXPECT_EQ(list, nullptr);
 }
 
+TEST(ToolDirectory, ReadErrorIsNoShortPrintout) {
+  // The start of the process's memory is not mapped: opening works, reading
+  // fails.
+  Arena arena;
+  WardFamily* list = nullptr;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(read_directory_quietly("/proc/self/mem", arena, &list));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kinroll: cannot read /proc/self/mem: Input/output error\n");
+  EXPECT_EQ(list, nullptr);
+}
+
 TEST(ToolOutput, WritesWholeOrComplains) {
   Folder f;
   f.write("out.csv", "old\n");

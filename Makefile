@@ -14,8 +14,9 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Runs the program's batch of lists on the bundled example printouts, in a
-# scratch copy of examples/ so the repository stays clean.
+# Runs the program's batch of lists on the bundled example printouts, then
+# kinroll-changes on the directory and next month's, in a scratch copy of
+# examples/ so the repository stays clean.
 demo: build
 	./examples/run-demo $(BUILD)/kinroll
 

@@ -61,6 +61,12 @@ class Scratch {
   /// program may write (SIGXFSZ ignored), so that writing fails part-way.
   Outcome run(const std::vector<std::string>& args, const std::string& console,
           rlim_t fsize_limit = 0) const {
+    return run_binary(KINROLL_BINARY, args, console, fsize_limit);
+  }
+
+  /// The same for the program `binary`.
+  Outcome run_binary(const char* binary, const std::vector<std::string>& args,
+                     const std::string& console, rlim_t fsize_limit = 0) const {
     write(".console", console);
     int out_pipe[2], err_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
@@ -78,10 +84,10 @@ class Scratch {
         struct rlimit lim = {fsize_limit, fsize_limit};
         setrlimit(RLIMIT_FSIZE, &lim);
       }
-      std::vector<char*> argv{const_cast<char*>(KINROLL_BINARY)};
+      std::vector<char*> argv{const_cast<char*>(binary)};
       for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
       argv.push_back(nullptr);
-      execv(KINROLL_BINARY, argv.data());
+      execv(binary, argv.data());
       _exit(127);
     }
     close(out_pipe[1]);

@@ -1,0 +1,179 @@
+#include "changes/compare.h"
+
+#include <algorithm>
+#include <new>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "changes/describe.h"
+#include "model/arena.h"
+
+namespace {
+
+/// Collects the changes in printout order, before they are sorted.
+class Changes {
+ public:
+  WardChange* add(ChangeKind kind) {
+    WardChange* c = Arena::current().make<WardChange>();
+    if (c == nullptr) throw std::bad_alloc();
+    c->kind = kind;
+    all_.push_back(c);
+    return c;
+  }
+
+  /// Adds a kNote change for each note of `notes` whose text is not among
+  /// `before` (the counterpart's notes; null when it has none or there is no
+  /// counterpart), in the chain's order.
+  void add_new_notes(const WardErr* notes, const WardErr* before, const WardFamily* fam,
+                     const WardMember* mem) {
+    for (const WardErr* e = notes; e != nullptr; e = e->next) {
+      bool known = false;
+      for (const WardErr* b = before; b != nullptr && !known; b = b->next) known = b->msg == e->msg;
+      if (known) continue;
+      WardChange* c = add(ChangeKind::kNote);
+      c->new_fam = fam;
+      c->new_mem = mem;
+      c->note = e;
+    }
+  }
+
+  /// The changes sorted by kind, name and printout order, chained.
+  WardChange* chain() {
+    std::vector<std::pair<WardChange*, Key>> keyed;
+    keyed.reserve(all_.size());
+    for (WardChange* c : all_) keyed.emplace_back(c, key_of(c));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    WardChange* head = nullptr;
+    WardChange** link = &head;
+    for (auto& [c, key] : keyed) {
+      *link = c;
+      link = &c->next;
+    }
+    *link = nullptr;
+    return head;
+  }
+
+ private:
+  /// Kind, last name, first name.
+  using Key = std::tuple<int, std::string_view, std::string_view>;
+
+  /// The name a change is sorted by: the household's for household
+  /// changes, the person's for member changes and member notes.
+  static Key key_of(const WardChange* c) {
+    int kind = static_cast<int>(c->kind);
+    const WardMember* mem = nullptr;
+    const WardFamily* fam = nullptr;
+    switch (c->kind) {
+      case ChangeKind::kMovedOut:
+        fam = c->old_fam;
+        break;
+      case ChangeKind::kMemberGone:
+        mem = c->old_mem;
+        break;
+      case ChangeKind::kMemberAdded:
+      case ChangeKind::kMemberMoved:
+      case ChangeKind::kName:
+        mem = c->new_mem;
+        break;
+      case ChangeKind::kNote:
+        mem = c->new_mem;
+        fam = c->new_fam;
+        break;
+      default:
+        fam = c->new_fam;
+        break;
+    }
+    if (mem != nullptr) return {kind, mem->lname.view(), mem->fname.view()};
+    return {kind, fam->lname.view(), fam->fname.view()};
+  }
+
+  std::vector<WardChange*> all_;
+};
+
+/// The differences between two paired households themselves.
+void compare_households(const WardFamily* before, const WardFamily* now, Changes& out) {
+  if (address_line(before) != address_line(now)) {
+    WardChange* c = out.add(ChangeKind::kAddress);
+    c->old_fam = before;
+    c->new_fam = now;
+  }
+  if (before->phone.view() != now->phone.view()) {
+    WardChange* c = out.add(ChangeKind::kPhone);
+    c->old_fam = before;
+    c->new_fam = now;
+  }
+}
+
+}  // namespace
+
+WardChange* compare_directories(const DirectoryMatch& match) {
+  const MatchSide& olds = match.old_side;
+  const MatchSide& news = match.new_side;
+  Changes out;
+
+  for (const MatchFamily& nf : news.families) {
+    const WardFamily* before = nf.other >= 0 ? olds.families[nf.other].fam : nullptr;
+    if (before == nullptr) {
+      out.add(ChangeKind::kMovedIn)->new_fam = nf.fam;
+    } else {
+      compare_households(before, nf.fam, out);
+    }
+    out.add_new_notes(nf.fam->err, before != nullptr ? before->err : nullptr, nf.fam, nullptr);
+
+    for (int k = 0; k < nf.count; ++k) {
+      const MatchMember& nm = news.members[nf.first + k];
+      const MatchMember* om = nm.other >= 0 ? &olds.members[nm.other] : nullptr;
+      if (om == nullptr) {
+        if (before != nullptr) {
+          WardChange* c = out.add(ChangeKind::kMemberAdded);
+          c->new_fam = nf.fam;
+          c->new_mem = nm.mem;
+        }
+      } else {
+        if (om->family != nf.other) {
+          WardChange* c = out.add(ChangeKind::kMemberMoved);
+          c->old_fam = olds.families[om->family].fam;
+          c->old_mem = om->mem;
+          c->new_fam = nf.fam;
+          c->new_mem = nm.mem;
+        }
+        if (!(om->mem->lname == nm.mem->lname) || !(om->mem->fname == nm.mem->fname)) {
+          WardChange* c = out.add(ChangeKind::kName);
+          c->new_fam = nf.fam;
+          c->old_mem = om->mem;
+          c->new_mem = nm.mem;
+        }
+      }
+      out.add_new_notes(nm.mem->err, om != nullptr ? om->mem->err : nullptr, nf.fam, nm.mem);
+    }
+  }
+
+  for (const MatchFamily& of : olds.families) {
+    if (of.other < 0) {
+      out.add(ChangeKind::kMovedOut)->old_fam = of.fam;
+      continue;
+    }
+    for (int k = 0; k < of.count; ++k) {
+      const MatchMember& om = olds.members[of.first + k];
+      if (om.other >= 0) continue;
+      WardChange* c = out.add(ChangeKind::kMemberGone);
+      c->old_fam = of.fam;
+      c->old_mem = om.mem;
+    }
+  }
+
+  for (const MatchFamily& ne : news.entries) {
+    const WardErr* before = ne.other >= 0 ? olds.entries[ne.other].fam->err : nullptr;
+    out.add_new_notes(ne.fam->err, before, ne.fam, nullptr);
+  }
+  return out.chain();
+}
+
+int count_changes(const WardChange* list, ChangeKind kind) {
+  int n = 0;
+  for (const WardChange* c = list; c != nullptr; c = c->next) n += c->kind == kind;
+  return n;
+}

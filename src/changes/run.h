@@ -1,0 +1,17 @@
+#pragma once
+// The kinroll-changes program: what changed between two directory printouts.
+
+#include <cstdio>
+
+/// Runs `kinroll-changes [--csv FILE] OLD NEW` with the given arguments:
+/// reads both printouts (a folder stands for its mis231.txt), pairs them,
+/// prints the changes report on standard output and, with --csv, writes the
+/// CSV file whole. "--help" prints the usage on standard output.
+/// Returns the exit status: kExitSame (0) with "No changes" printed,
+/// kExitFound (1) when there are changes, kExitTrouble (2) after a message
+/// on the error stream for bad arguments, a printout that cannot be read,
+/// or a report or CSV file that could not be written.
+int run_changes(int argc, char** argv);
+
+/// Prints the usage that --help shows to `fp`.
+void print_changes_usage(FILE* fp);

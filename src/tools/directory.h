@@ -1,0 +1,36 @@
+#pragma once
+// Reading a directory printout (MIS 231) for a one-job program: the name on
+// the command line may be the printout or the folder it was saved in, and
+// the reader's own progress lines must not mix with the program's report.
+
+#include <string>
+
+#include "model/arena.h"
+#include "model/kinroll.h"
+
+/// The file that a command-line name stands for: `name` itself, or
+/// `name` + "/mis231.txt" when `name` is a folder (a name ending in '/' gets
+/// no second '/'). The file need not exist.
+std::string directory_printout_path(const std::string& name);
+
+/// Points standard output at /dev/null for its lifetime and then restores
+/// it, flushing what was written before and during. When the standard
+/// output cannot be duplicated (it is closed) nothing is redirected.
+class QuietStdout {
+ public:
+  QuietStdout();
+  ~QuietStdout();
+  QuietStdout(const QuietStdout&) = delete;
+  QuietStdout& operator=(const QuietStdout&) = delete;
+
+ private:
+  int saved_ = -1;  // the standard output's descriptor to put back, or -1
+};
+
+/// Reads the directory printout `path` with read_mis231 into `arena`, with
+/// the reader's messages ("Inserted %d pseudo-record numbers", "Changing
+/// head of ...") silenced, and stores the list (null for a printout without
+/// families) in `*list`. The list lives as long as `arena`. Returns false,
+/// after tool_error("cannot read PATH: REASON"), when the file cannot be
+/// opened, is a folder, or fails while it is read; `*list` is then null.
+bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list);

@@ -85,6 +85,7 @@ QuietConsole::~QuietConsole() {
 }
 
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {
+  *list = nullptr;
   std::string path = in_folder(dir, "mis231.txt");
   WardFamily* ward = nullptr;
   if (!read_directory_quietly(path, arena, &ward)) return false;

@@ -43,6 +43,9 @@ class Scratch {
   Scratch& operator=(const Scratch&) = delete;
 
   const fs::path& dir() const { return dir_; }
+
+  /// Runs the program `binary` from now on instead of the menu program.
+  void use_program(const std::string& binary) { program_ = binary; }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
   void write(const std::string& name, const std::string& text) const {
@@ -78,10 +81,10 @@ class Scratch {
         struct rlimit lim = {fsize_limit, fsize_limit};
         setrlimit(RLIMIT_FSIZE, &lim);
       }
-      std::vector<char*> argv{const_cast<char*>(KINROLL_BINARY)};
+      std::vector<char*> argv{const_cast<char*>(program_.c_str())};
       for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
       argv.push_back(nullptr);
-      execv(KINROLL_BINARY, argv.data());
+      execv(program_.c_str(), argv.data());
       _exit(127);
     }
     close(out_pipe[1]);
@@ -113,6 +116,7 @@ class Scratch {
 
  private:
   fs::path dir_;
+  std::string program_ = KINROLL_BINARY;
 };
 
 /// Puts into `s` an executable converter that records each argument it is

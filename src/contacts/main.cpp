@@ -33,15 +33,14 @@ namespace {
 constexpr const char* kUsage =
     "usage: kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR\n";
 
-constexpr ToolOption kOptions[] = {
-    {"vcf", true}, {"ics", true}, {"key", true}, {"help", false}};
+constexpr ToolOption kOptions[] = {{"vcf", true}, {"ics", true}, {"key", true}, {"help", false}};
 
 /// The command line, taken apart.
 struct ContactsArgs {
   std::string dir;
   std::string vcf;
   std::string ics;
-  std::string key;   ///< key file; empty for the default
+  std::string key;  ///< key file; empty for the default
   std::string unit = "Ward";
   bool help = false;
 };
@@ -74,7 +73,11 @@ bool take_unit(int argc, char** argv, std::vector<char*>* rest, std::string* uni
       *unit = std::string(arg.substr(2));
     } else {
       rest->push_back(argv[i]);
-      bool takes_value = arg == "--vcf" || arg == "--ics" || arg == "--key";
+      bool takes_value = false;
+      for (const ToolOption& opt : kOptions) {
+        takes_value = takes_value ||
+                      (opt.takes_value && arg.substr(0, 2) == "--" && arg.substr(2) == opt.name);
+      }
       if (takes_value && i + 1 < argc) rest->push_back(argv[++i]);
     }
   }
@@ -175,14 +178,16 @@ int run(int argc, char** argv) {
   if (!read_contacts_ward(a.dir, arena, &ward)) return kExitTrouble;
 
   std::string category = utf8_from_argument(a.unit);
-  bool ok = write_output_whole(a.vcf, [&](FILE* fp) {
+  // Each file is tried, whatever became of the other.
+  bool cards = write_output_whole(a.vcf, [&](FILE* fp) {
     UidMaker uids(key);
     write_ward_vcards(ward, fp, category, uids);
   });
-  ok = write_output_whole(a.ics, [&](FILE* fp) {
-         UidMaker uids(key);
-         write_ward_birthdays(ward, fp, stamp, uids);
-       }) && ok;
+  bool birthdays = write_output_whole(a.ics, [&](FILE* fp) {
+    UidMaker uids(key);
+    write_ward_birthdays(ward, fp, stamp, uids);
+  });
+  bool ok = cards && birthdays;
   return ok ? kExitSame : kExitTrouble;
 }
 

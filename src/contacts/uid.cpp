@@ -47,8 +47,8 @@ std::string member_uid_source(const WardFamily* fam, const WardMember* mem) {
     return "birthday\n" + mem->recno.str();
   }
   const WardMember* head = head_of(fam);
-  return "birthday name\n" + mem->lname.str() + "\n" + mem->fname.str() + "\n" +
-         fam->lname.str() + "\n" + (head != nullptr ? head->fname.str() : "");
+  return "birthday name\n" + mem->lname.str() + "\n" + mem->fname.str() + "\n" + fam->lname.str() +
+         "\n" + (head != nullptr ? head->fname.str() : "");
 }
 
 std::string keyed_uuid(std::string_view key, std::string_view source) {
@@ -87,8 +87,8 @@ std::string UidMaker::uuid_of(std::string_view source) {
   unsigned char md[EVP_MAX_MD_SIZE];
   size_t len = 0;
   if (EVP_MAC_init(mac_, nullptr, 0, nullptr) != 1 ||
-      EVP_MAC_update(mac_, reinterpret_cast<const unsigned char*>(source.data()),
-                     source.size()) != 1 ||
+      EVP_MAC_update(mac_, reinterpret_cast<const unsigned char*>(source.data()), source.size()) !=
+          1 ||
       EVP_MAC_final(mac_, md, &len, sizeof md) != 1 || len < 16) {
     return keyed_uuid(key_, source);
   }

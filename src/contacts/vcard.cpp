@@ -64,8 +64,8 @@ void write_family_vcard(const WardFamily* fam, FILE* fp, const std::string& cate
   write_content_line(fp, "VERSION:4.0");
   write_content_line(fp, "UID:urn:uuid:" + uids.make(family_uid_source(fam)));
   write_content_line(fp, "FN:" + escape_vcard_text(full, false));
-  write_content_line(fp, "N:" + escape_vcard_text(family, true) + ";" +
-                             escape_vcard_text(given, true) + ";;;");
+  write_content_line(
+      fp, "N:" + escape_vcard_text(family, true) + ";" + escape_vcard_text(given, true) + ";;;");
   if (is_dialable_phone(fam->phone)) {
     write_content_line(fp, "TEL;TYPE=home:" + value_of(fam->phone, false));
   }
@@ -73,11 +73,15 @@ void write_family_vcard(const WardFamily* fam, FILE* fp, const std::string& cate
   std::string city = value_of(fam->city, true);
   std::string state = value_of(fam->state, true);
   std::string zip = value_of(fam->zip, true);
-  if (!zip.empty() && !trim_blanks(fam->zip2.view()).empty()) zip += "-" + value_of(fam->zip2, true);
+  if (!zip.empty() && !trim_blanks(fam->zip2.view()).empty())
+    zip += "-" + value_of(fam->zip2, true);
   if (!street.empty() || !city.empty() || !state.empty() || !zip.empty()) {
-    write_content_line(fp, "ADR;TYPE=home:;;" + street + ";" + city + ";" + state + ";" + zip + ";");
+    write_content_line(fp,
+                       "ADR;TYPE=home:;;" + street + ";" + city + ";" + state + ";" + zip + ";");
   }
-  write_content_line(fp, "CATEGORIES:" + escape_vcard_text(category, false));
+  if (!category.empty()) {
+    write_content_line(fp, "CATEGORIES:" + escape_vcard_text(category, false));
+  }
   write_content_line(fp, "END:VCARD");
 }
 

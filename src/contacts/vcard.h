@@ -30,7 +30,7 @@ std::string family_given_names(const WardFamily* fam);
 ///   TEL        the phone, when is_dialable_phone
 ///   ADR        street (address and second address line), city, state and
 ///              zip code (with its extension), when any of them is present
-///   CATEGORIES `category` (already UTF-8)
+///   CATEGORIES `category` (already UTF-8), unless it is empty
 /// Writes nothing for a cross-reference family (one with `sname`).
 void write_family_vcard(const WardFamily* fam, FILE* fp, const std::string& category,
                         UidMaker& uids);

@@ -54,7 +54,9 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
     int reason = errno;
     bool folder = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     tool_error("cannot read %s: %s", path.c_str(),
-               folder ? "it is a folder" : reason != 0 ? std::strerror(reason) : "cannot be opened");
+               folder        ? "it is a folder"
+               : reason != 0 ? std::strerror(reason)
+                             : "cannot be opened");
     return false;
   }
   Arena arena;

@@ -78,8 +78,14 @@ TEST_F(Birthdays, FromTheDirectoryOrElseTheRecordNumberList) {
 TEST_F(Birthdays, OnlyDatesThatExist) {
   WardFamily* fam = add_family(list_, "MORTENSEN", "David");
   Birthday b{7, 7};
-  for (auto [day, month] : {std::pair{"31", "Apr"}, {"30", "Feb"}, {"00", "Mar"}, {"32", "Jan"},
-                            {"1 ", "Mar"}, {"12", "mar"}, {"12", "Mrz"}, {"", ""}}) {
+  for (auto [day, month] : {std::pair{"31", "Apr"},
+                            {"30", "Feb"},
+                            {"00", "Mar"},
+                            {"32", "Jan"},
+                            {"1 ", "Mar"},
+                            {"12", "mar"},
+                            {"12", "Mrz"},
+                            {"", ""}}) {
     WardMember* mem = add(fam, 3, "Child", day, month);
     EXPECT_FALSE(member_birthday(mem, &b)) << day << month;
   }
@@ -113,7 +119,7 @@ TEST_F(Birthdays, TheCalendar) {
   WardFamily* see = add_family(list_, "WHITAKER", nullptr);
   see->sname = Text("ABERNATHY");
   WardFamily* muller = add_family(list_, "M\xdcLLER", "Jos\xe9");
-  add(muller, 3, "Ren\xe9" "e, Jr.", "15", "Aug", "101-1111-0003");
+  add(muller, 3, "Ren\351e, Jr.", "15", "Aug", "101-1111-0003");  // \351 is é in Latin-1
 
   UidMaker uids(kKey);
   int events = 0;
@@ -154,7 +160,7 @@ TEST_F(Birthdays, TheCalendar) {
             "DTSTAMP:20240414T000000Z\r\n"
             "DTSTART;VALUE=DATE:20000815\r\n"
             "RRULE:FREQ=YEARLY\r\n"
-            "SUMMARY:Birthday: Ren\xc3\xa9" "e\\, Jr. M\xc3\x9cLLER\r\n"
+            "SUMMARY:Birthday: Ren\303\251e\\, Jr. M\xc3\x9cLLER\r\n"
             "TRANSP:TRANSPARENT\r\n"
             "END:VEVENT\r\n"
             "END:VCALENDAR\r\n");

@@ -52,8 +52,8 @@ TEST_F(KeyFile, MadeOnceWithItsFoldersAndReadBackUnchanged) {
   EXPECT_EQ(mode_of(p), 0600u);
   EXPECT_EQ(mode_of(path("config/kinroll")), 0700u);
   // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "config/kinroll"),
-                          fs::directory_iterator()), 1);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator(dir_ / "config/kinroll"), fs::directory_iterator()), 1);
 
   std::string again;
   ASSERT_TRUE(load_or_create_key(p, &again));
@@ -80,8 +80,10 @@ TEST_F(KeyFile, KeysThatCannotServeAreRefused) {
     std::string file;
     std::string message;
   } cases[] = {
-      {path("short.key"), "kinroll: key file " + path("short.key") + " holds fewer than 32 characters\n"},
-      {path("folder.key"), "kinroll: cannot read key file " + path("folder.key") + ": it is a folder\n"},
+      {path("short.key"),
+       "kinroll: key file " + path("short.key") + " holds fewer than 32 characters\n"},
+      {path("folder.key"),
+       "kinroll: cannot read key file " + path("folder.key") + ": it is a folder\n"},
       {path("blocker/contacts.key"),
        "kinroll: cannot read key file " + path("blocker/contacts.key") + ": Not a directory\n"},
   };

@@ -151,6 +151,14 @@ TEST_F(Cards, NoPhoneNoAddressAndABracketedHeadAlone) {
             "END:VCARD\r\n");
 }
 
+TEST_F(Cards, AnEmptyUnitNameGivesNoCategory) {
+  WardFamily* fam = add_family(list_, "GREENHALGH", "Margaret", "unlisted");
+  add(fam, 1, "Margaret", "021-6650-0035");
+  std::string text = card(fam, "");
+  EXPECT_EQ(text.find("CATEGORIES"), std::string::npos);
+  EXPECT_TRUE(text.ends_with("N:GREENHALGH;Margaret;;;\r\nEND:VCARD\r\n")) << text;
+}
+
 TEST_F(Cards, CrossReferencesGetNoCardAndTheRestOneEach) {
   WardFamily* a = add_family(list_, "CALLISTER", "Rebecca", "555-0119");
   add(a, 1, "Rebecca", "073-4402-1186");

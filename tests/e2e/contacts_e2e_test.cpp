@@ -66,9 +66,7 @@ class Contacts : public testing::Test {
   void ward_from(const fs::path& from, std::vector<std::string> names) {
     for (const auto& n : names) fs::copy_file(from / n, s_.dir() / "ward" / n);
   }
-  void example_ward() {
-    ward_from(KINROLL_EXAMPLES, {"mis231.txt", "mis232.txt", "mis239.txt"});
-  }
+  void example_ward() { ward_from(KINROLL_EXAMPLES, {"mis231.txt", "mis232.txt", "mis239.txt"}); }
   void tricky_ward() {
     ward_from(fs::path(KINROLL_TESTDATA) / "contacts/tricky", {"mis231.txt", "mis239.txt"});
   }
@@ -191,8 +189,8 @@ TEST_F(Contacts, DefaultKeyFileIsMadeOnceUnderHome) {
 TEST_F(Contacts, OptionsMayComeAnywhereAndDoubleDashEndsThem) {
   example_ward();
   fs::rename(s_.dir() / "ward", s_.dir() / "-u");
-  Outcome r = run({"-u", "Alder Springs 2nd Ward", "--key=test.key", "--vcf", "-u.vcf", "--",
-                   "-u"});
+  Outcome r =
+      run({"-u", "Alder Springs 2nd Ward", "--key=test.key", "--vcf", "-u.vcf", "--", "-u"});
   ASSERT_EQ(r.status, 0) << r.err;
   std::string vcf = s_.read("-u.vcf");
   EXPECT_NE(vcf.find("CATEGORIES:Alder Springs 2nd Ward\r\n"), std::string::npos);
@@ -227,18 +225,23 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
       {{"ward", "--vcf"}, name + "option --vcf needs a value\n" + kUsage},
       {{"ward", "-u"}, name + "option -u needs a value\n" + kUsage},
       {{"--vcf", "", "ward"}, name + "an output file needs a name\n" + kUsage},
-      {{"--vcf", "x", "--ics", "x", "ward"}, name + "--vcf and --ics name the same file x\n" + kUsage},
+      {{"--vcf", "x", "--ics", "x", "ward"},
+       name + "--vcf and --ics name the same file x\n" + kUsage},
       {{"--key", "test.key", "afile"}, name + "afile is not a folder\n"},
       {{"--key", "test.key", "missing"}, name + "missing is not a folder\n"},
       {{"--key", "test.key", "empty"},
        name + "cannot read empty/mis231.txt: No such file or directory\n"},
       {{"--key", "test.key", "nofamily"}, name + "nofamily/mis231.txt holds no family\n"},
-      {{"--key", "test.key", "folder239"}, name + "cannot read folder239/mis239.txt: it is a folder\n"},
-      {{"--key", "short.key", "ward"}, name + "key file short.key holds fewer than 32 characters\n"},
+      {{"--key", "test.key", "folder239"},
+       name + "cannot read folder239/mis239.txt: it is a folder\n"},
+      {{"--key", "short.key", "ward"},
+       name + "key file short.key holds fewer than 32 characters\n"},
       {{"--key", "ward", "ward"}, name + "cannot read key file ward: it is a folder\n"},
-      {{"--key", "test.key", "ward"}, name + "SOURCE_DATE_EPOCH is not a number of seconds: 12ab\n",
+      {{"--key", "test.key", "ward"},
+       name + "SOURCE_DATE_EPOCH is not a number of seconds: 12ab\n",
        "12ab"},
-      {{"--key", "test.key", "ward"}, name + "SOURCE_DATE_EPOCH is not a number of seconds: -5\n",
+      {{"--key", "test.key", "ward"},
+       name + "SOURCE_DATE_EPOCH is not a number of seconds: -5\n",
        "-5"},
   };
   for (const Case& c : cases) {
@@ -268,8 +271,7 @@ TEST_F(Contacts, AFileThatCannotBeWrittenLeavesTheOtherWrittenAndTheOldKept) {
   s_.write("ward/wardbirthdays.ics", "last month's birthdays\n");
   r = s_.run({"--key", "test.key", "ward"}, "", 2000);
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "Error writing ward/wardcontacts.vcf\nError writing ward/wardbirthdays.ics\n");
+  EXPECT_EQ(r.err, "Error writing ward/wardcontacts.vcf\nError writing ward/wardbirthdays.ics\n");
   EXPECT_EQ(s_.read("ward/wardcontacts.vcf"), "last month's cards\n");
   EXPECT_EQ(s_.read("ward/wardbirthdays.ics"), "last month's birthdays\n");
 }

@@ -120,9 +120,13 @@ bool parse_args(int argc, char** argv, ContactsArgs* a) {
   return true;
 }
 
+/// The last second libical writes as a DTSTAMP, 31 Dec 3000 23:59:59 UTC.
+constexpr long long kLastStamp = 32535215999;
+
 /// The DTSTAMP of the events: SOURCE_DATE_EPOCH when it is set (for output
 /// that is the same byte for byte from run to run), else now. Returns false
-/// after tool_error() when it is set but is not a number of seconds.
+/// after tool_error() when it is set but is not a number of seconds, or one
+/// past the year 3000, which libical cannot write.
 bool event_stamp(std::time_t* stamp) {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
   if (epoch == nullptr) {
@@ -134,6 +138,10 @@ bool event_stamp(std::time_t* stamp) {
   long long seconds = std::strtoll(epoch, &end, 10);
   if (epoch[0] < '0' || epoch[0] > '9' || *end != '\0' || errno != 0) {
     tool_error("SOURCE_DATE_EPOCH is not a number of seconds: %s", epoch);
+    return false;
+  }
+  if (seconds > kLastStamp) {
+    tool_error("SOURCE_DATE_EPOCH is past the year 3000: %s", epoch);
     return false;
   }
   *stamp = static_cast<std::time_t>(seconds);

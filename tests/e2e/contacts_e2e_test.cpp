@@ -157,6 +157,13 @@ TEST_F(Contacts, TheSameUidsFromRunToRunAndOnlyTheStampMoves) {
   std::time_t stamp = timegm(&tm);
   EXPECT_GE(stamp, before);
   EXPECT_LE(stamp, after);
+
+  // The last second of the year 3000 is the last stamp there is.
+  {
+    ScopedEnv last("SOURCE_DATE_EPOCH", "32535215999");
+    ASSERT_EQ(run({"--key", "test.key", "--vcf", "d.vcf", "--ics", "d.ics", "ward"}).status, 0);
+  }
+  EXPECT_NE(s_.read("d.ics").find("\r\nDTSTAMP:30001231T235959Z\r\n"), std::string::npos);
 }
 
 TEST_F(Contacts, DefaultKeyFileIsMadeOnceUnderHome) {
@@ -243,6 +250,8 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
       {{"--key", "test.key", "ward"},
        name + "SOURCE_DATE_EPOCH is not a number of seconds: -5\n",
        "-5"},
+      {{"--key", "test.key", "ward"},
+       name + "SOURCE_DATE_EPOCH is past the year 3000: 32535216000\n", "32535216000"},
   };
   for (const Case& c : cases) {
     ScopedEnv epoch("SOURCE_DATE_EPOCH", c.epoch);

@@ -45,11 +45,6 @@ TEST(VcardEscape, BackslashCommaNewlineAlwaysSemicolonInComponents) {
   EXPECT_EQ(escape_vcard_text("Mary \"Molly\" O'Hara", true), "Mary \"Molly\" O'Hara");
 }
 
-TEST(TrimBlanks, BothEnds) {
-  EXPECT_EQ(trim_blanks(" \t Ann \t"), "Ann");
-  EXPECT_EQ(trim_blanks("   "), "");
-}
-
 /// The physical lines of `text`, which must end in CR LF.
 std::vector<std::string> physical_lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -73,11 +68,6 @@ TEST(ContentLine, SeventyFiveOctetsStayOnOneLine) {
   EXPECT_EQ(folded(line), line + "\r\n");
   std::string longer = line + "y";
   EXPECT_EQ(folded(longer), line + "\r\n y\r\n");
-}
-
-TEST(ContentLine, ContinuationsHoldSeventyFourOctetsAfterTheSpace) {
-  std::string line = std::string(75 + 74 + 3, 'a');
-  EXPECT_EQ(folded(line), std::string(75, 'a') + "\r\n " + std::string(74, 'a') + "\r\n aaa\r\n");
 }
 
 TEST(ContentLine, NoFoldInsideACharacter) {

@@ -117,9 +117,8 @@ TEST_F(Contacts, RealReadersReadOneCardPerFamilyAndOneEventPerBirthday) {
 
   // The example ward: 13 families, one of them a cross-reference; 36
   // members, of whom Carla has no birth date and Dale is bracketed.
-  Scratch& s = s_;
-  fs::remove_all(s.dir() / "ward");
-  fs::create_directory(s.dir() / "ward");
+  fs::remove_all(s_.dir() / "ward");
+  fs::create_directory(s_.dir() / "ward");
   example_ward();
   ASSERT_EQ(run({"--key", "test.key", "ward"}).status, 0);
   read = read_back("ward/wardcontacts.vcf", "ward/wardbirthdays.ics");

@@ -43,6 +43,9 @@ class Scratch {
   Scratch& operator=(const Scratch&) = delete;
 
   const fs::path& dir() const { return dir_; }
+
+  /// Runs the program `binary` from now on instead of the menu program.
+  void use_program(const std::string& binary) { program_ = binary; }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
   void write(const std::string& name, const std::string& text) const {
@@ -61,7 +64,7 @@ class Scratch {
   /// program may write (SIGXFSZ ignored), so that writing fails part-way.
   Outcome run(const std::vector<std::string>& args, const std::string& console,
           rlim_t fsize_limit = 0) const {
-    return run_binary(KINROLL_BINARY, args, console, fsize_limit);
+    return run_binary(program_.c_str(), args, console, fsize_limit);
   }
 
   /// The same for the program `binary`.
@@ -119,6 +122,7 @@ class Scratch {
 
  private:
   fs::path dir_;
+  std::string program_ = KINROLL_BINARY;
 };
 
 /// Puts into `s` an executable converter that records each argument it is

@@ -1,0 +1,135 @@
+#include "contacts/keyfile.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "model/infile.h"
+#include "tools/status.h"
+
+namespace {
+
+/// The folder part of `path` ("." when it has none).
+std::string folder_of(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+/// Makes the folder `dir` and every missing folder above it, mode 0700.
+bool make_folders(const std::string& dir) {
+  struct stat st;
+  if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) || (errno = ENOTDIR, false);
+  if (errno != ENOENT) return false;
+  std::string parent = folder_of(dir);
+  if (parent != dir && !make_folders(parent)) return false;
+  return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+/// 32 random bytes as 64 hex digits and a line end.
+bool random_key_text(std::string* text) {
+  unsigned char bytes[32];
+  size_t got = 0;
+  while (got < sizeof bytes) {
+    ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    got += static_cast<size_t>(n);
+  }
+  text->clear();
+  for (unsigned char b : bytes) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", b);
+    *text += hex;
+  }
+  *text += '\n';
+  return true;
+}
+
+/// Puts a new key file at `path` whole: written to a temporary file beside
+/// it, then linked under its name, which fails when a file is there already
+/// (then EEXIST: another run made it first).
+bool create_key_file(const std::string& path) {
+  std::string text;
+  if (!random_key_text(&text)) return false;
+  std::string tmp = folder_of(path) + "/.contacts-key-XXXXXX";
+  int fd = ::mkstemp(tmp.data());  // mode 0600
+  if (fd < 0) return false;
+  bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  written = ::fsync(fd) == 0 && written;
+  written = ::close(fd) == 0 && written;
+  int reason = written ? 0 : (errno != 0 ? errno : EIO);
+  bool linked = written && ::link(tmp.c_str(), path.c_str()) == 0;
+  if (written && !linked) reason = errno;
+  ::unlink(tmp.c_str());
+  errno = reason;
+  return linked;
+}
+
+/// Reads the whole of `path` into `*text`; false when it cannot be opened.
+bool read_whole(const std::string& path, std::string* text) {
+  InputFile in(path);
+  if (!in) return false;
+  text->clear();
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in.get())) > 0) text->append(buf, n);
+  return !std::ferror(in.get());
+}
+
+}  // namespace
+
+std::string default_key_path() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return std::string(config) + "/kinroll/contacts.key";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.config/kinroll/contacts.key";
+  return "";
+}
+
+bool load_or_create_key(const std::string& path, std::string* key) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno != ENOENT) {
+      tool_error("cannot read key file %s: %s", path.c_str(), std::strerror(errno));
+      return false;
+    }
+    errno = 0;
+    if (!make_folders(folder_of(path))) {
+      tool_error("cannot make the folder of key file %s: %s", path.c_str(),
+                 std::strerror(errno != 0 ? errno : EIO));
+      return false;
+    }
+    if (!create_key_file(path) && errno != EEXIST) {
+      tool_error("cannot make key file %s: %s", path.c_str(),
+                 std::strerror(errno != 0 ? errno : EIO));
+      return false;
+    }
+  }
+  std::string text;
+  errno = 0;
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    tool_error("cannot read key file %s: it is a folder", path.c_str());
+    return false;
+  }
+  if (!read_whole(path, &text)) {
+    tool_error("cannot read key file %s: %s", path.c_str(),
+               std::strerror(errno != 0 ? errno : EIO));
+    return false;
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  if (text.size() < kMinKeyLength) {
+    tool_error("key file %s holds fewer than %zu characters", path.c_str(), kMinKeyLength);
+    return false;
+  }
+  *key = std::move(text);
+  return true;
+}

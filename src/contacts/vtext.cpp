@@ -1,0 +1,118 @@
+#include "contacts/vtext.h"
+
+namespace {
+
+bool is_control(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7f; }
+
+bool is_continuation(unsigned char c) { return (c & 0xc0) == 0x80; }
+
+/// `s` with its control characters made spaces.
+std::string without_controls(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (is_control(static_cast<unsigned char>(c))) c = ' ';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string utf8_from_latin1(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + s.size() / 8);
+  for (char ch : s) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c >= 0x80) {
+      out += static_cast<char>(0xc0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3f));
+    } else {
+      out += is_control(c) ? ' ' : ch;
+    }
+  }
+  return out;
+}
+
+bool is_utf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    auto c = static_cast<unsigned char>(s[i]);
+    size_t len;
+    unsigned cp;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xc2 && c <= 0xdf) {
+      len = 2;
+      cp = c & 0x1f;
+    } else if (c >= 0xe0 && c <= 0xef) {
+      len = 3;
+      cp = c & 0x0f;
+    } else if (c >= 0xf0 && c <= 0xf4) {
+      len = 4;
+      cp = c & 0x07;
+    } else {
+      return false;  // a continuation byte, 0xc0/0xc1 (overlong) or beyond 0xf4
+    }
+    if (i + len > s.size()) return false;
+    for (size_t k = 1; k < len; ++k) {
+      auto d = static_cast<unsigned char>(s[i + k]);
+      if (!is_continuation(d)) return false;
+      cp = (cp << 6) | (d & 0x3f);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)) return false;  // overlong
+    if (cp >= 0xd800 && cp <= 0xdfff) return false;                            // surrogate
+    if (cp > 0x10ffff) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string utf8_from_argument(std::string_view s) {
+  return is_utf8(s) ? without_controls(s) : utf8_from_latin1(s);
+}
+
+std::string_view trim_blanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+std::string escape_vcard_text(std::string_view utf8, bool component) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (char c : utf8) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case ',':
+        out += "\\,";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case ';':
+        out += component ? "\\;" : ";";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void write_content_line(FILE* fp, std::string_view line) {
+  size_t room = kFoldOctets;  // octets the current physical line may take
+  while (line.size() > room) {
+    size_t cut = room;
+    // Back off to the start of the sequence the limit falls in.
+    while (cut > 0 && is_continuation(static_cast<unsigned char>(line[cut]))) --cut;
+    if (cut == 0) cut = room;  // not UTF-8: a fold anywhere keeps it moving
+    std::fwrite(line.data(), 1, cut, fp);
+    std::fputs("\r\n ", fp);
+    line.remove_prefix(cut);
+    room = kFoldOctets - 1;  // the leading space takes one octet
+  }
+  std::fwrite(line.data(), 1, line.size(), fp);
+  std::fputs("\r\n", fp);
+}

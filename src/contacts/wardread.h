@@ -1,0 +1,34 @@
+#pragma once
+// Reading a ward folder for the contact files: the directory printout and,
+// when the folder holds them, the family listing and the record-number
+// list, merged as the batch production merges them. The readers' and the
+// merges' console lines (counts, entries not found) are no part of this
+// program's report and are silenced.
+
+#include <string>
+
+#include "model/arena.h"
+#include "model/kinroll.h"
+
+/// Points the standard output and the error stream at /dev/null for its
+/// lifetime, then restores both, flushing what was written before and
+/// during. A stream that cannot be duplicated is left alone.
+class QuietConsole {
+ public:
+  QuietConsole();
+  ~QuietConsole();
+  QuietConsole(const QuietConsole&) = delete;
+  QuietConsole& operator=(const QuietConsole&) = delete;
+
+ private:
+  int saved_out_ = -1;  // descriptors to put back, or -1
+  int saved_err_ = -1;
+};
+
+/// Reads `dir`/mis231.txt into `arena` and merges `dir`/mis232.txt
+/// (merge_232) and `dir`/mis239.txt (merge_239) into it when they exist;
+/// their own lists are dropped after the merge. Stores the ward list in
+/// `*list`; it lives as long as `arena`. Returns false after tool_error()
+/// when the directory printout cannot be read or holds no family, or when
+/// one of the other two exists but cannot be read; `*list` is then null.
+bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list);

@@ -1,0 +1,104 @@
+// Texts of the contact files: Latin-1 made UTF-8, the test for well-formed
+// UTF-8, vCard escapes, and content lines folded at 75 octets without
+// splitting a character.
+
+#include "contacts/vtext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/capture.h"
+
+namespace {
+
+TEST(Latin1ToUtf8, HighBytesBecomeTwoByteSequencesAndControlsSpaces) {
+  EXPECT_EQ(utf8_from_latin1("Jos\xe9"), "Jos\xc3\xa9");
+  EXPECT_EQ(utf8_from_latin1("\x80\xbf\xc0\xff"), "\xc2\x80\xc2\xbf\xc3\x80\xc3\xbf");
+  // Tab stays; a form feed, a carriage return and DEL may stand in no value.
+  EXPECT_EQ(utf8_from_latin1("a\tb\fc\rd\x7f"), "a\tb c d ");
+  EXPECT_EQ(utf8_from_latin1(""), "");
+}
+
+TEST(Utf8Check, TellsWellFormedFromBroken) {
+  EXPECT_TRUE(is_utf8("plain"));
+  EXPECT_TRUE(is_utf8("Zo\xc3\xab \xe2\x82\xac \xf0\x9f\x8e\x82"));
+  EXPECT_FALSE(is_utf8("Zo\xeb"));            // Latin-1 byte
+  EXPECT_FALSE(is_utf8("\xc3"));              // cut short
+  EXPECT_FALSE(is_utf8("\xa9"));              // stray continuation
+  EXPECT_FALSE(is_utf8("\xc0\x80"));          // overlong NUL
+  EXPECT_FALSE(is_utf8("\xe0\x80\xaf"));      // overlong '/'
+  EXPECT_FALSE(is_utf8("\xed\xa0\x80"));      // surrogate
+  EXPECT_FALSE(is_utf8("\xf4\x90\x80\x80"));  // above U+10FFFF
+}
+
+TEST(Utf8Check, ArgumentsInUtf8StayAndOthersAreLatin1) {
+  EXPECT_EQ(utf8_from_argument("Saint-R\xc3\xa9my Ward"), "Saint-R\xc3\xa9my Ward");
+  EXPECT_EQ(utf8_from_argument("Saint-R\xe9my Ward"), "Saint-R\xc3\xa9my Ward");
+  EXPECT_EQ(utf8_from_argument("Ward\n2"), "Ward 2");
+}
+
+TEST(VcardEscape, BackslashCommaNewlineAlwaysSemicolonInComponents) {
+  EXPECT_EQ(escape_vcard_text("a\\b,c;d\ne", false), "a\\\\b\\,c;d\\ne");
+  EXPECT_EQ(escape_vcard_text("a\\b,c;d\ne", true), "a\\\\b\\,c\\;d\\ne");
+  EXPECT_EQ(escape_vcard_text("Mary \"Molly\" O'Hara", true), "Mary \"Molly\" O'Hara");
+}
+
+/// The physical lines of `text`, which must end in CR LF.
+std::vector<std::string> physical_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find("\r\n", at);
+    EXPECT_NE(end, std::string::npos) << "line without CR LF";
+    if (end == std::string::npos) break;
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+std::string folded(const std::string& line) {
+  return testsupport::capture([&](FILE* fp) { write_content_line(fp, line); });
+}
+
+TEST(ContentLine, SeventyFiveOctetsStayOnOneLine) {
+  std::string line = "FN:" + std::string(72, 'x');
+  EXPECT_EQ(folded(line), line + "\r\n");
+  std::string longer = line + "y";
+  EXPECT_EQ(folded(longer), line + "\r\n y\r\n");
+}
+
+TEST(ContentLine, NoFoldInsideACharacter) {
+  // 74 octets, then a two-byte character that would straddle octet 75: the
+  // fold goes before it.
+  std::string line = std::string(74, 'a') + "\xc3\xa9" + "z";
+  EXPECT_EQ(folded(line), std::string(74, 'a') + "\r\n \xc3\xa9z\r\n");
+  // A four-byte character whose last octet would be the 76th.
+  std::string wide = std::string(72, 'b') + "\xf0\x9f\x8e\x82";
+  EXPECT_EQ(folded(wide), std::string(72, 'b') + "\r\n \xf0\x9f\x8e\x82\r\n");
+}
+
+TEST(ContentLine, LongAccentedLinesUnfoldToTheOriginal) {
+  for (size_t lead = 0; lead < 6; ++lead) {
+    std::string line = "SUMMARY:" + std::string(lead, 'q');
+    for (int i = 0; i < 90; ++i) line += i % 3 == 0 ? "\xe2\x82\xac" : "\xc3\xa9";
+    std::string out = folded(line);
+    std::string unfolded;
+    std::vector<std::string> lines = physical_lines(out);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_LE(lines[i].size(), 75u);
+      EXPECT_TRUE(is_utf8(lines[i])) << "line " << i << " splits a character";
+      if (i > 0) {
+        ASSERT_EQ(lines[i][0], ' ');
+        unfolded += lines[i].substr(1);
+      } else {
+        unfolded += lines[i];
+      }
+    }
+    EXPECT_EQ(unfolded, line);
+  }
+}
+
+}  // namespace

@@ -10,9 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "contacts/sha256.h"
 #include "model/kinroll.h"
-
-struct evp_mac_ctx_st;
 
 /// True for a number that the directory reader made up for a member printed
 /// without one ("999-9999-" and a count). It tells where the member stands
@@ -45,9 +44,6 @@ class UidMaker {
  public:
   /// `key` is the secret; it is copied.
   explicit UidMaker(std::string_view key);
-  ~UidMaker();
-  UidMaker(const UidMaker&) = delete;
-  UidMaker& operator=(const UidMaker&) = delete;
 
   /// The UUID text for `source` (see keyed_uuid and above).
   std::string make(const std::string& source);
@@ -55,7 +51,6 @@ class UidMaker {
  private:
   std::string uuid_of(std::string_view source);
 
-  evp_mac_ctx_st* mac_ = nullptr;  // HMAC-SHA-256 keyed once, re-used per UID
-  std::string key_;
+  HmacSha256 mac_;  // keyed once, used for every UID
   std::unordered_map<std::string, int> seen_;
 };

@@ -1,0 +1,81 @@
+// Fuzz target: a teaching report (MIS 1313 or 1413), optionally followed by
+// a separator byte and a directory printout to merge it into. The indexes
+// the merge uses must find what walks of the ward list find; the teaching
+// list must stay whole once the ward list it was merged into is gone, as
+// when the directory is read again.
+
+#include <memory>
+
+#include "fuzz/harness.h"
+#include "model/lookup.h"
+#include "readers/mis1313.h"
+
+namespace {
+
+/// The indexed lookups agree with the walks for every name the entry gives.
+void check_lookups(WardFamily* ward, const WardFamily* entry, const TeachingFamilyIndex& families,
+                   const MemberIndex& members) {
+  fuzz::expect(families.find(entry) == find_family_mis1313(ward, entry),
+               "family index and walk disagree");
+  const Text* names[][2] = {{&entry->htname, &entry->htphone},
+                            {&entry->htcomp, &entry->htcomph},
+                            {&entry->vtname, &entry->vtphone},
+                            {&entry->vtcomp, &entry->vtcomph}};
+  for (auto& [name, phone] : names) {
+    fuzz::expect(members.find_id_name(*name, *phone) == find_id_name(ward, *name, *phone),
+                 "member index and walk disagree");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::Run run;
+  auto parts = fuzz::split_parts(data, size, 2);
+  auto ward_arena = std::make_unique<Arena>();
+  WardFamily* ward;
+  {
+    ArenaScope scope(*ward_arena);
+    ward = fuzz::read_directory(fuzz::part(parts, 1));
+  }
+
+  Arena teaching_arena;
+  WardFamily* teaching;
+  {
+    ArenaScope scope(teaching_arena);
+    FILE* in = fuzz::open_bytes(parts[0]);
+    if (in == nullptr) return 0;
+    teaching = read_mis1313(in);
+    std::fclose(in);
+  }
+  for (const WardFamily* e = teaching; e != nullptr; e = e->next) {
+    fuzz::expect(e->members == nullptr, "teaching entry with members");
+    fuzz::expect(e->htpct >= 0 && e->htpct <= 100 && e->vtpct >= 0 && e->vtpct <= 100,
+                 "visit percentage out of range");
+    fuzz::expect(!e->htvisits || e->htvisits.size() == 12, "visits string not 12 marks");
+    fuzz::expect(!e->vtvisits || e->vtvisits.size() == 12, "visits string not 12 marks");
+  }
+
+  if (ward != nullptr) {
+    ArenaScope scope(*ward_arena);
+    {
+      TeachingFamilyIndex families(ward);
+      MemberIndex members(ward);
+      for (const WardFamily* e = teaching; e != nullptr; e = e->next) {
+        check_lookups(ward, e, families, members);
+      }
+    }
+    merge_1313(ward, teaching);
+    for (const WardFamily* e = teaching; e != nullptr; e = e->next) {
+      const WardFamily* fam = find_family_mis1313(ward, e);
+      if (fam != nullptr && fam->recno) {
+        fuzz::expect(e->recno == fam->recno, "entry lacks its family's record number");
+      }
+    }
+    fuzz::write_ward(ward);
+  }
+  // The ward list goes; the teaching list must not point into it.
+  ward_arena.reset();
+  fuzz::write_teaching(teaching);
+  return 0;
+}

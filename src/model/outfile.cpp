@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,20 +21,27 @@ constexpr int kMaxPending = 8;
 char g_pending[kMaxPending][PATH_MAX];
 volatile sig_atomic_t g_pending_used[kMaxPending];
 
-extern "C" void remove_pending_and_die(int sig) {
+void remove_pending() {
   for (int i = 0; i < kMaxPending; ++i) {
     if (g_pending_used[i]) ::unlink(g_pending[i]);
   }
+}
+
+extern "C" void remove_pending_and_die(int sig) {
+  remove_pending();
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
 /// Installs the interrupt handlers once, keeping a handler someone else set
-/// (or an ignored signal) alone.
+/// (or an ignored signal) alone, and removes what is pending when the
+/// program exits with an output still open (end of console input at a
+/// prompt, for one).
 void install_handlers() {
   static bool installed = false;
   if (installed) return;
   installed = true;
+  std::atexit(remove_pending);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     struct sigaction old {};
     if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {

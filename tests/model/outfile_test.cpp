@@ -244,6 +244,23 @@ TEST_F(OutputFileTest, FileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
             1u);
 }
 
+TEST_F(OutputFileTest, ExitWhileOpenRemovesTheTemporaryFile) {
+  std::string name = path("list.txt");
+  spit(name, "old\n");
+  int status = in_child([&] {
+    OutputFile out;
+    if (!out.open(name)) _exit(2);
+    std::fprintf(out.get(), "half of it\n");
+    std::fflush(out.get());
+    // As the program ends at end of console input: no destructor runs.
+    std::exit(0);
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(slurp(name), "old\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
 TEST_F(OutputFileTest, InterruptRemovesTheTemporaryFile) {
   for (int sig : {SIGINT, SIGTERM}) {
     std::string name = path("big.txt");

@@ -99,6 +99,21 @@ const std::string_view* part(const std::vector<std::string_view>& parts, size_t 
   return i < parts.size() ? &parts[i] : nullptr;
 }
 
+std::optional<std::string> with_crlf(std::string_view bytes) {
+  if (bytes.find('\r') != std::string_view::npos) return std::nullopt;
+  std::string out;
+  size_t start = 0;
+  for (size_t nl = bytes.find('\n'); nl != std::string_view::npos; nl = bytes.find('\n', start)) {
+    if (nl - start > 509) return std::nullopt;
+    out.append(bytes.substr(start, nl - start));
+    out += "\r\n";
+    start = nl + 1;
+  }
+  if (bytes.size() - start > 509) return std::nullopt;
+  out.append(bytes.substr(start));
+  return out;
+}
+
 FILE* open_bytes(std::string_view bytes) {
   // fmemopen refuses an empty buffer: an empty file is a stream at its end.
   static char empty[1];

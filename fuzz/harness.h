@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,11 @@ void expect(bool ok, const char* what);
 
 /// `parts[i]` when there is such a part, else null.
 const std::string_view* part(const std::vector<std::string_view>& parts, size_t i);
+
+/// `bytes` with every line feed made a carriage return and line feed, when
+/// that must read the same: no carriage return in `bytes` and no line over
+/// 509 bytes (the two more must fit the 511 a line read takes). Else empty.
+std::optional<std::string> with_crlf(std::string_view bytes);
 
 /// A stream reading `bytes`, which must outlive it; an empty stream for no
 /// bytes. Null only when the system refuses a stream.

@@ -2,7 +2,7 @@
 // a separator byte and a directory printout to merge it into. The indexes
 // the merge uses must find what walks of the ward list find; the teaching
 // list must stay whole once the ward list it was merged into is gone, as
-// when the directory is read again.
+// when the directory is read again. CRLF line ends must read the same.
 
 #include <memory>
 
@@ -47,6 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (in == nullptr) return 0;
     teaching = read_mis1313(in);
     std::fclose(in);
+  }
+  if (auto crlf = fuzz::with_crlf(parts[0])) {
+    // The same report with CRLF line ends reads the same.
+    Arena crlf_arena;
+    ArenaScope scope(crlf_arena);
+    FILE* again = fuzz::open_bytes(*crlf);
+    if (again == nullptr) return 0;
+    WardFamily* same = read_mis1313(again);
+    std::fclose(again);
+    fuzz::expect(fuzz::write_teaching(same) == fuzz::write_teaching(teaching),
+                 "CRLF line ends read differently");
   }
   for (const WardFamily* e = teaching; e != nullptr; e = e->next) {
     fuzz::expect(e->members == nullptr, "teaching entry with members");

@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as a directory printout (MIS 231). The ward list
 // read is checked against what the reader promises and written by every
-// ward list writer; reading the same bytes again must give the same lists.
+// ward list writer; reading the same bytes again, or with CRLF line ends,
+// must give the same lists.
 
 #include <string>
 
@@ -48,5 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   std::string first = lists_of(bytes);
   fuzz::expect(lists_of(bytes) == first, "a second read of the same printout differs");
+  if (auto crlf = fuzz::with_crlf(bytes)) {
+    fuzz::expect(lists_of(*crlf) == first, "CRLF line ends read differently");
+  }
   return 0;
 }

@@ -2,13 +2,15 @@
 // a separator byte and a directory printout to merge it into. The indexes
 // the merge uses must find what walks of the ward list find; the teaching
 // list must stay whole once the ward list it was merged into is gone, as
-// when the directory is read again. CRLF line ends must read the same.
+// when the directory is read again. CRLF line ends must read the same, and
+// the district report must place families as the walk of its chain does.
 
 #include <memory>
 
 #include "fuzz/harness.h"
 #include "model/lookup.h"
 #include "readers/mis1313.h"
+#include "writers/htdist.h"
 
 namespace {
 
@@ -24,6 +26,29 @@ void check_lookups(WardFamily* ward, const WardFamily* entry, const TeachingFami
   for (auto& [name, phone] : names) {
     fuzz::expect(members.find_id_name(*name, *phone) == find_id_name(ward, *name, *phone),
                  "member index and walk disagree");
+  }
+}
+
+/// The district report built by placing each family in turn with the walk
+/// of insert_htdist must be the one create_htdist_report builds with its
+/// index. The walk is quadratic: only short lists are compared.
+void check_districts(WardFamily* list) {
+  size_t n = 0;
+  for (const WardFamily* f = list; f != nullptr; f = f->next) ++n;
+  if (n > 300) return;
+  for (int opt : {kHomeDistricts, kVisitingDistricts}) {
+    fuzz::MemOut indexed;
+    create_htdist_report(list, indexed.get(), opt);
+    Arena walk_arena;
+    ArenaScope scope(walk_arena);
+    HTDist* head = create_htdist(nullptr, opt);
+    for (WardFamily* f = list; f != nullptr; f = f->next) {
+      if (HTDist* node = create_htdist(f, opt)) insert_htdist(head, node, opt);
+    }
+    total_htdist(head);
+    fuzz::MemOut walked;
+    report_htdist(head, walked.get(), opt);
+    fuzz::expect(indexed.text() == walked.text(), "district report differs from the walk's");
   }
 }
 
@@ -88,5 +113,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The ward list goes; the teaching list must not point into it.
   ward_arena.reset();
   fuzz::write_teaching(teaching);
+  check_districts(teaching);
   return 0;
 }

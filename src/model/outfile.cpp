@@ -93,6 +93,15 @@ bool resolve_links(const std::string& name, std::string& target) {
   return false;  // a loop
 }
 
+/// True when the last part of `path` is not longer than its folder's file
+/// system takes.
+bool fits_folder(const std::string& path) {
+  std::string folder = folder_of(path);
+  size_t part = path.size() - folder.size();
+  long max = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return part <= static_cast<size_t>(max > 0 ? max : NAME_MAX);
+}
+
 /// True for names that are written in place whatever they are: the
 /// system's device and process folders.
 bool is_system_name(const std::string& name) {
@@ -164,6 +173,8 @@ bool OutputFile::open(const std::string& name) {
   if (exists && S_ISDIR(st.st_mode)) return false;
   if (exists && !S_ISREG(st.st_mode)) return open_direct(name);
   if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+  // A name the folder cannot take would only fail at the rename.
+  if (!exists && !fits_folder(target)) return false;
 
   // The temporary name is short, so that any valid name can be replaced.
   std::string pattern = folder_of(target) + ".kinroll-XXXXXX";

@@ -22,7 +22,8 @@ class OutputFile {
   ~OutputFile();
 
   /// Opens `name` for writing in text mode. Returns false, with nothing
-  /// created, when it cannot be opened.
+  /// created, when it cannot be opened (a name longer than its folder takes
+  /// included).
   bool open(const std::string& name);
 
   /// The open stream; valid from a successful open() until commit().

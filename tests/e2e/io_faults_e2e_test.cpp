@@ -215,7 +215,7 @@ TEST(IoFaults, ConverterThatFailsOrIsMissingLeavesTheDocumentAndGoesOn) {
   }
 }
 
-TEST(IoFaults, NamesOfUpTo251CharactersAreWrittenAndReplaced) {
+TEST(IoFaults, NamesOfUpTo251CharactersAreWrittenAndReplacedLongerOnesEndTheOption) {
   Scratch s;
   s.write("mis231.txt", small_directory());
   std::string console = "201\n\n";
@@ -227,6 +227,8 @@ TEST(IoFaults, NamesOfUpTo251CharactersAreWrittenAndReplaced) {
     s.write(std::string(n - 4, 'p') + ".txt", "old\n");
     console += "220\n" + std::string(n - 4, 'p') + "\n";
   }
+  // One character more than a file name may have: the option ends silently.
+  console += "290\n" + std::string(256, 'e') + "\n220\n" + std::string(252, 'p') + "\n";
   Outcome r = s.run({}, console + "q\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");

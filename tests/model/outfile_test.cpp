@@ -180,6 +180,14 @@ TEST_F(OutputFileTest, LongestNamesCanBeReplaced) {
   EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(OutputFileTest, NameLongerThanTheFolderTakesCannotBeOpened) {
+  OutputFile out;
+  EXPECT_TRUE(out.open(path(std::string(255, 'n').c_str())));
+  EXPECT_TRUE(out.commit());
+  EXPECT_FALSE(out.open(path(std::string(256, 'n').c_str())));
+  EXPECT_EQ(entries(), 1u);  // nothing made for the name that does not fit
+}
+
 TEST_F(OutputFileTest, DanglingLinkCreatesItsTargetAndLoopsCannotBeOpened) {
   fs::create_directory(dir_ / "sub");
   fs::create_symlink("sub/missing.txt", dir_ / "dang.txt");

@@ -11,7 +11,8 @@
 namespace e2e {
 namespace {
 
-/// Texts that would run `touch pwnedN` if a shell took them as syntax.
+/// Texts that would run `touch pwnedN` if a shell took them as syntax, or
+/// print garbage if taken as a printf format.
 const char* const kHostile[] = {
     "a;touch pwned1",
     "$(touch pwned2)",
@@ -21,6 +22,7 @@ const char* const kHostile[] = {
     "back\\slash $HOME \\",
     "new\nline; touch pwned6",
     "-x | touch pwned7 & touch pwned8 > pwned9",
+    "100%s %n%x%%",  // nor as a format
 };
 
 /// No file `pwnedN` that a command would have made, anywhere in the scratch

@@ -2,9 +2,11 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 SCALE_BUILD ?= build-release
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build demo test test-asan bench scale install clean
+.PHONY: all build demo test test-asan fuzz bench scale install clean
 
 all: build
 
@@ -29,6 +31,14 @@ test-asan:
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# Builds every fuzz target with clang's libFuzzer and runs each in turn for
+# FUZZ_SECONDS seconds (see fuzz/run); the regression corpus they feed is
+# replayed by `make test` and `make test-asan`.
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKINROLL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench:
 	cmake -S . -B $(BUILD) -DKINROLL_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
@@ -47,4 +57,4 @@ scale:
 	bench/scale.sh $(SCALE_BUILD)/kinroll $(SCALE_BUILD)/bench/kinroll-gen
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/arena.h"
+#include "model/infile.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -20,7 +21,9 @@ void read_ward_units_from(const char* path) {
   free_ptr_prodlist(UnitNames);  // entries belong to the arena
   UnitNames = nullptr;
 
-  FILE* fp = std::fopen(path, "r");
+  // A folder of that name opens, and would read as an empty file.
+  InputFile in(path);
+  FILE* fp = in.get();
   if (fp == nullptr) {
     std::fprintf(stderr, "Couldn't open wardunits.txt file\n");
     // Callers walk the list without a null test: leave an empty one.
@@ -62,5 +65,4 @@ void read_ward_units_from(const char* path) {
     }
     UnitNames->item[UnitNames->nitems++] = entry;
   }
-  std::fclose(fp);
 }

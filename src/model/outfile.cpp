@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,20 +21,27 @@ constexpr int kMaxPending = 8;
 char g_pending[kMaxPending][PATH_MAX];
 volatile sig_atomic_t g_pending_used[kMaxPending];
 
-extern "C" void remove_pending_and_die(int sig) {
+void remove_pending() {
   for (int i = 0; i < kMaxPending; ++i) {
     if (g_pending_used[i]) ::unlink(g_pending[i]);
   }
+}
+
+extern "C" void remove_pending_and_die(int sig) {
+  remove_pending();
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
 /// Installs the interrupt handlers once, keeping a handler someone else set
-/// (or an ignored signal) alone.
+/// (or an ignored signal) alone, and removes what is pending when the
+/// program exits with an output still open (end of console input at a
+/// prompt, for one).
 void install_handlers() {
   static bool installed = false;
   if (installed) return;
   installed = true;
+  std::atexit(remove_pending);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     struct sigaction old {};
     if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
@@ -83,6 +91,15 @@ bool resolve_links(const std::string& name, std::string& target) {
     target = link[0] == '/' ? link : folder_of(target) + link;
   }
   return false;  // a loop
+}
+
+/// True when the last part of `path` is not longer than its folder's file
+/// system takes.
+bool fits_folder(const std::string& path) {
+  std::string folder = folder_of(path);
+  size_t part = path.size() - folder.size();
+  long max = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return part <= static_cast<size_t>(max > 0 ? max : NAME_MAX);
 }
 
 /// True for names that are written in place whatever they are: the
@@ -156,6 +173,8 @@ bool OutputFile::open(const std::string& name) {
   if (exists && S_ISDIR(st.st_mode)) return false;
   if (exists && !S_ISREG(st.st_mode)) return open_direct(name);
   if (exists && ::access(target.c_str(), W_OK) != 0) return false;
+  // A name the folder cannot take would only fail at the rename.
+  if (!exists && !fits_folder(target)) return false;
 
   // The temporary name is short, so that any valid name can be replaced.
   std::string pattern = folder_of(target) + ".kinroll-XXXXXX";

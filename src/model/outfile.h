@@ -6,8 +6,8 @@
 
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
-/// file, and an interrupt (SIGINT, SIGTERM, SIGHUP) removes the temporary
-/// file before the program ends. Names under /dev/ and /proc/, and anything
+/// file, and an interrupt (SIGINT, SIGTERM, SIGHUP) or an exit() while the
+/// file is open removes the temporary file before the program ends. Names under /dev/ and /proc/, and anything
 /// that is not a regular file (a device, a FIFO), are written directly and
 /// never replaced. A symbolic link is kept and the file it finally names is
 /// replaced, or created when it does not exist yet; a link loop cannot be
@@ -22,7 +22,8 @@ class OutputFile {
   ~OutputFile();
 
   /// Opens `name` for writing in text mode. Returns false, with nothing
-  /// created, when it cannot be opened.
+  /// created, when it cannot be opened (a name longer than its folder takes
+  /// included).
   bool open(const std::string& name);
 
   /// The open stream; valid from a successful open() until commit().

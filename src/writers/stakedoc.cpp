@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/arena.h"
+#include "model/filepart.h"
 #include "model/outfile.h"
 #include "model/shell.h"
 
@@ -149,7 +150,8 @@ void write_smis_txt(std::string_view dirname, const Text& instapp) {
   for (int i = 0; i < UnitNames->nitems; ++i) {
     const UnitName* u = unit_at(i);
     if (u == nullptr) continue;
-    const std::string base = std::string(dirname) + "/" + u->abbr.str() + "Pos";
+    // The abbreviation names a file inside the folder, whatever it holds.
+    const std::string base = std::string(dirname) + "/" + file_part(u->abbr.view()) + "Pos";
     const std::string name = base + ".txt";
     OutputFile out;
     if (!out.open(name)) {

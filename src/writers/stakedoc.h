@@ -26,7 +26,8 @@ struct alpha {
 /// " %s" with the phone and " [%s]" with the date.
 void write_stake_positions(const WardOrg* org, FILE* fp);
 
-/// Writes "%s/%sPos.txt" (directory, unit abbreviation) for each unit: the
+/// Writes "%s/%sPos.txt" (directory, unit abbreviation with every '/' made
+/// '_', so that each document stays in the directory) for each unit: the
 /// title "=%s Ward Positions\n" with the display name, "^%s\n" per
 /// organisation, and per position its title and "\t[Unassigned]\n" or
 /// "\t%s" with the holder, " %s" with the phone and " [%s]" with the date;

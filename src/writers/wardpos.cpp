@@ -1,5 +1,6 @@
 #include "writers/wardpos.h"
 
+#include "model/filepart.h"
 #include "model/outfile.h"
 #include "readers/wardorgs.h"
 
@@ -99,13 +100,7 @@ void create_palm_pos(const WardOrg* org, FILE* fp) {
   }
 }
 
-std::string web_file_part(std::string_view abbr) {
-  std::string part(abbr);
-  for (char& c : part) {
-    if (c == '/') c = '_';
-  }
-  return part;
-}
+std::string web_file_part(std::string_view abbr) { return file_part(abbr); }
 
 void write_webpos(const WardOrg* org, std::string_view dirname) {
   const std::string toc = toc_name(dirname);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -59,17 +61,67 @@ class Scratch {
   }
   bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
 
+  /// Every file under the scratch directory (the console script excepted),
+  /// by its path relative to it, with its bytes; a link by what it names.
+  std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> all;
+    for (const auto& e : fs::recursive_directory_iterator(dir_)) {
+      std::string rel = fs::relative(e.path(), dir_).string();
+      if (rel == ".console") continue;
+      if (e.is_symlink()) {
+        all[rel] = "-> " + fs::read_symlink(e.path()).string();
+      } else if (e.is_regular_file()) {
+        all[rel] = read(rel);
+      }
+    }
+    return all;
+  }
+
   /// Runs the program with `args` and `console` on standard input, in the
   /// scratch directory. A positive `fsize_limit` limits the size of files the
   /// program may write (SIGXFSZ ignored), so that writing fails part-way.
   Outcome run(const std::vector<std::string>& args, const std::string& console,
           rlim_t fsize_limit = 0) const {
-    return run_binary(program_.c_str(), args, console, fsize_limit);
+    return run_as(program_.c_str(), args, console, fsize_limit, kSelf);
   }
 
   /// The same for the program `binary`.
   Outcome run_binary(const char* binary, const std::vector<std::string>& args,
                      const std::string& console, rlim_t fsize_limit = 0) const {
+    return run_as(binary, args, console, fsize_limit, kSelf);
+  }
+
+  /// Runs the program as run() does, but as the unprivileged user nobody
+  /// when the tests run as root (who may read and write any file), so that
+  /// file permissions bite. With `own_dir` the scratch directory is given
+  /// to nobody (the files in it stay as they are); without, it stays as it
+  /// is and the test sets its mode. Status 125 when privileges could not be
+  /// dropped (see can_drop_privileges()).
+  Outcome run_as_nobody(const std::vector<std::string>& args, const std::string& console,
+                        bool own_dir = true) const {
+    return run_as(program_.c_str(), args, console, 0, own_dir ? kOwnDir : kGuest);
+  }
+
+  /// True when a child can take the identity of nobody, or needs not
+  /// (the tests do not run as root).
+  static bool can_drop_privileges() {
+    if (geteuid() != 0) return true;
+    pid_t pid = fork();
+    if (pid == 0) {
+      _exit(setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0 ? 0 : 1);
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    return WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+  }
+
+ private:
+  static constexpr uid_t kNobody = 65534;
+
+  enum Identity { kSelf, kOwnDir, kGuest };
+
+  Outcome run_as(const char* binary, const std::vector<std::string>& args,
+                 const std::string& console, rlim_t fsize_limit, Identity who) const {
     write(".console", console);
     int out_pipe[2], err_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
@@ -82,6 +134,12 @@ class Scratch {
       dup2(err_pipe[1], 2);
       close(out_pipe[0]);
       close(err_pipe[0]);
+      if (who != kSelf && geteuid() == 0) {
+        if ((who == kOwnDir && chown(".", kNobody, kNobody) != 0) || setgroups(0, nullptr) != 0 ||
+            setgid(kNobody) != 0 || setuid(kNobody) != 0) {
+          _exit(125);
+        }
+      }
       if (fsize_limit > 0) {
         signal(SIGXFSZ, SIG_IGN);
         struct rlimit lim = {fsize_limit, fsize_limit};
@@ -120,7 +178,6 @@ class Scratch {
     return r;
   }
 
- private:
   fs::path dir_;
   std::string program_ = KINROLL_BINARY;
 };

@@ -103,6 +103,14 @@ TEST(WardUnits, ReadsFixedNameAndToleratesMissingFile) {
   ASSERT_NE(UnitNames, nullptr);
   EXPECT_EQ(UnitNames->nitems, 0);
   EXPECT_EQ(UnitNames->maxitems, 16);
+
+  // A folder of that name is no unit names file either.
+  fs::create_directory(dir / "wardunits.txt");
+  testing::internal::CaptureStderr();
+  read_in(dir);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Couldn't open wardunits.txt file\n");
+  ASSERT_NE(UnitNames, nullptr);
+  EXPECT_EQ(UnitNames->nitems, 0);
 }
 
 }  // namespace

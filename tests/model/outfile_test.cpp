@@ -180,6 +180,14 @@ TEST_F(OutputFileTest, LongestNamesCanBeReplaced) {
   EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(OutputFileTest, NameLongerThanTheFolderTakesCannotBeOpened) {
+  OutputFile out;
+  EXPECT_TRUE(out.open(path(std::string(255, 'n').c_str())));
+  EXPECT_TRUE(out.commit());
+  EXPECT_FALSE(out.open(path(std::string(256, 'n').c_str())));
+  EXPECT_EQ(entries(), 1u);  // nothing made for the name that does not fit
+}
+
 TEST_F(OutputFileTest, DanglingLinkCreatesItsTargetAndLoopsCannotBeOpened) {
   fs::create_directory(dir_ / "sub");
   fs::create_symlink("sub/missing.txt", dir_ / "dang.txt");
@@ -242,6 +250,23 @@ TEST_F(OutputFileTest, FileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
   chmod(ro.c_str(), 0755);
   EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(ro), fs::directory_iterator())),
             1u);
+}
+
+TEST_F(OutputFileTest, ExitWhileOpenRemovesTheTemporaryFile) {
+  std::string name = path("list.txt");
+  spit(name, "old\n");
+  int status = in_child([&] {
+    OutputFile out;
+    if (!out.open(name)) _exit(2);
+    std::fprintf(out.get(), "half of it\n");
+    std::fflush(out.get());
+    // As the program ends at end of console input: no destructor runs.
+    std::exit(0);
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(slurp(name), "old\n");
+  EXPECT_EQ(entries(), 1u);
 }
 
 TEST_F(OutputFileTest, InterruptRemovesTheTemporaryFile) {

@@ -112,6 +112,29 @@ TEST(WriteSmisTxt, ConverterCommandPerDocumentAndFailures) {
   EXPECT_TRUE(fs::is_empty(empty));
 }
 
+TEST(WriteSmisTxt, AbbreviationsThatClimbStayInTheFolder) {
+  free_ptr_prodlist(UnitNames);
+  UnitNames = create_ptr_prodlist(2);
+  UnitName climber{"CLIMB WARD", "../../up", "Climb", nullptr};
+  UnitName rooted{"ROOT WARD", "/tmp/kinroll_stakedoc_rooted", "Root", nullptr};
+  add_ptr_prodlist(UnitNames, &climber);
+  add_ptr_prodlist(UnitNames, &rooted);
+  fs::path dir = scratch("climb") / "a" / "b";
+  fs::create_directories(dir);
+  testing::internal::CaptureStdout();
+  write_smis_txt(dir.string(), Text("echo"));
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(slurp(dir / ".._.._upPos.txt"), "=Climb Ward Positions\n<^>\n");
+  EXPECT_TRUE(fs::exists(dir / "_tmp_kinroll_stakedoc_rootedPos.txt"));
+  EXPECT_FALSE(fs::exists(dir.parent_path().parent_path() / "upPos.txt"));
+  EXPECT_FALSE(fs::exists("/tmp/kinroll_stakedoc_rootedPos.txt"));
+  // The converter is handed the document that was written.
+  EXPECT_EQ(out.substr(0, out.find('\n')),
+            "Executing echo " + dir.string() + "/.._.._upPos \"Climb Positions\" ...");
+  free_ptr_prodlist(UnitNames);
+  UnitNames = nullptr;
+}
+
 /// The names in bucket `letter` of `buckets`, in order.
 std::vector<std::string> bucket(const ProdPtrList* buckets, char letter) {
   std::vector<std::string> names;

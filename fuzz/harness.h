@@ -48,6 +48,21 @@ std::optional<std::string> with_crlf(std::string_view bytes);
 /// bytes. Null only when the system refuses a stream.
 FILE* open_bytes(std::string_view bytes);
 
+/// Runs `reader` on a stream over `bytes` (which must outlive the call) and
+/// returns what it read; the stream is closed before the return. With
+/// `arena` the records go there, else into the current arena. A stream the
+/// system refuses stops the run as a crash.
+template <class Reader>
+auto read_bytes(std::string_view bytes, Reader reader, Arena* arena = nullptr) {
+  std::optional<ArenaScope> scope;
+  if (arena != nullptr) scope.emplace(*arena);
+  FILE* in = open_bytes(bytes);
+  expect(in != nullptr, "no stream over the input");
+  auto list = reader(in);
+  std::fclose(in);
+  return list;
+}
+
 /// A stream that keeps what is written to it in memory, for writers.
 class MemOut {
  public:

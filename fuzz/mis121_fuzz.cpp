@@ -18,14 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WardFamily* ward = fuzz::read_directory(fuzz::part(parts, 1));
 
   auto org_arena = std::make_shared<Arena>();
-  WardOrg* org;
-  {
-    ArenaScope scope(*org_arena);
-    FILE* in = fuzz::open_bytes(parts[0]);
-    if (in == nullptr) return 0;
-    org = read_mis121(in);
-    std::fclose(in);
-  }
+  WardOrg* org = fuzz::read_bytes(parts[0], read_mis121, org_arena.get());
   for (const WardOrg* o = org; o != nullptr; o = o->next) {
     fuzz::expect(o->org && o->abbr, "organisation without name or abbreviation");
     for (const WardPos* p = o->pos; p != nullptr; p = p->next) {

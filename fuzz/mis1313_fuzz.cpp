@@ -65,22 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   Arena teaching_arena;
-  WardFamily* teaching;
-  {
-    ArenaScope scope(teaching_arena);
-    FILE* in = fuzz::open_bytes(parts[0]);
-    if (in == nullptr) return 0;
-    teaching = read_mis1313(in);
-    std::fclose(in);
-  }
+  WardFamily* teaching = fuzz::read_bytes(parts[0], read_mis1313, &teaching_arena);
   if (auto crlf = fuzz::with_crlf(parts[0])) {
     // The same report with CRLF line ends reads the same.
     Arena crlf_arena;
-    ArenaScope scope(crlf_arena);
-    FILE* again = fuzz::open_bytes(*crlf);
-    if (again == nullptr) return 0;
-    WardFamily* same = read_mis1313(again);
-    std::fclose(again);
+    WardFamily* same = fuzz::read_bytes(*crlf, read_mis1313, &crlf_arena);
     fuzz::expect(fuzz::write_teaching(same) == fuzz::write_teaching(teaching),
                  "CRLF line ends read differently");
   }

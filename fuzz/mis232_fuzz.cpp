@@ -14,14 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WardFamily* ward = fuzz::read_directory(fuzz::part(parts, 1));
   {
     Arena listing_arena;
-    WardFamily* listing;
-    {
-      ArenaScope scope(listing_arena);
-      FILE* in = fuzz::open_bytes(parts[0]);
-      if (in == nullptr) return 0;
-      listing = read_mis232(in);
-      std::fclose(in);
-    }
+    WardFamily* listing = fuzz::read_bytes(parts[0], read_mis232, &listing_arena);
     merge_232(ward, listing);
     for (const WardFamily* fam = ward; fam != nullptr; fam = fam->next) {
       if (fam->sname) {

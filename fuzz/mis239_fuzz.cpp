@@ -13,29 +13,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WardFamily* ward = fuzz::read_directory(fuzz::part(parts, 1));
   {
     Arena numbers_arena;
-    WardMember* numbers;
-    {
-      ArenaScope scope(numbers_arena);
-      FILE* in = fuzz::open_bytes(parts[0]);
-      if (in == nullptr) return 0;
-      numbers = read_mis239(in);
-      std::fclose(in);
-    }
+    WardMember* numbers = fuzz::read_bytes(parts[0], read_mis239, &numbers_arena);
     if (auto crlf = fuzz::with_crlf(parts[0])) {
       // The same list with CRLF line ends reads the same.
       Arena crlf_arena;
-      ArenaScope scope(crlf_arena);
-      FILE* again = fuzz::open_bytes(*crlf);
-      if (again == nullptr) return 0;
       const WardMember* m = numbers;
-      for (const WardMember* c = read_mis239(again); c != nullptr || m != nullptr;
-           c = c->next, m = m->next) {
+      for (const WardMember* c = fuzz::read_bytes(*crlf, read_mis239, &crlf_arena);
+           c != nullptr || m != nullptr; c = c->next, m = m->next) {
         fuzz::expect(c != nullptr && m != nullptr && c->recno == m->recno && c->birth == m->birth &&
                          c->baptism == m->baptism && c->confirm == m->confirm &&
                          c->lpname == m->lpname && c->fpname == m->fpname,
                      "CRLF line ends read differently");
       }
-      std::fclose(again);
     }
     for (const WardMember* m = numbers; m != nullptr; m = m->next) {
       fuzz::expect(m->recno && m->birth, "entry without record number or birth date");

@@ -29,11 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "entry found outside the count");
 
   if (const std::string_view* report = fuzz::part(parts, 1)) {
-    FILE* in = fuzz::open_bytes(*report);
-    if (in == nullptr) return 0;
-    WardOrg* org = read_mis121(in);
-    std::fclose(in);
-    fuzz::write_positions(org);
+    fuzz::write_positions(fuzz::read_bytes(*report, read_mis121));
   }
   return 0;
 }

@@ -7,12 +7,12 @@
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
 /// file, and an interrupt (SIGINT, SIGTERM, SIGHUP) or an exit() while the
-/// file is open removes the temporary file before the program ends. Names under /dev/ and /proc/, and anything
-/// that is not a regular file (a device, a FIFO), are written directly and
-/// never replaced. A symbolic link is kept and the file it finally names is
-/// replaced, or created when it does not exist yet; a link loop cannot be
-/// opened. An existing file in a folder that takes no new file is written
-/// in place.
+/// file is open removes the temporary file before the program ends. Names
+/// under /dev/ and /proc/, and anything that is not a regular file (a
+/// device, a FIFO), are written directly and never replaced. A symbolic link
+/// is kept and the file it finally names is replaced, or created when it
+/// does not exist yet; a link loop cannot be opened. An existing file in a
+/// folder that takes no new file is written in place.
 class OutputFile {
  public:
   OutputFile() = default;

@@ -1,26 +1,23 @@
 #include "model/splitfld.h"
 
+#include <cstring>
+
 int read_line(std::string& line, FILE* fp) {
-  char buf[kMaxLine];
-  size_t kept = 0;
-  size_t taken = 0;
-  bool ended = false;  // the text ended at a CR or NUL; the rest of the piece is dropped
-  while (taken < kMaxLine) {
-    int c = getc_unlocked(fp);  // the stream is this thread's alone
-    if (c == EOF) {
-      if (std::ferror(fp)) {
-        line.clear();
-        return -1;
-      }
-      break;
-    }
-    ++taken;
-    if (c == '\n') break;
-    if (c == '\r' || c == '\0') ended = true;
-    if (!ended) buf[kept++] = static_cast<char>(c);
+  // fgets takes at most 511 characters, through the line feed, and scans
+  // the stream's buffer a block at a time; the text ends at its first NUL.
+  char buf[kMaxLine + 1];
+  if (std::fgets(buf, sizeof buf, fp) == nullptr) {
+    line.clear();
+    return -1;
   }
-  line.assign(buf, kept);
-  return taken == 0 ? -1 : 0;
+  size_t n = std::strlen(buf);
+  if (const void* cr = std::memchr(buf, '\r', n)) {
+    n = static_cast<size_t>(static_cast<const char*>(cr) - buf);
+  } else if (n > 0 && buf[n - 1] == '\n') {
+    --n;
+  }
+  line.assign(buf, n);
+  return 0;
 }
 
 std::string_view extract_field(std::string_view buf, size_t beg, size_t end) {

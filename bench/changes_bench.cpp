@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet.h"
 #include "changes/compare.h"
 #include "changes/match.h"
 #include "changes/report.h"
@@ -162,16 +163,6 @@ BENCHMARK(BM_ChangesProgram)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The program's report goes to /dev/null; the benchmark's table to the
-  // standard output it was given.
-  int table_fd = dup(1);
-  std::ofstream table("/dev/fd/" + std::to_string(table_fd));
-  if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
-  benchmark::Initialize(&argc, argv);
-  benchmark::ConsoleReporter reporter;
-  reporter.SetOutputStream(&table);
-  reporter.SetErrorStream(&table);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  // The program's report goes to /dev/null.
+  return bench::run_quietly(argc, argv, false);
 }

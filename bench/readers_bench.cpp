@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "quiet.h"
 #include "gen/wardgen.h"
 #include "menu/wardunits.h"
 #include "model/arena.h"
@@ -147,28 +147,17 @@ BENCHMARK(BM_MergePositions)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // The readers' own messages (pseudo record numbers, unmatched entries) go
-  // to /dev/null; the benchmark's table to the standard output it was given.
-  int table_fd = dup(1);
-  std::ofstream table("/dev/fd/" + std::to_string(table_fd));
-  if (std::freopen("/dev/null", "w", stdout) == nullptr ||
-      std::freopen("/dev/null", "w", stderr) == nullptr) {
-    return 1;
-  }
-  // The unit names of the generated stake, for the stake report.
-  char units[] = "/tmp/kinroll-bench-units-XXXXXX";
-  int fd = mkstemp(units);
-  if (fd < 0) return 1;
-  const std::string& text = printout("wardunits.txt");
-  if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) return 1;
-  close(fd);
-  read_ward_units_from(units);
-  unlink(units);
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::ConsoleReporter reporter;
-  reporter.SetOutputStream(&table);
-  reporter.SetErrorStream(&table);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  // to /dev/null.
+  return bench::run_quietly(argc, argv, true, [] {
+    // The unit names of the generated stake, for the stake report.
+    char units[] = "/tmp/kinroll-bench-units-XXXXXX";
+    int fd = mkstemp(units);
+    if (fd < 0) return false;
+    const std::string& text = printout("wardunits.txt");
+    bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    if (written) read_ward_units_from(units);
+    unlink(units);
+    return written;
+  });
 }

@@ -4,10 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <iostream>
 #include <string>
 #include <vector>
 
+#include "quiet.h"
 #include "lists/prodlist.h"
 #include "readers/mis231.h"
 #include "writers/wardpalm.h"
@@ -85,12 +85,6 @@ BENCHMARK(BM_SortedPointerList)->Arg(1000)->Arg(10000);
 
 int main(int argc, char** argv) {
   // The directory reader reports its pseudo record numbers on standard
-  // output, so the results go to the error stream.
-  benchmark::Initialize(&argc, argv);
-  benchmark::ConsoleReporter reporter;
-  reporter.SetOutputStream(&std::cerr);
-  reporter.SetErrorStream(&std::cerr);
-  if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  return 0;
+  // output, which goes to /dev/null.
+  return bench::run_quietly(argc, argv, false);
 }

@@ -1,12 +1,9 @@
 #include "contacts/wardread.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "model/infile.h"
 #include "readers/mis232.h"
@@ -15,25 +12,6 @@
 #include "tools/status.h"
 
 namespace {
-
-/// Points `fd` at /dev/null; returns a duplicate of what it was, or -1.
-int silence(int fd) {
-  int saved = ::dup(fd);
-  if (saved < 0) return -1;
-  int null = ::open("/dev/null", O_WRONLY);
-  if (null < 0 || ::dup2(null, fd) < 0) {
-    ::close(saved);
-    saved = -1;
-  }
-  if (null >= 0) ::close(null);
-  return saved;
-}
-
-void restore(int fd, int saved) {
-  if (saved < 0) return;
-  ::dup2(saved, fd);
-  ::close(saved);
-}
 
 /// `dir`/`name`.
 std::string in_folder(const std::string& dir, const char* name) {
@@ -51,17 +29,12 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
   errno = 0;
   InputFile in(path);
   if (!in) {
-    int reason = errno;
-    bool folder = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    tool_error("cannot read %s: %s", path.c_str(),
-               folder        ? "it is a folder"
-               : reason != 0 ? std::strerror(reason)
-                             : "cannot be opened");
+    report_unreadable(path, errno);
     return false;
   }
   Arena arena;
   List* other = nullptr;
-  QuietConsole quiet;
+  QuietConsole quiet(true);
   {
     ArenaScope scope(arena);
     other = read(in.get());
@@ -71,20 +44,6 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
 }
 
 }  // namespace
-
-QuietConsole::QuietConsole() {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  saved_out_ = silence(STDOUT_FILENO);
-  saved_err_ = silence(STDERR_FILENO);
-}
-
-QuietConsole::~QuietConsole() {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  restore(STDOUT_FILENO, saved_out_);
-  restore(STDERR_FILENO, saved_err_);
-}
 
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {
   *list = nullptr;

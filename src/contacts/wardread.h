@@ -10,21 +10,6 @@
 #include "model/arena.h"
 #include "model/kinroll.h"
 
-/// Points the standard output and the error stream at /dev/null for its
-/// lifetime, then restores both, flushing what was written before and
-/// during. A stream that cannot be duplicated is left alone.
-class QuietConsole {
- public:
-  QuietConsole();
-  ~QuietConsole();
-  QuietConsole(const QuietConsole&) = delete;
-  QuietConsole& operator=(const QuietConsole&) = delete;
-
- private:
-  int saved_out_ = -1;  // descriptors to put back, or -1
-  int saved_err_ = -1;
-};
-
 /// Reads `dir`/mis231.txt into `arena` and merges `dir`/mis232.txt
 /// (merge_232) and `dir`/mis239.txt (merge_239) into it when they exist;
 /// their own lists are dropped after the merge. Stores the ward list in

@@ -26,23 +26,48 @@ std::string directory_printout_path(const std::string& name) {
   return name + (name.ends_with('/') ? "" : "/") + "mis231.txt";
 }
 
-QuietStdout::QuietStdout() {
-  std::fflush(stdout);
-  saved_ = ::dup(STDOUT_FILENO);
-  if (saved_ < 0) return;
+namespace {
+
+/// Points `fd` at /dev/null; returns a duplicate of what it was, or -1.
+int silence(int fd) {
+  int saved = ::dup(fd);
+  if (saved < 0) return -1;
   int null = ::open("/dev/null", O_WRONLY);
-  if (null < 0 || ::dup2(null, STDOUT_FILENO) < 0) {
-    ::close(saved_);
-    saved_ = -1;
+  if (null < 0 || ::dup2(null, fd) < 0) {
+    ::close(saved);
+    saved = -1;
   }
   if (null >= 0) ::close(null);
+  return saved;
 }
 
-QuietStdout::~QuietStdout() {
+void restore(int fd, int saved) {
+  if (saved < 0) return;
+  ::dup2(saved, fd);
+  ::close(saved);
+}
+
+}  // namespace
+
+QuietConsole::QuietConsole(bool errors_too) {
   std::fflush(stdout);
-  if (saved_ < 0) return;
-  ::dup2(saved_, STDOUT_FILENO);
-  ::close(saved_);
+  std::fflush(stderr);
+  saved_out_ = silence(STDOUT_FILENO);
+  if (errors_too) saved_err_ = silence(STDERR_FILENO);
+}
+
+QuietConsole::~QuietConsole() {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  restore(STDOUT_FILENO, saved_out_);
+  restore(STDERR_FILENO, saved_err_);
+}
+
+void report_unreadable(const std::string& path, int err) {
+  tool_error("cannot read %s: %s", path.c_str(),
+             is_folder(path) ? "it is a folder"
+             : err != 0      ? std::strerror(err)
+                             : "cannot be opened");
 }
 
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list) {
@@ -50,16 +75,12 @@ bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** 
   errno = 0;
   InputFile in(path);
   if (!in) {
-    int reason = errno;
-    tool_error("cannot read %s: %s", path.c_str(),
-               is_folder(path)  ? "it is a folder"
-               : reason != 0    ? std::strerror(reason)
-                                : "cannot be opened");
+    report_unreadable(path, errno);
     return false;
   }
   {
     ArenaScope scope(arena);
-    QuietStdout quiet;
+    QuietConsole quiet;
     *list = read_mis231(in.get());
   }
   // The reader takes a read error for the end of the printout: a list cut

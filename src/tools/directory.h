@@ -13,19 +13,26 @@
 /// no second '/'). The file need not exist.
 std::string directory_printout_path(const std::string& name);
 
-/// Points standard output at /dev/null for its lifetime and then restores
-/// it, flushing what was written before and during. When the standard
-/// output cannot be duplicated (it is closed) nothing is redirected.
-class QuietStdout {
+/// Points standard output, and with `errors_too` the error stream, at
+/// /dev/null for its lifetime, then restores them, flushing what was written
+/// before and during. A stream that cannot be duplicated (it is closed) is
+/// left alone.
+class QuietConsole {
  public:
-  QuietStdout();
-  ~QuietStdout();
-  QuietStdout(const QuietStdout&) = delete;
-  QuietStdout& operator=(const QuietStdout&) = delete;
+  explicit QuietConsole(bool errors_too = false);
+  ~QuietConsole();
+  QuietConsole(const QuietConsole&) = delete;
+  QuietConsole& operator=(const QuietConsole&) = delete;
 
  private:
-  int saved_ = -1;  // the standard output's descriptor to put back, or -1
+  int saved_out_ = -1;  // descriptors to put back, or -1
+  int saved_err_ = -1;
 };
+
+/// Reports with tool_error("cannot read PATH: REASON") that `path` could
+/// not be opened: "it is a folder", else the system's reason `err`, else
+/// (`err` 0) "cannot be opened".
+void report_unreadable(const std::string& path, int err);
 
 /// Reads the directory printout `path` with read_mis231 into `arena`, with
 /// the reader's messages ("Inserted %d pseudo-record numbers", "Changing

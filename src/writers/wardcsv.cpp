@@ -13,10 +13,11 @@ bool needs_quotes(std::string_view s) { return s.find_first_of(", \"") != std::s
 /// Writes `s` in double quotes, each '"' doubled.
 void put_quoted(FILE* fp, std::string_view s) {
   std::fputc('"', fp);
-  for (char c : s) {
-    if (c == '"') std::fputc('"', fp);
-    std::fputc(c, fp);
+  for (size_t quote; (quote = s.find('"')) != std::string_view::npos; s.remove_prefix(quote + 1)) {
+    std::fwrite(s.data(), 1, quote + 1, fp);
+    std::fputc('"', fp);
   }
+  std::fwrite(s.data(), 1, s.size(), fp);
   std::fputc('"', fp);
 }
 
@@ -25,7 +26,7 @@ void put_field(FILE* fp, std::string_view s) {
   if (needs_quotes(s)) {
     put_quoted(fp, s);
   } else {
-    std::fprintf(fp, "%.*s", static_cast<int>(s.size()), s.data());
+    std::fwrite(s.data(), 1, s.size(), fp);
   }
 }
 

@@ -91,25 +91,31 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
   // The nodes are made for this list only and go with it.
   Arena nodes;
   ArenaScope scope(nodes);
-  std::vector<WardFam*> chain;
+  // Each node goes with a copy of its zip code, so that sorting compares
+  // bytes side by side instead of reaching into the family for each.
+  struct Keyed {
+    std::string zip;
+    const WardFam* node;
+  };
+  std::vector<Keyed> chain;
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->zip) continue;
     WardFam* node = create_ward_fam();
     if (node == nullptr) break;  // write what was gathered
     // The node never changes the family it stands for.
     node->fam = const_cast<WardFamily*>(fam);
-    chain.push_back(node);
+    chain.push_back({fam->zip.str(), node});
   }
   // Ascending by zip code, list order among equal codes: the order that
   // insert_fam_zip gives node by node, without its walk from the head.
   std::stable_sort(chain.begin(), chain.end(),
-                   [](const WardFam* a, const WardFam* b) { return node_zip(a) < node_zip(b); });
+                   [](const Keyed& a, const Keyed& b) { return a.zip < b.zip; });
 
   std::string prev;
-  for (const WardFam* node : chain) {
-    const WardFamily* fam = node->fam;
+  for (const Keyed& keyed : chain) {
+    const WardFamily* fam = keyed.node->fam;
     if (fam == nullptr || is_bracketed(fam->lname)) continue;
-    std::string_view zip = node_zip(node);
+    const std::string& zip = keyed.zip;
     if (zip != prev) {
       std::fprintf(fp, "*%s %s, %s\n", str_or_empty(fam->zip), str_or_empty(fam->city),
                    str_or_empty(fam->state));

@@ -35,6 +35,7 @@ TEST(CsvField, QuotesOnlyWhatMustBeQuoted) {
   EXPECT_EQ(field("Smith, Jr"), ",\"Smith, Jr\"");
   // Quotes are doubled inside the quotes; a tab alone does not quote.
   EXPECT_EQ(field("O\"Neil"), ",\"O\"\"Neil\"");
+  EXPECT_EQ(field("\"Bud\" \"\""), ",\"\"\"Bud\"\" \"\"\"\"\"");
   EXPECT_EQ(field("a\tb"), ",a\tb");
   csvfld(nullptr, "x");  // no stream: nothing, no crash
 }

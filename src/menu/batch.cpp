@@ -10,7 +10,7 @@
 #include "model/console.h"
 #include "model/infile.h"
 #include "model/listing.h"
-#include "model/outfile.h"
+#include "model/writequeue.h"
 #include "readers/mis121.h"
 #include "readers/mis1313.h"
 #include "readers/mis231.h"
@@ -46,21 +46,18 @@ struct BatchLists {
   WardOrg* org = nullptr;
 };
 
-/// Writes one document: title line, body, trailer "<*>\n"; then hands it to
-/// the converter. Returns false when it could not be opened or written.
-bool write_doc(const BatchDoc& doc, const BodyWriter& body) {
-  std::string name = std::string(doc.base) + ".txt";
-  OutputFile out;
-  if (!out.open(name)) {
-    if (doc.failure != nullptr) std::fprintf(doc.failure_stream, "%s", doc.failure);
-    return false;
-  }
-  std::fprintf(out.get(), doc.title_fmt, unit.c_str(), datestr.c_str());
-  body(out.get());
-  std::fprintf(out.get(), "<*>\n");
-  if (!out.commit()) return false;
-  run_converter(doc.base, doc.list_title);
-  return true;
+/// Queues one document: title line, body, trailer "<*>\n"; once it is in
+/// place it goes to the converter. What `body` refers to must stay unchanged
+/// until the queue has finished.
+void write_doc(WriteQueue& queue, const BatchDoc& doc, BodyWriter body) {
+  queue.add({{std::string(doc.base) + ".txt",
+              [title_fmt = doc.title_fmt, body = std::move(body)](FILE* fp) {
+                std::fprintf(fp, title_fmt, unit.c_str(), datestr.c_str());
+                body(fp);
+                std::fprintf(fp, "<*>\n");
+              },
+              doc.failure, doc.failure_stream}},
+            [base = doc.base, title = doc.list_title] { run_converter(base, title); });
 }
 
 /// Reads the report `name` into a list of `arena` with `read`; `missing` is
@@ -118,64 +115,56 @@ void read_inputs(BatchLists& l) {
   }
 }
 
-bool process_mis121_csv(const WardOrg* org) {
-  bool ok = create_mis121_csv(org);
-  ok = write_doc({"wardpos", "**%s Ward Positions %s\n", "Positions", nullptr, stdout},
-                 [&](FILE* fp) { create_palm_pos(org, fp); }) && ok;
-  return ok;
+void process_mis121_csv(const WardOrg* org, WriteQueue& q) {
+  create_mis121_csv(org, q);
+  write_doc(q, {"wardpos", "**%s Ward Positions %s\n", "Positions", nullptr, stdout},
+            [org](FILE* fp) { create_palm_pos(org, fp); });
 }
 
-bool process_mis231_csv(const WardFamily* ward) {
-  bool ok = create_mis231_csv(ward);
-  ok = write_doc({"wardph", "*%s Phone List %s\n", "Phone List", "Can't write to WARDPH.TXT\n",
-                  stdout},
-                 [&](FILE* fp) { create_palm_phone(ward, fp, 220); }) && ok;
-  ok = write_doc({"wardfull", "*%s Full List %s\n", "Full List", "Can't write to WARDFULL.TXT\n",
-                  stdout},
-                 [&](FILE* fp) { create_palm_full(ward, fp, 0); }) && ok;
-  ok = write_doc({"wardpriv", "*%s Private List %s\n", "Private List",
-                  "Can't write to WARDPRIV.TXT\n", stdout},
-                 [&](FILE* fp) { create_palm_full(ward, fp, 1); }) && ok;
-  ok = write_doc({"wardzip", "**%s Zipcode List %s\n", "Zipcode List",
-                  "Can't write to WARDZIP.TXT\n", stdout},
-                 [&](FILE* fp) { create_palm_zip(ward, fp); }) && ok;
-  OutputFile errors;
-  if (!errors.open("warderr.txt")) {
-    std::printf("Can't write to WARDERR.TXT\n");
-    return false;
-  }
-  list_fam_errs(ward, errors.get());
-  return errors.commit() && ok;
+void process_mis231_csv(const WardFamily* ward, WriteQueue& q) {
+  create_mis231_csv(ward, q);
+  write_doc(q, {"wardph", "*%s Phone List %s\n", "Phone List", "Can't write to WARDPH.TXT\n",
+                stdout},
+            [ward](FILE* fp) { create_palm_phone(ward, fp, 220); });
+  write_doc(q, {"wardfull", "*%s Full List %s\n", "Full List", "Can't write to WARDFULL.TXT\n",
+                stdout},
+            [ward](FILE* fp) { create_palm_full(ward, fp, 0); });
+  write_doc(q, {"wardpriv", "*%s Private List %s\n", "Private List",
+                "Can't write to WARDPRIV.TXT\n", stdout},
+            [ward](FILE* fp) { create_palm_full(ward, fp, 1); });
+  write_doc(q, {"wardzip", "**%s Zipcode List %s\n", "Zipcode List",
+                "Can't write to WARDZIP.TXT\n", stdout},
+            [ward](FILE* fp) { create_palm_zip(ward, fp); });
+  q.add({{"warderr.txt", [ward](FILE* fp) { list_fam_errs(ward, fp); },
+          "Can't write to WARDERR.TXT\n", stdout}});
 }
 
 /// The three teaching documents of one report: 310/312/320 for home
 /// teaching, 410/412/420 for visiting teaching.
-bool process_teaching(WardFamily* list, bool home) {
+void process_teaching(WardFamily* list, bool home, WriteQueue& q) {
   int base = home ? 310 : 410;
-  bool ok = true;
   if (home) {
-    ok = write_doc({"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",
-                    "Can't open wardht.txt for output!\n", stderr},
-                   [&](FILE* fp) { create_palm_ht(list, fp, base); }) && ok;
-    ok = write_doc({"htdist", "**%s Home Teaching Districts %s\n", "Home Teaching Districts",
-                    "Can't open htdist.txt for output!\n", stderr},
-                   [&](FILE* fp) { create_htdist_report(list, fp, base + 2); }) && ok;
-    ok = write_doc({"htlist", "**%s Condensed Home Teaching %s\n", "Condensed Home Teaching List",
-                    "Can't open htlist.txt for output!\n", stderr},
-                   [&](FILE* fp) { create_htlist_report(list, fp, base + 10); }) && ok;
+    write_doc(q, {"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",
+                  "Can't open wardht.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
+    write_doc(q, {"htdist", "**%s Home Teaching Districts %s\n", "Home Teaching Districts",
+                  "Can't open htdist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
+    write_doc(q, {"htlist", "**%s Condensed Home Teaching %s\n", "Condensed Home Teaching List",
+                  "Can't open htlist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
   } else {
-    ok = write_doc({"wardvt", "**%s Visiting Teaching by Sisters %s\n",
-                    "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", stderr},
-                   [&](FILE* fp) { create_palm_ht(list, fp, base); }) && ok;
-    ok = write_doc({"vtdist", "**%s Visiting Teaching Districts %s\n",
-                    "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", stderr},
-                   [&](FILE* fp) { create_htdist_report(list, fp, base + 2); }) && ok;
-    ok = write_doc({"vtlist", "**%s Condensed Visiting Teaching List %s\n",
-                    "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n",
-                    stderr},
-                   [&](FILE* fp) { create_htlist_report(list, fp, base + 10); }) && ok;
+    write_doc(q, {"wardvt", "**%s Visiting Teaching by Sisters %s\n",
+                  "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
+    write_doc(q, {"vtdist", "**%s Visiting Teaching Districts %s\n",
+                  "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
+    write_doc(q, {"vtlist", "**%s Condensed Visiting Teaching List %s\n",
+                  "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n",
+                  stderr},
+              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
   }
-  return ok;
 }
 
 }  // namespace
@@ -183,13 +172,15 @@ bool process_teaching(WardFamily* list, bool home) {
 bool create_ward_csv() {
   BatchLists lists;
   read_inputs(lists);
-  bool ok = true;
-  if (lists.org != nullptr) ok = process_mis121_csv(lists.org) && ok;
-  if (lists.ward != nullptr) ok = process_mis231_csv(lists.ward) && ok;
-  if (lists.ht != nullptr) ok = process_teaching(lists.ht, true) && ok;
-  if (lists.vt != nullptr) ok = process_teaching(lists.vt, false) && ok;
-  if (lists.ht != nullptr || lists.vt != nullptr) ok = create_htvt_csv(lists.ht, lists.vt) && ok;
-  return ok;
+  // The lists stay as they are from here on: the files are written several
+  // at once, and show as if written one after another.
+  WriteQueue q;
+  if (lists.org != nullptr) process_mis121_csv(lists.org, q);
+  if (lists.ward != nullptr) process_mis231_csv(lists.ward, q);
+  if (lists.ht != nullptr) process_teaching(lists.ht, true, q);
+  if (lists.vt != nullptr) process_teaching(lists.vt, false, q);
+  if (lists.ht != nullptr || lists.vt != nullptr) create_htvt_csv(lists.ht, lists.vt, q);
+  return q.finish();
 }
 
 void run_batch() {

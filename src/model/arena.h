@@ -9,6 +9,9 @@
 // Text), so a list never points at the texts of another list. Records that
 // point at records of another arena (a position copied onto a member points
 // at its organisation) make the pointing arena keep() the other alive.
+//
+// One thread at a time may allocate in an arena; each thread has its own
+// current arena, and owner_of() may be called from any thread.
 
 #include <cstddef>
 #include <memory>
@@ -30,8 +33,8 @@ class Arena {
   /// shared by records of every arena.
   static Arena& global();
 
-  /// The arena that new records and texts go to: the innermost live
-  /// ArenaScope's, else global().
+  /// The arena that new records and texts of the calling thread go to: the
+  /// thread's innermost live ArenaScope's, else global().
   static Arena& current();
 
   /// The arena whose block holds the byte at `p`; null when no arena's does
@@ -107,7 +110,8 @@ class Arena {
   size_t live_ = 0;
 };
 
-/// Makes `arena` the current arena for the lifetime of the scope.
+/// Makes `arena` the calling thread's current arena for the lifetime of the
+/// scope.
 class ArenaScope {
  public:
   explicit ArenaScope(Arena& arena);

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -16,14 +18,17 @@ namespace {
 constexpr size_t kBuffer = 256 * 1024;
 
 // Temporary files in the making, removed by the handler when the program is
-// interrupted. At most a few outputs are open at once.
-constexpr int kMaxPending = 8;
+// interrupted. The batch keeps the files of a few documents open at once.
+constexpr int kMaxPending = 32;
+// A slot is free (0), being filled (2) or names a file (1); slots are taken
+// and given back by any thread, and read by the handler.
 char g_pending[kMaxPending][PATH_MAX];
-volatile sig_atomic_t g_pending_used[kMaxPending];
+std::atomic<int> g_pending_used[kMaxPending];
+static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
 
 void remove_pending() {
   for (int i = 0; i < kMaxPending; ++i) {
-    if (g_pending_used[i]) ::unlink(g_pending[i]);
+    if (g_pending_used[i].load() == 1) ::unlink(g_pending[i]);
   }
 }
 
@@ -38,19 +43,19 @@ extern "C" void remove_pending_and_die(int sig) {
 /// program exits with an output still open (end of console input at a
 /// prompt, for one).
 void install_handlers() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  std::atexit(remove_pending);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction old {};
-    if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
-      struct sigaction sa {};
-      sa.sa_handler = remove_pending_and_die;
-      sigemptyset(&sa.sa_mask);
-      ::sigaction(sig, &sa, nullptr);
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    std::atexit(remove_pending);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction old {};
+      if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+        struct sigaction sa {};
+        sa.sa_handler = remove_pending_and_die;
+        sigemptyset(&sa.sa_mask);
+        ::sigaction(sig, &sa, nullptr);
+      }
     }
-  }
+  });
 }
 
 /// Registers a temporary file for removal on interrupt; the slot, or -1.
@@ -58,9 +63,10 @@ int remember_pending(const std::string& path) {
   if (path.size() >= PATH_MAX) return -1;
   install_handlers();
   for (int i = 0; i < kMaxPending; ++i) {
-    if (!g_pending_used[i]) {
+    int free_slot = 0;
+    if (g_pending_used[i].compare_exchange_strong(free_slot, 2)) {
       std::memcpy(g_pending[i], path.c_str(), path.size() + 1);
-      g_pending_used[i] = 1;
+      g_pending_used[i].store(1);
       return i;
     }
   }
@@ -68,7 +74,7 @@ int remember_pending(const std::string& path) {
 }
 
 void forget_pending(int slot) {
-  if (slot >= 0) g_pending_used[slot] = 0;
+  if (slot >= 0) g_pending_used[slot].store(0);
 }
 
 /// The folder part of `path`, with its final '/': "" for a bare name.

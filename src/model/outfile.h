@@ -29,6 +29,11 @@ class OutputFile {
   /// The open stream; valid from a successful open() until commit().
   FILE* get() const { return fp_; }
 
+  /// True when the open file is written in place rather than through a
+  /// temporary file (a device, a FIFO, a file in a folder that takes no new
+  /// file): what is written shows at once.
+  bool direct() const { return fp_ != nullptr && tmp_.empty(); }
+
   /// Closes the stream and puts the file in place. When any write failed,
   /// prints "Error writing %s\n" with the file name on the error stream,
   /// removes the temporary file, keeps the old file and returns false.

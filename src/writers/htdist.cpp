@@ -11,8 +11,8 @@ int debught = 0;
 namespace {
 
 /// Where trace lines go while a report is built; null outside
-/// create_htdist_report.
-FILE* trace_fp = nullptr;
+/// create_htdist_report. Each thread builds its own reports.
+thread_local FILE* trace_fp = nullptr;
 
 bool tracing() { return debught != 0 && trace_fp != nullptr; }
 

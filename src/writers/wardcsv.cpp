@@ -2,10 +2,15 @@
 
 #include <string>
 
-#include "model/outfile.h"
+#include "model/writequeue.h"
 #include "model/splitfld.h"
 
 namespace {
+
+/// Writes the bytes of `s` as they are.
+void put_bytes(FILE* fp, std::string_view s) {
+  if (!s.empty()) std::fwrite(s.data(), 1, s.size(), fp);
+}
 
 /// True when `s` must be quoted: it holds ',', ' ' or '"'.
 bool needs_quotes(std::string_view s) { return s.find_first_of(", \"") != std::string_view::npos; }
@@ -14,10 +19,10 @@ bool needs_quotes(std::string_view s) { return s.find_first_of(", \"") != std::s
 void put_quoted(FILE* fp, std::string_view s) {
   std::fputc('"', fp);
   for (size_t quote; (quote = s.find('"')) != std::string_view::npos; s.remove_prefix(quote + 1)) {
-    std::fwrite(s.data(), 1, quote + 1, fp);
+    put_bytes(fp, s.substr(0, quote + 1));
     std::fputc('"', fp);
   }
-  std::fwrite(s.data(), 1, s.size(), fp);
+  put_bytes(fp, s);
   std::fputc('"', fp);
 }
 
@@ -26,7 +31,7 @@ void put_field(FILE* fp, std::string_view s) {
   if (needs_quotes(s)) {
     put_quoted(fp, s);
   } else {
-    std::fwrite(s.data(), 1, s.size(), fp);
+    put_bytes(fp, s);
   }
 }
 
@@ -136,22 +141,12 @@ void write_wardmem_csv(const WardFamily* list, FILE* fp) {
   }
 }
 
-bool create_mis231_csv(const WardFamily* list) {
-  if (list == nullptr) return true;
-  OutputFile fam;
-  if (!fam.open("wardfam.csv")) {
-    std::printf("Can't open WARDFAM.CSV\n");
-    return false;
-  }
-  OutputFile mem;
-  if (!mem.open("wardmem.csv")) {
-    std::printf("Can't open WARDMEM.CSV\n");
-    return false;
-  }
-  write_wardfam_csv(list, fam.get());
-  write_wardmem_csv(list, mem.get());
-  bool ok = fam.commit();
-  return mem.commit() && ok;
+void create_mis231_csv(const WardFamily* list, WriteQueue& queue) {
+  if (list == nullptr) return;
+  queue.add({{"wardfam.csv", [list](FILE* fp) { write_wardfam_csv(list, fp); },
+              "Can't open WARDFAM.CSV\n", stdout},
+             {"wardmem.csv", [list](FILE* fp) { write_wardmem_csv(list, fp); },
+              "Can't open WARDMEM.CSV\n", stdout}});
 }
 
 void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
@@ -185,15 +180,13 @@ void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
   }
 }
 
-bool create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist) {
-  OutputFile out;
-  if (!out.open("wardhtvt.csv")) {
-    std::fprintf(stderr, "Can't open wardhtvt file for output!\n");
-    return false;
-  }
-  create_mis1313_csv(htlist, 1, out.get());
-  create_mis1313_csv(vtlist, 0, out.get());
-  return out.commit();
+void create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist, WriteQueue& queue) {
+  queue.add({{"wardhtvt.csv",
+              [htlist, vtlist](FILE* fp) {
+                create_mis1313_csv(htlist, 1, fp);
+                create_mis1313_csv(vtlist, 0, fp);
+              },
+              "Can't open wardhtvt file for output!\n", stderr}});
 }
 
 void write_mis121_csv(const WardOrg* org, FILE* fp) {
@@ -211,12 +204,7 @@ void write_mis121_csv(const WardOrg* org, FILE* fp) {
   }
 }
 
-bool create_mis121_csv(const WardOrg* org) {
-  OutputFile out;
-  if (!out.open("wardpos.csv")) {
-    std::fprintf(stderr, "Can't open CSV file wardpos.csv\n");
-    return false;
-  }
-  write_mis121_csv(org, out.get());
-  return out.commit();
+void create_mis121_csv(const WardOrg* org, WriteQueue& queue) {
+  queue.add({{"wardpos.csv", [org](FILE* fp) { write_mis121_csv(org, fp); },
+              "Can't open CSV file wardpos.csv\n", stderr}});
 }

@@ -9,6 +9,8 @@
 
 #include "model/kinroll.h"
 
+class WriteQueue;
+
 /// Writes one further field: ',' and then `s`, quoted as above when needed.
 /// An absent text is a lone ','. Does nothing when `fp` is null.
 void csvfld(FILE* fp, const Text& s);
@@ -28,29 +30,30 @@ void write_wardfam_csv(const WardFamily* list, FILE* fp);
 /// Writes the "wardmem.csv" rows of `list`, header row first.
 void write_wardmem_csv(const WardFamily* list, FILE* fp);
 
-/// Writes "wardfam.csv" and "wardmem.csv" from `list` in the current
-/// directory; does nothing for an empty list. A file that cannot be opened
-/// is reported on standard output ("Can't open WARDFAM.CSV\n",
-/// "Can't open WARDMEM.CSV\n") and nothing more is written. Returns false
-/// when a file could not be opened or written whole.
-bool create_mis231_csv(const WardFamily* list);
+/// Queues on `queue` the writing of "wardfam.csv" and "wardmem.csv" from
+/// `list` in the current directory; does nothing for an empty list. A file
+/// that cannot be opened is reported on standard output ("Can't open
+/// WARDFAM.CSV\n", "Can't open WARDMEM.CSV\n") and neither is written.
+/// `list` must stay unchanged until the queue has finished.
+void create_mis231_csv(const WardFamily* list, WriteQueue& queue);
 
 /// Writes the rows of one teaching list: `ht` 1 for the home-teaching list,
 /// which writes the header row first, 0 for the visiting-teaching list.
 /// Does nothing when `list` or `fp` is null.
 void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp);
 
-/// Writes "wardhtvt.csv": the home-teaching rows (with the header) then the
-/// visiting-teaching rows; either list may be null. A file that cannot be
-/// opened prints "Can't open wardhtvt file for output!\n" on the error
-/// stream. Returns false when the file could not be opened or written whole.
-bool create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist);
+/// Queues on `queue` the writing of "wardhtvt.csv": the home-teaching rows
+/// (with the header) then the visiting-teaching rows; either list may be
+/// null. A file that cannot be opened prints "Can't open wardhtvt file for
+/// output!\n" on the error stream. The lists must stay unchanged until the
+/// queue has finished.
+void create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist, WriteQueue& queue);
 
 /// Writes the "wardpos.csv" rows of the organisation list `org`, header row
 /// first: one row per position.
 void write_mis121_csv(const WardOrg* org, FILE* fp);
 
-/// Writes "wardpos.csv" from `org`. A file that cannot be opened prints
-/// "Can't open CSV file wardpos.csv\n" on the error stream. Returns false
-/// when the file could not be opened or written whole.
-bool create_mis121_csv(const WardOrg* org);
+/// Queues on `queue` the writing of "wardpos.csv" from `org`. A file that
+/// cannot be opened prints "Can't open CSV file wardpos.csv\n" on the error
+/// stream. `org` must stay unchanged until the queue has finished.
+void create_mis121_csv(const WardOrg* org, WriteQueue& queue);

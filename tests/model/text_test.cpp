@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "model/arena.h"
 #include "model/kinroll.h"
@@ -118,3 +120,38 @@ TEST(Arena, LongTextsAndManyRecords) {
 }
 
 }  // namespace
+
+TEST(Arena, EachThreadHasItsOwnCurrentArena) {
+  // Two threads fill arenas of their own at once while each looks up the
+  // owners of its texts: a thread's scope is not another's, and owner_of
+  // finds the arena of blocks another thread registers meanwhile.
+  Arena outer;
+  ArenaScope main_scope(outer);
+  Arena a;
+  Arena b;
+  auto fill = [](Arena& arena, bool* right) {
+    ArenaScope scope(arena);
+    *right = true;
+    for (int i = 0; i < 20000; ++i) {
+      Text t(std::string(40, static_cast<char>('a' + i % 26)));
+      if (Arena::owner_of(t.c_str()) != &arena) *right = false;
+    }
+  };
+  bool right_a = false;
+  bool right_b = false;
+  std::thread ta(fill, std::ref(a), &right_a);
+  std::thread tb(fill, std::ref(b), &right_b);
+  ta.join();
+  tb.join();
+  EXPECT_TRUE(right_a);
+  EXPECT_TRUE(right_b);
+  EXPECT_EQ(&Arena::current(), &outer);
+  // A new thread starts in the global arena.
+  Arena* seen = nullptr;
+  std::thread([&] { seen = &Arena::current(); }).join();
+  EXPECT_EQ(seen, &Arena::global());
+  EXPECT_GT(a.bytes_held(), 20000u * 40);
+  a.reset();
+  Text kept("still here");
+  EXPECT_EQ(Arena::owner_of(kept.c_str()), &outer);
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "menu/handoff.h"
+#include "menu/readahead.h"
 #include "menu/settings.h"
 #include "model/arena.h"
 #include "model/console.h"
@@ -64,9 +65,8 @@ void write_doc(WriteQueue& queue, const BatchDoc& doc, BodyWriter body) {
 /// printed on `stream` when it cannot be opened, and the result is then null.
 template <class List>
 List* read_report(const char* name, const char* missing, FILE* stream, Arena& arena,
-                  List* (*read)(FILE*), bool* opened = nullptr) {
+                  List* (*read)(FILE*)) {
   InputFile in(name);
-  if (opened != nullptr) *opened = static_cast<bool>(in);
   if (!in) {
     std::fprintf(stream, "%s", missing);
     return nullptr;
@@ -76,25 +76,36 @@ List* read_report(const char* name, const char* missing, FILE* stream, Arena& ar
 }
 
 void read_inputs(BatchLists& l) {
-  bool have_directory = false;
-  l.ward = read_report("mis231.txt", "Can't open MIS231.TXT\n", stdout, *l.ward_arena, read_mis231,
-                       &have_directory);
-  if (have_directory) {
-    // The family listing and record numbers serve only their merge: each
-    // list goes as soon as it is done.
+  // Each report after the directory is read on a thread of its own while the
+  // program works on the one before it; what a reader prints shows when its
+  // report is taken up, as if it were read there. The family listing and
+  // record numbers serve only their merge: each list goes once it is merged.
+  InputFile directory("mis231.txt");
+  Arena listing;
+  ReadAhead<WardFamily> m232;
+  if (directory) m232.start("mis232.txt", listing, read_mis232);
+  if (directory) {
+    ArenaScope scope(*l.ward_arena);
+    l.ward = read_mis231(directory.get());
+  } else {
+    std::printf("Can't open MIS231.TXT\n");
+  }
+
+  Arena numbers;
+  ReadAhead<WardMember> m239;
+  ReadAhead<WardFamily> ht;
+  if (directory) {
     bool opened = false;
-    {
-      Arena listing;
-      WardFamily* m232 = read_report("mis232.txt", "Can't open mis232.txt\n", stderr, listing,
-                                     read_mis232, &opened);
-      if (opened) merge_232(l.ward, m232);
-    }
-    {
-      Arena numbers;
-      WardMember* m239 = read_report("mis239.txt", "Can't open MIS239.TXT\n", stderr, numbers,
-                                     read_mis239, &opened);
-      if (opened) merge_239(l.ward, m239);
-    }
+    WardFamily* families = m232.take("Can't open mis232.txt\n", stderr, &opened);
+    m239.start("mis239.txt", numbers, read_mis239);
+    if (opened) merge_232(l.ward, families);
+    listing.reset();
+    WardMember* records = m239.take("Can't open MIS239.TXT\n", stderr, &opened);
+    ht.start("mis1313.txt", *l.ht_arena, read_mis1313);
+    if (opened) merge_239(l.ward, records);
+    numbers.reset();
+  } else {
+    ht.start("mis1313.txt", *l.ht_arena, read_mis1313);
   }
 
   ArenaScope in_ward(*l.ward_arena);
@@ -102,10 +113,11 @@ void read_inputs(BatchLists& l) {
   // one index of them serves the three merges that follow.
   MemberIndex members(l.ward);
   TeachingFamilyIndex families(l.ward);
-  l.ht = read_report("mis1313.txt", "Can't open MIS1313.TXT\n", stdout, *l.ht_arena, read_mis1313);
+  ReadAhead<WardFamily> vt;
+  l.ht = ht.take("Can't open MIS1313.TXT\n", stdout);
+  vt.start("mis1413.txt", *l.vt_arena, read_mis1313);
   if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, families, members);
-  l.vt = read_report("mis1413.txt", "Can't open MIS1413.TXT for input!\n", stdout, *l.vt_arena,
-                     read_mis1313);
+  l.vt = vt.take("Can't open MIS1413.TXT for input!\n", stdout);
   if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, families, members);
   l.org = read_report("mis121.txt", "Can't open MIS121 file!\n", stdout, *l.org_arena, read_mis121);
   if (l.org != nullptr && l.ward != nullptr) {

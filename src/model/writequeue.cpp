@@ -23,12 +23,17 @@ struct WriteQueue::Job {
     // What the body allocates goes when it is done.
     Arena scratch;
     ArenaScope scope(scratch);
+    // The stream is locked once for the whole body rather than by each call.
+    FILE* fp = out[i]->get();
+    ::flockfile(fp);
+    std::exception_ptr error;
     try {
-      files[i].body(out[i]->get());
+      files[i].body(fp);
     } catch (...) {
-      return std::current_exception();
+      error = std::current_exception();
     }
-    return nullptr;
+    ::funlockfile(fp);
+    return error;
   }
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/lookup.h"
+#include "model/messages.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 
@@ -171,7 +172,7 @@ WardFamily* read_mis1313(FILE* fp) {
 
     WardFamily* fam = create_ward_family();
     if (fam == nullptr) {
-      std::fprintf(stderr, "MIS1313: Out of memory!\n");
+      std::fprintf(message_err(), "MIS1313: Out of memory!\n");
       return nullptr;
     }
     if (tail == nullptr) {
@@ -198,7 +199,7 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
     other_phone = fam;
   }
   if (other_phone != nullptr) {
-    std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
+    std::fprintf(message_err(), "Phone numbers don't match for HT/VT family '%s, %s'\n",
                  str_or_empty(entry->lname), str_or_empty(entry->fname));
   }
   return other_phone;
@@ -243,7 +244,7 @@ WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
   WardFamily* const* last =
       last_.find(surname_hash(entry), [&](const WardFamily* f) { return same_name(f, entry); });
   if (last == nullptr) return nullptr;
-  std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
+  std::fprintf(message_err(), "Phone numbers don't match for HT/VT family '%s, %s'\n",
                str_or_empty(entry->lname), str_or_empty(entry->fname));
   return *last;
 }
@@ -258,7 +259,7 @@ void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex
   for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
     WardFamily* fam = families.find(entry);
     if (fam == nullptr) {
-      std::fprintf(stderr, "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
+      std::fprintf(message_err(), "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
                    str_or_empty(entry->fname));
       continue;
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/flatindex.h"
+#include "model/messages.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -218,8 +219,8 @@ void merge_232(WardFamily* mis231, const WardFamily* mis232) {
     if (entry != nullptr) {
       fam->acode = entry->acode;
     } else {
-      std::printf("Can't find entry in MIS232 (%s, %s)\n", str_or_empty(fam->lname),
-                  str_or_empty(fam->fname));
+      std::fprintf(message_out(), "Can't find entry in MIS232 (%s, %s)\n",
+                   str_or_empty(fam->lname), str_or_empty(fam->fname));
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "menu/handoff.h"
@@ -92,17 +93,23 @@ void read_inputs(BatchLists& l) {
   }
 
   Arena numbers;
+  std::optional<RecordNumbers> by_number;  // made with the list, on its thread
   ReadAhead<WardMember> m239;
   ReadAhead<WardFamily> ht;
   if (directory) {
     bool opened = false;
-    WardFamily* families = m232.take("Can't open mis232.txt\n", stderr, &opened);
-    m239.start("mis239.txt", numbers, read_mis239);
-    if (opened) merge_232(l.ward, families);
+    WardFamily* listed = m232.take("Can't open mis232.txt\n", stderr, &opened);
+    m239.start("mis239.txt", numbers, [&by_number](FILE* fp) {
+      WardMember* records = read_mis239(fp);
+      by_number.emplace(records);
+      return records;
+    });
+    if (opened) merge_232(l.ward, listed);
     listing.reset();
-    WardMember* records = m239.take("Can't open MIS239.TXT\n", stderr, &opened);
+    m239.take("Can't open MIS239.TXT\n", stderr, &opened);
     ht.start("mis1313.txt", *l.ht_arena, read_mis1313);
-    if (opened) merge_239(l.ward, records);
+    if (opened) merge_239(l.ward, *by_number);
+    by_number.reset();
     numbers.reset();
   } else {
     ht.start("mis1313.txt", *l.ht_arena, read_mis1313);
@@ -111,18 +118,19 @@ void read_inputs(BatchLists& l) {
   ArenaScope in_ward(*l.ward_arena);
   // The names, phones and record numbers of the ward list are settled now:
   // one index of them serves the three merges that follow.
-  MemberIndex members(l.ward);
-  TeachingFamilyIndex families(l.ward);
+  std::optional<MemberIndex> members;
+  std::optional<TeachingFamilyIndex> families;
+  run_beside([&] { families.emplace(l.ward); }, [&] { members.emplace(l.ward); });
   ReadAhead<WardFamily> vt;
   l.ht = ht.take("Can't open MIS1313.TXT\n", stdout);
   vt.start("mis1413.txt", *l.vt_arena, read_mis1313);
-  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, families, members);
+  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, *families, *members);
   l.vt = vt.take("Can't open MIS1413.TXT for input!\n", stdout);
-  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, families, members);
+  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, *families, *members);
   l.org = read_report("mis121.txt", "Can't open MIS121 file!\n", stdout, *l.org_arena, read_mis121);
   if (l.org != nullptr && l.ward != nullptr) {
     // The positions copied onto members point at the organisations.
-    merge_121(l.ward, l.org, members);
+    merge_121(l.ward, l.org, *members);
     l.ward_arena->keep(l.org_arena);
   }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a report on a thread of its own while the batch merges the one
-// before it.
+// before it, and other work done two things at a time.
 
 #include <cstdio>
 #include <exception>
@@ -11,6 +11,34 @@
 #include "model/arena.h"
 #include "model/infile.h"
 #include "model/messages.h"
+
+/// Runs `aside` on a thread of its own while the caller runs `here`, and
+/// returns when both are done; both run here, one after the other, when no
+/// thread can be started. An exception `aside` throws is thrown here.
+template <class Aside, class Here>
+void run_beside(Aside aside, Here here) {
+  std::exception_ptr error;
+  std::thread thread;
+  try {
+    thread = std::thread([&] {
+      try {
+        aside();
+      } catch (...) {
+        error = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    aside();
+  }
+  try {
+    here();
+  } catch (...) {
+    if (thread.joinable()) thread.join();
+    throw;
+  }
+  if (thread.joinable()) thread.join();
+  if (error) std::rethrow_exception(error);
+}
 
 /// A report read ahead into a list. Nothing of the reading shows until the
 /// list is taken: what the reader prints is held and printed by take(), as
@@ -30,9 +58,10 @@ class ReadAhead {
 
   /// Starts reading the report `name` with `read` into `arena`, which must
   /// outlive this object and must not be used by anybody else until take().
-  /// When no thread can be started, take() reads it.
-  void start(const char* name, Arena& arena, List* (*read)(FILE*)) {
-    job_ = [this, name, &arena, read] {
+  /// `read` may do more with the list it makes (index it), touching nothing
+  /// that others use meanwhile. When no thread can be started, take() reads.
+  void start(const char* name, Arena& arena, std::function<List*(FILE*)> read) {
+    job_ = [this, name, &arena, read = std::move(read)] {
       HoldMessages hold(held_);
       try {
         InputFile in(name);

@@ -74,24 +74,41 @@ const WardMember* find_member_recno(const WardMember* list, const Text& recno) {
   return nullptr;
 }
 
-void merge_239(WardFamily* mis231, const WardMember* mis239) {
-  // Each record number's first entry, as find_member_recno would find it.
+namespace {
+
+size_t count_entries(const WardMember* list) {
   size_t n = 0;
-  for (const WardMember* e = mis239; e != nullptr; e = e->next) ++n;
-  FlatIndex<const WardMember*> by_recno(n);
+  for (; list != nullptr; list = list->next) ++n;
+  return n;
+}
+
+uint64_t recno_hash(const Text& recno) { return KeyHash().add(recno.view()).value(); }
+
+}  // namespace
+
+RecordNumbers::RecordNumbers(const WardMember* mis239) : by_recno_(count_entries(mis239)) {
+  // Each record number's first entry, as find_member_recno finds it.
   auto same = [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; };
   for (const WardMember* e = mis239; e != nullptr; e = e->next) {
-    if (e->recno) by_recno.add_first(KeyHash().add(e->recno.view()).value(), e, same);
+    if (e->recno) by_recno_.add_first(recno_hash(e->recno), e, same);
   }
+}
+
+const WardMember* RecordNumbers::find(const Text& recno) const {
+  if (!recno) return nullptr;
+  const WardMember* const* found =
+      by_recno_.find(recno_hash(recno), [&](const WardMember* e) { return e->recno == recno; });
+  return found != nullptr ? *found : nullptr;
+}
+
+void merge_239(WardFamily* mis231, const WardMember* mis239) {
+  merge_239(mis231, RecordNumbers(mis239));
+}
+
+void merge_239(WardFamily* mis231, const RecordNumbers& mis239) {
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      const WardMember* entry = nullptr;
-      if (mem->recno) {
-        const WardMember* const* found = by_recno.find(
-            KeyHash().add(mem->recno.view()).value(),
-            [&](const WardMember* e) { return e->recno == mem->recno; });
-        if (found != nullptr) entry = *found;
-      }
+      const WardMember* entry = mis239.find(mem->recno);
       if (entry == nullptr) {
         std::fprintf(message_err(), "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",
                      str_or_empty(mem->lname), str_or_empty(mem->fname),

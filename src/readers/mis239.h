@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "model/flatindex.h"
 #include "model/kinroll.h"
 
 /// Reads the MIS 239 printout from `fp` to its end and returns one member
@@ -24,9 +25,26 @@ WardMember* read_mis239(FILE* fp);
 /// into `list`.
 const WardMember* find_member_recno(const WardMember* list, const Text& recno);
 
+/// The entries of an MIS 239 list by record number: find() answers as
+/// find_member_recno() on the list, from an index built once. The index
+/// points into the list, which must not change while it is used.
+class RecordNumbers {
+ public:
+  explicit RecordNumbers(const WardMember* mis239);
+
+  /// find_member_recno(mis239, recno).
+  const WardMember* find(const Text& recno) const;
+
+ private:
+  FlatIndex<const WardMember*> by_recno_;
+};
+
 /// Gives every member of the ward list `mis231` (cross-reference families
 /// included) the `birth`, `baptism` and `confirm` of its MIS 239 entry, an
 /// absent date replacing a present one. A member not found is left alone and
 /// reported on the error stream as
 /// "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n".
 void merge_239(WardFamily* mis231, const WardMember* mis239);
+
+/// merge_239 with the index of the MIS 239 list made already.
+void merge_239(WardFamily* mis231, const RecordNumbers& mis239);

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "model/kinroll.h"
 #include "support/console.h"
@@ -102,6 +104,20 @@ TEST(ReadAhead, AReportNeverTakenShowsNothing) {
     ahead.start(name.c_str(), arena, read_names);
   });
   EXPECT_EQ(shown, "");
+}
+
+TEST(RunBeside, BothRunAndWhatEitherThrowsComesOut) {
+  std::atomic<int> done{0};
+  std::thread::id aside_thread;
+  run_beside([&] { aside_thread = std::this_thread::get_id(); ++done; }, [&] { ++done; });
+  EXPECT_EQ(done.load(), 2);
+  EXPECT_NE(aside_thread, std::this_thread::get_id());
+  EXPECT_THROW(run_beside([] { throw std::runtime_error("aside"); }, [&] { ++done; }),
+               std::runtime_error);
+  EXPECT_EQ(done.load(), 3);  // here ran all the same
+  EXPECT_THROW(run_beside([&] { ++done; }, [] { throw std::logic_error("here"); }),
+               std::logic_error);
+  EXPECT_EQ(done.load(), 4);  // aside finished before the throw came out
 }
 
 }  // namespace

@@ -85,10 +85,13 @@ TEST(MergeIndex, RecordNumbersMatchTheScan) {
     WardFamily* ward = families(r, 150, 0);
     const WardMember* numbers = members_of(families(r, 150, 1));
     std::vector<Text> expected;
+    RecordNumbers index(numbers);
     for (const WardFamily* fam = ward; fam != nullptr; fam = fam->next) {
       const WardMember* e = find_member_recno(numbers, fam->members->recno);
+      EXPECT_EQ(index.find(fam->members->recno), e) << "seed " << seed;
       expected.push_back(e != nullptr ? e->birth : fam->members->birth);
     }
+    EXPECT_EQ(index.find(Text()), nullptr);
     testing::internal::CaptureStderr();
     merge_239(ward, numbers);
     testing::internal::GetCapturedStderr();

@@ -10,9 +10,15 @@
 
 namespace testsupport {
 
-/// A fresh, empty folder named `name` under the test's temporary folder.
+/// A fresh, empty folder named `name` under the temporary folder, in a
+/// folder of the running test's own: tests run side by side in processes of
+/// their own and must not share one.
 inline std::filesystem::path scratch(const std::string& name) {
-  std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / name;
+  std::filesystem::path dir = std::filesystem::path(testing::TempDir());
+  if (const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info()) {
+    dir /= std::string(test->test_suite_name()) + "." + test->name();
+  }
+  dir /= name;
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;

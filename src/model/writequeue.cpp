@@ -1,6 +1,7 @@
 #include "model/writequeue.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "model/arena.h"
 #include "model/outfile.h"
@@ -43,9 +44,13 @@ unsigned WriteQueue::default_threads() {
 }
 
 WriteQueue::WriteQueue(unsigned threads) {
-  fillers_.reserve(threads);
-  for (unsigned i = 0; i < threads; ++i) fillers_.emplace_back([this] { fill(); });
-  retirer_ = std::thread([this] { retire(); });
+  // Threads that cannot be started leave their work to the caller.
+  try {
+    fillers_.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i) fillers_.emplace_back([this] { fill(); });
+    if (threads > 0) retirer_ = std::thread([this] { retire(); });
+  } catch (const std::system_error&) {
+  }
 }
 
 WriteQueue::~WriteQueue() {
@@ -57,7 +62,7 @@ WriteQueue::~WriteQueue() {
   work_ready_.notify_all();
   changed_.notify_all();
   for (std::thread& t : fillers_) t.join();
-  retirer_.join();
+  if (retirer_.joinable()) retirer_.join();
 }
 
 void WriteQueue::fill_one(std::unique_lock<std::mutex>& lock) {
@@ -79,6 +84,29 @@ void WriteQueue::fill() {
   }
 }
 
+bool WriteQueue::take_front_turn(std::unique_lock<std::mutex>& lock) {
+  if (error_ || live_.empty() || !live_.front()->filled()) return false;
+  Job& job = *live_.front();
+  if (job.error) {
+    // Nothing more shows: finish() rethrows, and the rest is dropped.
+    error_ = job.error;
+  } else {
+    lock.unlock();
+    std::exception_ptr error;
+    try {
+      take_turn(job);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    lock.lock();
+    if (error) error_ = error;
+  }
+  // The job leaves once its turn is over, so finish() waits for it.
+  if (!error_) live_.pop_front();
+  changed_.notify_all();
+  return true;
+}
+
 void WriteQueue::retire() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
@@ -86,24 +114,16 @@ void WriteQueue::retire() {
       return stopping_ || (!error_ && !live_.empty() && live_.front()->filled());
     });
     if (stopping_) return;
-    Job& job = *live_.front();
-    if (job.error) {
-      // Nothing more shows: finish() rethrows, and the rest is dropped.
-      error_ = job.error;
-    } else {
-      lock.unlock();
-      std::exception_ptr error;
-      try {
-        take_turn(job);
-      } catch (...) {
-        error = std::current_exception();
-      }
-      lock.lock();
-      if (error) error_ = error;
-    }
-    // The job leaves once its turn is over, so finish() waits for it.
-    if (!error_) live_.pop_front();
-    changed_.notify_all();
+    take_front_turn(lock);
+  }
+}
+
+void WriteQueue::wait_or_help(std::unique_lock<std::mutex>& lock) {
+  if (!retirer_.joinable() && take_front_turn(lock)) return;
+  if (!ready_.empty()) {
+    fill_one(lock);
+  } else {
+    changed_.wait(lock);
   }
 }
 
@@ -141,13 +161,7 @@ void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) 
   {
     // Room for it first, filling files meanwhile.
     std::unique_lock<std::mutex> lock(mutex_);
-    while (live_.size() >= kWindow && !error_) {
-      if (!ready_.empty()) {
-        fill_one(lock);
-      } else {
-        changed_.wait(lock);
-      }
-    }
+    while (live_.size() >= kWindow && !error_) wait_or_help(lock);
     if (error_) return;  // finish() rethrows it
   }
 
@@ -178,13 +192,7 @@ void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) 
 
 bool WriteQueue::finish() {
   std::unique_lock<std::mutex> lock(mutex_);
-  while (!live_.empty() && !error_) {
-    if (!ready_.empty()) {
-      fill_one(lock);
-    } else {
-      changed_.wait(lock);
-    }
-  }
+  while (!live_.empty() && !error_) wait_or_help(lock);
   if (error_) {
     std::exception_ptr error = error_;
     lock.unlock();

@@ -34,12 +34,14 @@ struct QueuedFile {
 /// A body must only read what other bodies may read at the same time: it
 /// writes its own stream, and what it allocates goes to an arena of its own
 /// that is dropped when it returns. The effects of each job's turn (failure
-/// messages, putting files in place, `then`) run on a thread of the queue;
-/// the thread that calls add() and finish() opens the files and fills files
-/// while it waits.
+/// messages, putting files in place, `then`) run on a thread of the queue
+/// when it has threads; the thread that calls add() and finish() opens the
+/// files and fills files while it waits.
 class WriteQueue {
  public:
-  /// A queue filling files on `threads` threads besides the caller's.
+  /// A queue filling files on `threads` threads besides the caller's, with
+  /// one more thread for the turns. With none (or when no thread can be
+  /// started) the caller does everything, in add() and finish().
   explicit WriteQueue(unsigned threads = default_threads());
   /// Stops the threads, waiting for what they are doing; jobs not finished
   /// are dropped and their temporary files removed. Call finish() first to
@@ -78,7 +80,9 @@ class WriteQueue {
   void fill_one(std::unique_lock<std::mutex>& lock);
   void fill();
   void retire();
+  bool take_front_turn(std::unique_lock<std::mutex>& lock);
   void take_turn(Job& job);
+  void wait_or_help(std::unique_lock<std::mutex>& lock);
 
   // Everything below is guarded by mutex_, but for the jobs' open files.
   std::mutex mutex_;
@@ -90,5 +94,5 @@ class WriteQueue {
   bool ok_ = true;
   std::exception_ptr error_;  // what a body threw; no turn is taken after it
   std::vector<std::thread> fillers_;
-  std::thread retirer_;
+  std::thread retirer_;  // takes the turns; not started: the caller does
 };

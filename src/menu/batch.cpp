@@ -62,21 +62,14 @@ void write_doc(WriteQueue& queue, const BatchDoc& doc, BodyWriter body) {
             [base = doc.base, title = doc.list_title] { run_converter(base, title); });
 }
 
-/// Reads the report `name` into a list of `arena` with `read`; `missing` is
-/// printed on `stream` when it cannot be opened, and the result is then null.
-template <class List>
-List* read_report(const char* name, const char* missing, FILE* stream, Arena& arena,
-                  List* (*read)(FILE*)) {
-  InputFile in(name);
-  if (!in) {
-    std::fprintf(stream, "%s", missing);
-    return nullptr;
-  }
-  ArenaScope scope(arena);
-  return read(in.get());
-}
+void process_mis121_csv(const WardOrg* org, WriteQueue& q);
+void process_mis231_csv(const WardFamily* ward, WriteQueue& q);
+void process_teaching(WardFamily* list, bool home, WriteQueue& q);
 
-void read_inputs(BatchLists& l) {
+/// Reads the reports into `l`, merging each into the ward list, and queues
+/// each group of outputs on `q` once its list is settled. The caller has
+/// paused `q`, so that nothing of it shows before the last merge is done.
+void read_inputs(BatchLists& l, WriteQueue& q) {
   // Each report after the directory is read on a thread of its own while the
   // program works on the one before it; what a reader prints shows when its
   // report is taken up, as if it were read there. The family listing and
@@ -122,12 +115,29 @@ void read_inputs(BatchLists& l) {
   std::optional<TeachingFamilyIndex> families;
   run_beside([&] { families.emplace(l.ward); }, [&] { members.emplace(l.ward); });
   ReadAhead<WardFamily> vt;
+  ReadAhead<WardOrg> org;
   l.ht = ht.take("Can't open MIS1313.TXT\n", stdout);
   vt.start("mis1413.txt", *l.vt_arena, read_mis1313);
+  org.start("mis121.txt", *l.org_arena, read_mis121);
   if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, *families, *members);
+
+  // The home-teaching list is settled: its documents are filled while the
+  // rest is merged. The groups go to the queue in the order of the batch;
+  // the positions and the ward list change up to the last merge, so their
+  // files wait for it.
+  WardOrg* positions = org.wait();
+  q.pause(true);
+  if (positions != nullptr) process_mis121_csv(positions, q);
+  if (l.ward != nullptr) process_mis231_csv(l.ward, q);
+  q.pause(false);
+  if (l.ht != nullptr) process_teaching(l.ht, true, q);
+
   l.vt = vt.take("Can't open MIS1413.TXT for input!\n", stdout);
   if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, *families, *members);
-  l.org = read_report("mis121.txt", "Can't open MIS121 file!\n", stdout, *l.org_arena, read_mis121);
+  if (l.vt != nullptr) process_teaching(l.vt, false, q);
+  if (l.ht != nullptr || l.vt != nullptr) create_htvt_csv(l.ht, l.vt, q);
+
+  l.org = org.take("Can't open MIS121 file!\n", stdout);
   if (l.org != nullptr && l.ward != nullptr) {
     // The positions copied onto members point at the organisations.
     merge_121(l.ward, l.org, *members);
@@ -191,15 +201,11 @@ void process_teaching(WardFamily* list, bool home, WriteQueue& q) {
 
 bool create_ward_csv() {
   BatchLists lists;
-  read_inputs(lists);
-  // The lists stay as they are from here on: the files are written several
-  // at once, and show as if written one after another.
+  // The files are written several at once while the last reports are
+  // merged, and show as if written one after another once all are merged.
   WriteQueue q;
-  if (lists.org != nullptr) process_mis121_csv(lists.org, q);
-  if (lists.ward != nullptr) process_mis231_csv(lists.ward, q);
-  if (lists.ht != nullptr) process_teaching(lists.ht, true, q);
-  if (lists.vt != nullptr) process_teaching(lists.vt, false, q);
-  if (lists.ht != nullptr || lists.vt != nullptr) create_htvt_csv(lists.ht, lists.vt, q);
+  q.pause();
+  read_inputs(lists, q);
   return q.finish();
 }
 

@@ -80,17 +80,25 @@ class ReadAhead {
     }
   }
 
-  /// Waits for the reading started by start() and prints what the reader
-  /// printed. When the report could not be opened, prints `missing` on
-  /// `stream` and returns null. `opened`, when given, tells whether it
-  /// opened. An exception the reader threw is thrown here.
-  List* take(const char* missing, FILE* stream, bool* opened = nullptr) {
+  /// Waits for the reading started by start() and returns its list, printing
+  /// nothing; take() still prints what the reader printed. Null when the
+  /// report could not be opened or the reader threw.
+  List* wait() {
     if (thread_.joinable()) {
       thread_.join();
     } else if (job_) {
       job_();
     }
     job_ = nullptr;
+    return error_ ? nullptr : list_;
+  }
+
+  /// Waits for the reading started by start() and prints what the reader
+  /// printed. When the report could not be opened, prints `missing` on
+  /// `stream` and returns null. `opened`, when given, tells whether it
+  /// opened. An exception the reader threw is thrown here.
+  List* take(const char* missing, FILE* stream, bool* opened = nullptr) {
+    wait();
     held_.print();
     if (error_) std::rethrow_exception(error_);
     if (opened != nullptr) *opened = opened_;

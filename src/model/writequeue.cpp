@@ -58,6 +58,7 @@ WriteQueue::~WriteQueue() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
     ready_.clear();
+    held_.clear();
   }
   work_ready_.notify_all();
   changed_.notify_all();
@@ -85,7 +86,7 @@ void WriteQueue::fill() {
 }
 
 bool WriteQueue::take_front_turn(std::unique_lock<std::mutex>& lock) {
-  if (error_ || live_.empty() || !live_.front()->filled()) return false;
+  if (paused_ || error_ || live_.empty() || !live_.front()->filled()) return false;
   Job& job = *live_.front();
   if (job.error) {
     // Nothing more shows: finish() rethrows, and the rest is dropped.
@@ -111,7 +112,7 @@ void WriteQueue::retire() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] {
-      return stopping_ || (!error_ && !live_.empty() && live_.front()->filled());
+      return stopping_ || (!paused_ && !error_ && !live_.empty() && live_.front()->filled());
     });
     if (stopping_) return;
     take_front_turn(lock);
@@ -161,7 +162,7 @@ void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) 
   {
     // Room for it first, filling files meanwhile.
     std::unique_lock<std::mutex> lock(mutex_);
-    while (live_.size() >= kWindow && !error_) wait_or_help(lock);
+    while (!paused_ && live_.size() >= kWindow && !error_) wait_or_help(lock);
     if (error_) return;  // finish() rethrows it
   }
 
@@ -182,7 +183,8 @@ void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) 
     std::lock_guard<std::mutex> lock(mutex_);
     if (job->failed < 0 && !job->direct) {
       job->unfilled = job->files.size();
-      for (size_t i = 0; i < job->files.size(); ++i) ready_.push_back({job.get(), i});
+      std::deque<Task>& tasks = holding_fills_ ? held_ : ready_;
+      for (size_t i = 0; i < job->files.size(); ++i) tasks.push_back({job.get(), i});
     }
     live_.push_back(std::move(job));
   }
@@ -190,7 +192,27 @@ void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) 
   changed_.notify_all();
 }
 
+void WriteQueue::pause(bool hold_fills) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  paused_ = true;
+  holding_fills_ = hold_fills;
+}
+
+void WriteQueue::resume() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The held jobs come before every job added after them: filled first.
+    ready_.insert(ready_.begin(), held_.begin(), held_.end());
+    held_.clear();
+    paused_ = false;
+    holding_fills_ = false;
+  }
+  work_ready_.notify_all();
+  changed_.notify_all();
+}
+
 bool WriteQueue::finish() {
+  resume();
   std::unique_lock<std::mutex> lock(mutex_);
   while (!live_.empty() && !error_) wait_or_help(lock);
   if (error_) {

@@ -56,9 +56,19 @@ class WriteQueue {
   /// place (a converter command). May fill files of earlier jobs first.
   void add(std::vector<QueuedFile> files, std::function<void()> then = {});
 
-  /// Finishes every job added. Returns false when any file of any job could
-  /// not be opened or written whole. When a body threw, the jobs after its
-  /// own are dropped and its exception is rethrown here.
+  /// Holds every turn until resume(), so that what the caller prints in the
+  /// meantime shows before any effect of the queue; add() then never waits
+  /// for room. With `hold_fills`, the jobs added from now on are not filled
+  /// either until resume() (their lists may still change); pause(false)
+  /// lets the jobs added after it be filled at once.
+  void pause(bool hold_fills = false);
+
+  /// Ends a pause: the held jobs are filled first, and the turns go on.
+  void resume();
+
+  /// Finishes every job added, resuming first. Returns false when any file
+  /// of any job could not be opened or written whole. When a body threw, the
+  /// jobs after its own are dropped and its exception is rethrown here.
   bool finish();
 
   /// One thread per processor beyond the caller's, at most three.
@@ -90,6 +100,9 @@ class WriteQueue {
   std::condition_variable changed_;     // a job is filled or retired, or stopping
   std::deque<std::unique_ptr<Job>> live_;  // added and not retired, in order
   std::deque<Task> ready_;                 // files opened and waiting for a thread
+  std::deque<Task> held_;                  // files opened and held until resume()
+  bool paused_ = false;                    // no turn is taken
+  bool holding_fills_ = false;             // jobs added go to held_
   bool stopping_ = false;
   bool ok_ = true;
   std::exception_ptr error_;  // what a body threw; no turn is taken after it

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/arena.h"
@@ -16,6 +18,7 @@
 #include "support/files.h"
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using testsupport::scratch;
 using testsupport::slurp;
 
@@ -161,6 +164,44 @@ TEST_P(WriteQueueTest, AFileWrittenInPlaceIsWrittenAtItsTurn) {
   EXPECT_TRUE(q.finish());
   EXPECT_EQ(slurp(dir / "before.txt"), expected_numbered(2000, "before"));
   EXPECT_EQ(slurp(dir / "after.txt"), expected_numbered(2, "after"));
+}
+
+TEST_P(WriteQueueTest, APauseHoldsEveryTurnAndTheHeldFills) {
+  fs::path dir = scratch("writequeue-pause-" + std::to_string(GetParam()));
+  std::vector<std::string> turns;
+  std::atomic<bool> held_filled{false};
+  std::atomic<bool> free_filled{false};
+  WriteQueue q(GetParam());
+  q.pause(true);
+  q.add({{(dir / "held.txt").string(),
+          [&](FILE* fp) {
+            held_filled = true;
+            std::fprintf(fp, "held\n");
+          }}},
+        [&] { turns.push_back("held"); });
+  q.pause(false);
+  for (int j = 0; j < 12; ++j) {  // more than fit the queue unpaused
+    q.add({{(dir / ("free" + std::to_string(j))).string(),
+            [&](FILE* fp) {
+              free_filled = true;
+              std::fprintf(fp, "free\n");
+            }}},
+          [&turns, j] { turns.push_back("free " + std::to_string(j)); });
+  }
+  if (GetParam() > 0) {
+    // The free jobs are filled meanwhile; nothing is put in place.
+    for (int i = 0; i < 2000 && !free_filled; ++i) std::this_thread::sleep_for(1ms);
+    EXPECT_TRUE(free_filled.load());
+  }
+  EXPECT_FALSE(held_filled.load());
+  EXPECT_TRUE(turns.empty());
+  EXPECT_EQ(listing(dir).size(), 13u);  // every file open, as a temporary file
+  EXPECT_FALSE(fs::exists(dir / "held.txt"));
+  EXPECT_TRUE(q.finish());
+  std::vector<std::string> expected{"held"};
+  for (int j = 0; j < 12; ++j) expected.push_back("free " + std::to_string(j));
+  EXPECT_EQ(turns, expected);
+  EXPECT_EQ(slurp(dir / "held.txt"), "held\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, WriteQueueTest, ::testing::Values(0u, 1u, 3u));

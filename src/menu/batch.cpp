@@ -49,8 +49,8 @@ struct BatchLists {
 };
 
 /// Queues one document: title line, body, trailer "<*>\n"; once it is in
-/// place it goes to the converter. What `body` refers to must stay unchanged
-/// until the queue has finished.
+/// place it goes to the converter. What `body` reads must not change while
+/// the queue may fill the document.
 void write_doc(WriteQueue& queue, const BatchDoc& doc, BodyWriter body) {
   queue.add({{std::string(doc.base) + ".txt",
               [title_fmt = doc.title_fmt, body = std::move(body)](FILE* fp) {

@@ -62,9 +62,57 @@ void write_doc(WriteQueue& queue, const BatchDoc& doc, BodyWriter body) {
             [base = doc.base, title = doc.list_title] { run_converter(base, title); });
 }
 
-void process_mis121_csv(const WardOrg* org, WriteQueue& q);
-void process_mis231_csv(const WardFamily* ward, WriteQueue& q);
-void process_teaching(WardFamily* list, bool home, WriteQueue& q);
+void process_mis121_csv(const WardOrg* org, WriteQueue& q) {
+  create_mis121_csv(org, q);
+  write_doc(q, {"wardpos", "**%s Ward Positions %s\n", "Positions", nullptr, stdout},
+            [org](FILE* fp) { create_palm_pos(org, fp); });
+}
+
+void process_mis231_csv(const WardFamily* ward, WriteQueue& q) {
+  create_mis231_csv(ward, q);
+  write_doc(q, {"wardph", "*%s Phone List %s\n", "Phone List", "Can't write to WARDPH.TXT\n",
+                stdout},
+            [ward](FILE* fp) { create_palm_phone(ward, fp, 220); });
+  write_doc(q, {"wardfull", "*%s Full List %s\n", "Full List", "Can't write to WARDFULL.TXT\n",
+                stdout},
+            [ward](FILE* fp) { create_palm_full(ward, fp, 0); });
+  write_doc(q, {"wardpriv", "*%s Private List %s\n", "Private List",
+                "Can't write to WARDPRIV.TXT\n", stdout},
+            [ward](FILE* fp) { create_palm_full(ward, fp, 1); });
+  write_doc(q, {"wardzip", "**%s Zipcode List %s\n", "Zipcode List",
+                "Can't write to WARDZIP.TXT\n", stdout},
+            [ward](FILE* fp) { create_palm_zip(ward, fp); });
+  q.add({{"warderr.txt", [ward](FILE* fp) { list_fam_errs(ward, fp); },
+          "Can't write to WARDERR.TXT\n", stdout}});
+}
+
+/// The three teaching documents of one report: 310/312/320 for home
+/// teaching, 410/412/420 for visiting teaching.
+void process_teaching(WardFamily* list, bool home, WriteQueue& q) {
+  int base = home ? 310 : 410;
+  if (home) {
+    write_doc(q, {"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",
+                  "Can't open wardht.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
+    write_doc(q, {"htdist", "**%s Home Teaching Districts %s\n", "Home Teaching Districts",
+                  "Can't open htdist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
+    write_doc(q, {"htlist", "**%s Condensed Home Teaching %s\n", "Condensed Home Teaching List",
+                  "Can't open htlist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
+  } else {
+    write_doc(q, {"wardvt", "**%s Visiting Teaching by Sisters %s\n",
+                  "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
+    write_doc(q, {"vtdist", "**%s Visiting Teaching Districts %s\n",
+                  "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", stderr},
+              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
+    write_doc(q, {"vtlist", "**%s Condensed Visiting Teaching List %s\n",
+                  "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n",
+                  stderr},
+              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
+  }
+}
 
 /// Reads the reports into `l`, merging each into the ward list, and queues
 /// each group of outputs on `q` once its list is settled. The caller has
@@ -142,58 +190,6 @@ void read_inputs(BatchLists& l, WriteQueue& q) {
     // The positions copied onto members point at the organisations.
     merge_121(l.ward, l.org, *members);
     l.ward_arena->keep(l.org_arena);
-  }
-}
-
-void process_mis121_csv(const WardOrg* org, WriteQueue& q) {
-  create_mis121_csv(org, q);
-  write_doc(q, {"wardpos", "**%s Ward Positions %s\n", "Positions", nullptr, stdout},
-            [org](FILE* fp) { create_palm_pos(org, fp); });
-}
-
-void process_mis231_csv(const WardFamily* ward, WriteQueue& q) {
-  create_mis231_csv(ward, q);
-  write_doc(q, {"wardph", "*%s Phone List %s\n", "Phone List", "Can't write to WARDPH.TXT\n",
-                stdout},
-            [ward](FILE* fp) { create_palm_phone(ward, fp, 220); });
-  write_doc(q, {"wardfull", "*%s Full List %s\n", "Full List", "Can't write to WARDFULL.TXT\n",
-                stdout},
-            [ward](FILE* fp) { create_palm_full(ward, fp, 0); });
-  write_doc(q, {"wardpriv", "*%s Private List %s\n", "Private List",
-                "Can't write to WARDPRIV.TXT\n", stdout},
-            [ward](FILE* fp) { create_palm_full(ward, fp, 1); });
-  write_doc(q, {"wardzip", "**%s Zipcode List %s\n", "Zipcode List",
-                "Can't write to WARDZIP.TXT\n", stdout},
-            [ward](FILE* fp) { create_palm_zip(ward, fp); });
-  q.add({{"warderr.txt", [ward](FILE* fp) { list_fam_errs(ward, fp); },
-          "Can't write to WARDERR.TXT\n", stdout}});
-}
-
-/// The three teaching documents of one report: 310/312/320 for home
-/// teaching, 410/412/420 for visiting teaching.
-void process_teaching(WardFamily* list, bool home, WriteQueue& q) {
-  int base = home ? 310 : 410;
-  if (home) {
-    write_doc(q, {"wardht", "**%s Family Home Teaching %s\n", "Family Home Teaching",
-                  "Can't open wardht.txt for output!\n", stderr},
-              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
-    write_doc(q, {"htdist", "**%s Home Teaching Districts %s\n", "Home Teaching Districts",
-                  "Can't open htdist.txt for output!\n", stderr},
-              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
-    write_doc(q, {"htlist", "**%s Condensed Home Teaching %s\n", "Condensed Home Teaching List",
-                  "Can't open htlist.txt for output!\n", stderr},
-              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
-  } else {
-    write_doc(q, {"wardvt", "**%s Visiting Teaching by Sisters %s\n",
-                  "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", stderr},
-              [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
-    write_doc(q, {"vtdist", "**%s Visiting Teaching Districts %s\n",
-                  "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", stderr},
-              [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
-    write_doc(q, {"vtlist", "**%s Condensed Visiting Teaching List %s\n",
-                  "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n",
-                  stderr},
-              [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
   }
 }
 

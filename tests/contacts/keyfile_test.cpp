@@ -13,32 +13,18 @@
 #include <regex>
 #include <string>
 
+#include "support/files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-class KeyFile : public testing::Test {
+class KeyFile : public testing::Test, protected testsupport::TempFolder {
  protected:
-  KeyFile() {
-    char tmpl[] = "/tmp/kinroll-key-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-  }
-  ~KeyFile() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   static unsigned mode_of(const std::string& p) {
     struct stat st;
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(KeyFile, MadeOnceWithItsFoldersAndReadBackUnchanged) {
@@ -53,7 +39,7 @@ TEST_F(KeyFile, MadeOnceWithItsFoldersAndReadBackUnchanged) {
   EXPECT_EQ(mode_of(path("config/kinroll")), 0700u);
   // No temporary file is left beside it.
   EXPECT_EQ(
-      std::distance(fs::directory_iterator(dir_ / "config/kinroll"), fs::directory_iterator()), 1);
+      std::distance(fs::directory_iterator(dir() / "config/kinroll"), fs::directory_iterator()), 1);
 
   std::string again;
   ASSERT_TRUE(load_or_create_key(p, &again));
@@ -74,7 +60,7 @@ TEST_F(KeyFile, AKeyWrittenByHandIsTakenAsItStandsLessItsLineEnds) {
 
 TEST_F(KeyFile, KeysThatCannotServeAreRefused) {
   write("short.key", std::string(31, 'k') + "\n");
-  fs::create_directory(dir_ / "folder.key");
+  fs::create_directory(dir() / "folder.key");
   write("blocker", "a file where a folder should be");
   struct Case {
     std::string file;

@@ -2,9 +2,11 @@
 // Scratch folders and whole-file reads for tests that write files.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -23,6 +25,32 @@ inline std::filesystem::path scratch(const std::string& name) {
   std::filesystem::create_directories(dir);
   return dir;
 }
+
+/// A fresh folder under /tmp, removed with everything in it when the object
+/// goes; names given to its members are relative to it.
+class TempFolder {
+ public:
+  TempFolder() {
+    char tmpl[] = "/tmp/kinroll-test-XXXXXX";
+    dir_ = ::mkdtemp(tmpl);
+  }
+  ~TempFolder() { std::filesystem::remove_all(dir_); }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& dir() const { return dir_; }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
 
 /// The bytes of the file at `path` (empty when it cannot be read).
 inline std::string slurp(const std::filesystem::path& path) {

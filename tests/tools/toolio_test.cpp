@@ -12,32 +12,14 @@
 #include <fstream>
 #include <string>
 
+#include "support/files.h"
 #include "tools/output.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-/// A scratch folder removed at the end of the test.
-class Folder {
- public:
-  Folder() {
-    char tmpl[] = "/tmp/kinroll-tools-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-  }
-  ~Folder() { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
- private:
-  fs::path dir_;
-};
+using Folder = testsupport::TempFolder;
 
 // A family whose bracketed head gives way to the spouse (the reader says so
 // on standard output) and a member without a record number (counted there).

@@ -1,6 +1,6 @@
 #include "menu/handoff.h"
 
-#include <cstdlib>
+#include <cstdio>
 
 #include "menu/prompt.h"
 #include "menu/settings.h"
@@ -21,7 +21,10 @@ void run_converter(const std::string& base, std::string_view title) {
 
 bool write_plain(const std::string& name, const BodyWriter& body) {
   OutputFile out;
-  if (!out.open(name)) return false;
+  if (!out.open(name)) {
+    std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
+    return false;
+  }
   body(out.get());
   return out.commit();
 }

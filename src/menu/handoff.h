@@ -23,12 +23,14 @@ struct Handheld {
 /// base + ".txt" with the title line, the body and the trailer "<*>\n", and
 /// when a converter is set and the file was written whole, prints
 /// "Executing >>%s<<\n" and runs the converter command. A file that cannot be
-/// opened ends the action silently.
+/// opened ends the action with "Can't open output file (%s)\n" on the error
+/// stream, and no converter runs.
 void hand_off(const Handheld& list, const BodyWriter& body);
 
 /// Writes `body` to the file `name` as a plain file (no title, no trailer, no
-/// converter). Returns false when the file cannot be opened (nothing printed)
-/// or when writing failed ("Error writing %s\n" printed, old file kept).
+/// converter). Returns false when the file cannot be opened ("Can't open
+/// output file (%s)\n" printed on the error stream) or when writing failed
+/// ("Error writing %s\n" printed, old file kept).
 bool write_plain(const std::string& name, const BodyWriter& body);
 
 /// Runs the converter for a written document: prints "Executing >>%s<<\n"

@@ -1,16 +1,37 @@
 #include "model/infile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-InputFile::InputFile(const std::string& name) : fp_(std::fopen(name.c_str(), "r")) {
+#include <cerrno>
+
+InputFile::InputFile(const std::string& name) {
+  // Opened without waiting, so that a FIFO without a writer cannot hold the
+  // program; what it is shows before anything is read.
+  int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return;
   struct stat st;
-  if (fp_ != nullptr && ::fstat(fileno(fp_), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(fp_);
-    fp_ = nullptr;
+  if (::fstat(fd, &st) != 0) {
+    int reason = errno;
+    ::close(fd);
+    errno = reason;
+    return;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return;
+  }
+  int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  fp_ = ::fdopen(fd, "r");
+  if (fp_ == nullptr) {
+    ::close(fd);
     return;
   }
   // Printouts run to megabytes: read them in large pieces.
-  if (fp_ != nullptr) std::setvbuf(fp_, nullptr, _IOFBF, 256 * 1024);
+  std::setvbuf(fp_, nullptr, _IOFBF, 256 * 1024);
 }
 
 InputFile::~InputFile() {

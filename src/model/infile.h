@@ -5,8 +5,11 @@
 #include <string>
 
 /// A report printout opened for reading and closed when the object goes.
-/// A name that cannot be opened, or that names a directory (which the
-/// platform would open and read as an empty report), gives no stream.
+/// Only a regular file (a symbolic link to one included) is opened: a name
+/// that cannot be opened, or that names a folder, a device, a FIFO or a
+/// socket, gives no stream. Such inputs would read as an empty report, never
+/// end (/dev/zero) or block until a writer comes (a FIFO), so they are taken
+/// for files that cannot be opened; opening never waits on them.
 class InputFile {
  public:
   explicit InputFile(const std::string& name);
@@ -14,10 +17,12 @@ class InputFile {
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  /// The open stream; null when the file could not be opened.
+  /// The open stream; null when the file could not be opened (errno then
+  /// says why: EISDIR for a folder, EINVAL for anything else that is not a
+  /// regular file).
   FILE* get() const { return fp_; }
   explicit operator bool() const { return fp_ != nullptr; }
 
  private:
-  FILE* fp_;
+  FILE* fp_ = nullptr;
 };

@@ -64,10 +64,13 @@ QuietConsole::~QuietConsole() {
 }
 
 void report_unreadable(const std::string& path, int err) {
+  struct stat st;
+  bool exists = ::stat(path.c_str(), &st) == 0;
   tool_error("cannot read %s: %s", path.c_str(),
-             is_folder(path) ? "it is a folder"
-             : err != 0      ? std::strerror(err)
-                             : "cannot be opened");
+             exists && S_ISDIR(st.st_mode)   ? "it is a folder"
+             : exists && !S_ISREG(st.st_mode) ? "it is not a regular file"
+             : err != 0                      ? std::strerror(err)
+                                             : "cannot be opened");
 }
 
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list) {

@@ -30,8 +30,9 @@ class QuietConsole {
 };
 
 /// Reports with tool_error("cannot read PATH: REASON") that `path` could
-/// not be opened: "it is a folder", else the system's reason `err`, else
-/// (`err` 0) "cannot be opened".
+/// not be opened: "it is a folder", "it is not a regular file" (a device, a
+/// FIFO, a socket), else the system's reason `err`, else (`err` 0) "cannot
+/// be opened".
 void report_unreadable(const std::string& path, int err);
 
 /// Reads the directory printout `path` with read_mis231 into `arena`, with

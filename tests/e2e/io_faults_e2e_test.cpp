@@ -94,6 +94,8 @@ TEST(IoFaults, MissingOutputFolderEndsTheOptionAndRunsNoConverter) {
   EXPECT_EQ(r.out.find("Executing"), std::string::npos);
   EXPECT_EQ(r.err,
             "Can't find organization (BISHOPRIC) in wardorgs.txt\n"
+            "Can't open output file (no/such/full.txt)\nCan't open output file (no/such/dir.txt)\n"
+            "Can't open output file (no/such/errs.txt)\nCan't open output file (no/such/pos.txt)\n"
             "Can't open output TOC file (no/such/webpos.html)\n"
             "Can't open output TOC file (no/such/webpos.html)\n");
   EXPECT_EQ(s.files(), before);
@@ -120,6 +122,8 @@ TEST(IoFaults, ReadOnlyFolderTakesNoNewFileButAWritableOneIsWrittenInPlace) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Can't open ro/save.txt!\n"), std::string::npos);
   EXPECT_EQ(r.err,
+            "Can't open output file (ro/wardfull.txt)\nCan't open output file (ro/wardzip.txt)\n"
+            "Can't open output file (ro/errs.txt)\n"
             "Can't open output TOC file (ro/webpos.html)\n"
             "Can't open output file (ro/mc1Pos.txt)\nCan't open output file (ro/mc2Pos.txt)\n"
             "Can't open output file (ro/rbPos.txt)\nCan't open output file (ro/alpha.txt)\n"
@@ -227,11 +231,13 @@ TEST(IoFaults, NamesOfUpTo251CharactersAreWrittenAndReplacedLongerOnesEndTheOpti
     s.write(std::string(n - 4, 'p') + ".txt", "old\n");
     console += "220\n" + std::string(n - 4, 'p') + "\n";
   }
-  // One character more than a file name may have: the option ends silently.
+  // One character more than a file name may have: the option ends with its
+  // message.
   console += "290\n" + std::string(256, 'e') + "\n220\n" + std::string(252, 'p') + "\n";
   Outcome r = s.run({}, console + "q\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, "Can't open output file (" + std::string(256, 'e') +
+                       ")\nCan't open output file (" + std::string(252, 'p') + ".txt)\n");
   for (size_t n = 242; n <= 251; ++n) {
     EXPECT_EQ(s.read(std::string(n, 'e')), "");  // no notes: an empty error report
     EXPECT_EQ(s.read(std::string(n - 4, 'p') + ".txt"),

@@ -1,6 +1,7 @@
 #include "model/outfile.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -214,6 +215,21 @@ bool OutputFile::open(const std::string& name) {
   // Lists run to megabytes: write them in large pieces.
   std::setvbuf(fp_, nullptr, _IOFBF, kBuffer);
   return true;
+}
+
+void end_by_signal(int sig) {
+  remove_pending();
+  struct sigaction sa {};
+  sa.sa_handler = SIG_DFL;
+  sigemptyset(&sa.sa_mask);
+  ::sigaction(sig, &sa, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, sig);
+  ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  std::raise(sig);
+  // Only when the signal could not end the program.
+  ::_exit(128 + sig);
 }
 
 bool OutputFile::commit() {

@@ -49,3 +49,10 @@ class OutputFile {
   std::string tmp_;     // empty when writing directly
   int pending_ = -1;    // slot of tmp_ among the files an interrupt removes
 };
+
+/// Removes the temporary file of every output still being written and ends
+/// the program by signal `sig` with that signal's default action, as an
+/// interrupt that no handler caught would have ended it: the files already
+/// put in place stay, and nothing after this call runs. For a converter
+/// that was interrupted (SIGINT, SIGQUIT), so that the program stops with it.
+[[noreturn]] void end_by_signal(int sig);

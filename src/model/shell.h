@@ -13,8 +13,12 @@ std::string shell_word(std::string_view s);
 /// `s` for use inside double quotes: '"', '\\', '$' and '`' get a backslash.
 std::string shell_dquoted(std::string_view s);
 
-/// Runs `cmd` through the system command interpreter and waits for it; both
-/// output streams are flushed first so that the command's output follows
-/// what was printed. The command's own result is its business: none is
-/// returned.
+/// Runs `cmd` through the system command interpreter (/bin/sh -c) and waits
+/// for it; both output streams are flushed first so that the command's
+/// output follows what was printed. The command's own result is its
+/// business: none is returned. But a command that ended by SIGINT or SIGQUIT
+/// ends the program by the same signal (end_by_signal(): temporary files
+/// removed, finished files kept), and such a signal sent to the program
+/// while the command runs is held back until the command is over, then
+/// taken.
 void run_shell_command(const std::string& cmd);

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <vector>
 
@@ -25,10 +26,16 @@ namespace fs = std::filesystem;
 
 /// What one run of the program printed, and how it ended.
 struct Outcome {
-  int status = -1;
+  int status = -1;   ///< exit status; -1 when a signal ended the program
+  int signal = 0;    ///< the signal that ended the program, or 0
+  bool timed_out = false;  ///< killed after running past the harness's limit
   std::string out;
   std::string err;
 };
+
+/// How long a run may take before the harness kills it, so that a program
+/// that hangs fails its test instead of holding the whole suite.
+inline constexpr int kRunLimitSeconds = 60;
 
 /// A scratch directory holding the program's input and output files.
 class Scratch {
@@ -91,6 +98,16 @@ class Scratch {
     return run_as(binary, args, console, fsize_limit, kSelf);
   }
 
+  /// Runs the program as run() does, in a process group of its own, and
+  /// once the file `marker` shows up in the scratch directory sends `sig`
+  /// to the whole group (as a terminal's Ctrl-C does) or, without
+  /// `whole_group`, to the program alone.
+  Outcome run_interrupted(const std::vector<std::string>& args, const std::string& console,
+                          const std::string& marker, int sig, bool whole_group = true) const {
+    Interrupt interrupt{marker, sig, whole_group};
+    return run_as(program_.c_str(), args, console, 0, kSelf, &interrupt);
+  }
+
   /// Runs the program as run() does, but as the unprivileged user nobody
   /// when the tests run as root (who may read and write any file), so that
   /// file permissions bite. With `own_dir` the scratch directory is given
@@ -120,13 +137,22 @@ class Scratch {
 
   enum Identity { kSelf, kOwnDir, kGuest };
 
+  /// A signal to send once a file shows up.
+  struct Interrupt {
+    std::string marker;
+    int sig;
+    bool whole_group;
+  };
+
   Outcome run_as(const char* binary, const std::vector<std::string>& args,
-                 const std::string& console, rlim_t fsize_limit, Identity who) const {
+                 const std::string& console, rlim_t fsize_limit, Identity who,
+                 const Interrupt* interrupt = nullptr) const {
     write(".console", console);
     int out_pipe[2], err_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
     pid_t pid = fork();
     if (pid == 0) {
+      if (interrupt != nullptr) setpgid(0, 0);
       if (chdir(dir_.c_str()) != 0) _exit(126);
       int in = open(".console", O_RDONLY);
       dup2(in, 0);
@@ -151,14 +177,27 @@ class Scratch {
       execv(binary, argv.data());
       _exit(127);
     }
+    if (interrupt != nullptr) setpgid(pid, pid);
     close(out_pipe[1]);
     close(err_pipe[1]);
     Outcome r;
     struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&r.out, &r.err};
     int open_fds = 2;
+    bool sent = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kRunLimitSeconds);
     while (open_fds > 0) {
-      if (poll(fds, 2, -1) < 0) break;
+      if (std::chrono::steady_clock::now() > deadline && !r.timed_out) {
+        r.timed_out = true;
+        kill(interrupt != nullptr ? -pid : pid, SIGKILL);
+      }
+      if (interrupt != nullptr && !sent && exists(interrupt->marker)) {
+        kill(interrupt->whole_group ? -pid : pid, interrupt->sig);
+        sent = true;
+      }
+      int ready = poll(fds, 2, 20);
+      if (ready < 0) break;
+      if (ready == 0) continue;
       for (int i = 0; i < 2; ++i) {
         if (fds[i].fd < 0 || fds[i].revents == 0) continue;
         char buf[4096];
@@ -175,6 +214,7 @@ class Scratch {
     int raw = 0;
     waitpid(pid, &raw, 0);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.signal = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
     return r;
   }
 

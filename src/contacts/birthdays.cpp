@@ -30,10 +30,11 @@ bool make_birthday(std::string_view day, std::string_view month, Birthday* out) 
   return true;
 }
 
-/// Writes the text libical made of `text` and releases it.
+/// Writes the content lines libical made, `text`, folded anew, and
+/// releases them.
 void put_ical(FILE* fp, char* text) {
   if (text == nullptr) throw std::bad_alloc();
-  std::fputs(text, fp);
+  write_content_lines(fp, text);
   icalmemory_free_buffer(text);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The ward's birthdays as an iCalendar file (RFC 5545): one all-day event a
-// year per member whose birthday is known. Written through libical, which
-// escapes and folds the text. No event tells a birth year: every event
-// starts in the year 2000, a leap year, so that 29 February exists in it.
+// year per member whose birthday is known. Made through libical, which
+// escapes the text; folded by write_content_lines (vtext.h), as libical's own
+// folding may cut a line end in two. No event tells a birth year: every
+// event starts in the year 2000, a leap year, so that 29 February exists in
+// it.
 
 #include <cstdio>
 #include <ctime>
@@ -43,6 +45,6 @@ bool has_birthday_event(const WardMember* mem);
 ///            there in the years without a 29 February too
 ///   SUMMARY  "Birthday: " and the member's first and last names
 ///   TRANSP   TRANSPARENT (a birthday keeps no one busy)
-/// Texts are made UTF-8 from the printout's Latin-1. Returns the number of
-/// events written.
+/// Texts are made UTF-8 from the printout's Latin-1; every line is folded
+/// by write_content_line. Returns the number of events written.
 int write_ward_birthdays(const WardFamily* list, FILE* fp, std::time_t stamp, UidMaker& uids);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "model/infile.h"
 #include "tools/status.h"
@@ -74,10 +75,13 @@ bool create_key_file(const std::string& path) {
   return linked;
 }
 
-/// Reads the whole of `path` into `*text`; false when it cannot be opened.
-bool read_whole(const std::string& path, std::string* text) {
+/// Reads the whole of `path` into `*text`, and the permission bits of the
+/// file opened into `*mode`; false when it cannot be opened or read.
+bool read_whole(const std::string& path, std::string* text, mode_t* mode) {
   InputFile in(path);
-  if (!in) return false;
+  struct stat st;
+  if (!in || ::fstat(fileno(in.get()), &st) != 0) return false;
+  *mode = st.st_mode & 07777;
   text->clear();
   char buf[4096];
   size_t n;
@@ -116,18 +120,29 @@ bool load_or_create_key(const std::string& path, std::string* key) {
   }
   std::string text;
   errno = 0;
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    tool_error("cannot read key file %s: it is a folder", path.c_str());
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    tool_error("cannot read key file %s: %s", path.c_str(),
+               S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
     return false;
   }
-  if (!read_whole(path, &text)) {
+  mode_t mode = 0;
+  if (!read_whole(path, &text, &mode)) {
     tool_error("cannot read key file %s: %s", path.c_str(),
                std::strerror(errno != 0 ? errno : EIO));
+    return false;
+  }
+  if ((mode & kKeyOthersBits) != 0) {
+    tool_error("key file %s is open to others (mode %04o): chmod 600 it", path.c_str(),
+               static_cast<unsigned>(mode));
     return false;
   }
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   if (text.size() < kMinKeyLength) {
     tool_error("key file %s holds fewer than %zu characters", path.c_str(), kMinKeyLength);
+    return false;
+  }
+  if (text.find_first_not_of(std::string_view(" \t\r\n\0", 5)) == std::string::npos) {
+    tool_error("key file %s holds only blanks and NUL bytes", path.c_str());
     return false;
   }
   *key = std::move(text);

@@ -4,8 +4,8 @@
 //   kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR
 //
 // Exit status 0 when both files were written, 2 on trouble (bad arguments,
-// a printout or key that cannot be read, a file that cannot be written);
-// 1 is not used.
+// an output that is one of the printouts or the key, a printout or key that
+// cannot be read, a file that cannot be written); 1 is not used.
 
 #include <sys/stat.h>
 
@@ -26,6 +26,7 @@
 #include "model/arena.h"
 #include "tools/args.h"
 #include "tools/output.h"
+#include "tools/samefile.h"
 #include "tools/status.h"
 
 namespace {
@@ -109,7 +110,7 @@ bool parse_args(int argc, char** argv, ContactsArgs* a) {
     tool_error("an output file needs a name");
     return false;
   }
-  if (a->vcf == a->ics && !is_device(a->vcf)) {
+  if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
     tool_error("--vcf and --ics name the same file %s", a->vcf.c_str());
     return false;
   }
@@ -180,6 +181,13 @@ int run(int argc, char** argv) {
   std::string key;
   std::time_t stamp = 0;
   if (!load_or_create_key(key_path, &key) || !event_stamp(&stamp)) return kExitTrouble;
+  // The key is there now, made by this run when it was missing.
+  std::vector<ReadFile> inputs = contacts_ward_files(a.dir);
+  inputs.push_back({"the key file", key_path});
+  if (!output_spares_inputs("--vcf", a.vcf, inputs) ||
+      !output_spares_inputs("--ics", a.ics, inputs)) {
+    return kExitTrouble;
+  }
 
   Arena arena;
   WardFamily* ward = nullptr;

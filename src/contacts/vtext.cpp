@@ -6,6 +6,22 @@ bool is_control(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7f; 
 
 bool is_continuation(unsigned char c) { return (c & 0xc0) == 0x80; }
 
+/// The end of the character of `s` that starts at `at`: its lead byte and
+/// the continuation bytes after it, four octets at most.
+size_t char_end(std::string_view s, size_t at) {
+  size_t end = at + 1;
+  while (end < s.size() && end - at < 4 && is_continuation(static_cast<unsigned char>(s[end]))) {
+    ++end;
+  }
+  return end;
+}
+
+/// The end of what no fold may split that starts at `at`: a character, or
+/// a backslash and the character after it.
+size_t unit_end(std::string_view s, size_t at) {
+  return s[at] == '\\' && at + 1 < s.size() ? char_end(s, at + 1) : char_end(s, at);
+}
+
 /// `s` with its control characters made spaces.
 std::string without_controls(std::string_view s) {
   std::string out(s);
@@ -103,16 +119,36 @@ std::string escape_vcard_text(std::string_view utf8, bool component) {
 
 void write_content_line(FILE* fp, std::string_view line) {
   size_t room = kFoldOctets;  // octets the current physical line may take
-  while (line.size() > room) {
-    size_t cut = room;
-    // Back off to the start of the sequence the limit falls in.
-    while (cut > 0 && is_continuation(static_cast<unsigned char>(line[cut]))) --cut;
-    if (cut == 0) cut = room;  // not UTF-8: a fold anywhere keeps it moving
-    std::fwrite(line.data(), 1, cut, fp);
-    std::fputs("\r\n ", fp);
-    line.remove_prefix(cut);
-    room = kFoldOctets - 1;  // the leading space takes one octet
+  size_t start = 0;           // where the current physical line starts
+  for (size_t at = 0; at < line.size();) {
+    size_t end = unit_end(line, at);
+    if (end - start > room) {
+      std::fwrite(line.data() + start, 1, at - start, fp);
+      std::fputs("\r\n ", fp);
+      start = at;
+      room = kFoldOctets - 1;  // the leading space takes one octet
+    }
+    at = end;
   }
-  std::fwrite(line.data(), 1, line.size(), fp);
+  std::fwrite(line.data() + start, 1, line.size() - start, fp);
   std::fputs("\r\n", fp);
+}
+
+void write_content_lines(FILE* fp, std::string_view text) {
+  std::string flat;  // the lines unfolded
+  flat.reserve(text.size());
+  size_t at = 0;
+  while (at < text.size()) {
+    if (text.compare(at, 3, "\r\n ") == 0) {
+      at += 3;
+    } else {
+      flat += text[at++];
+    }
+  }
+  std::string_view rest = flat;
+  while (!rest.empty()) {
+    size_t end = rest.find("\r\n");
+    write_content_line(fp, rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+  }
 }

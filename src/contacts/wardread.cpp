@@ -45,17 +45,24 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
 
 }  // namespace
 
+std::vector<ReadFile> contacts_ward_files(const std::string& dir) {
+  return {{"the directory printout", in_folder(dir, "mis231.txt")},
+          {"the family listing", in_folder(dir, "mis232.txt")},
+          {"the record number list", in_folder(dir, "mis239.txt")}};
+}
+
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {
   *list = nullptr;
-  std::string path = in_folder(dir, "mis231.txt");
+  std::vector<ReadFile> files = contacts_ward_files(dir);
+  const std::string& path = files[0].path;
   WardFamily* ward = nullptr;
   if (!read_directory_quietly(path, arena, &ward)) return false;
   if (ward == nullptr) {
     tool_error("%s holds no family", path.c_str());
     return false;
   }
-  if (!merge_optional(in_folder(dir, "mis232.txt"), read_mis232, ward, merge_232) ||
-      !merge_optional(in_folder(dir, "mis239.txt"), read_mis239, ward, merge_239)) {
+  if (!merge_optional(files[1].path, read_mis232, ward, merge_232) ||
+      !merge_optional(files[2].path, read_mis239, ward, merge_239)) {
     return false;
   }
   *list = ward;

@@ -6,9 +6,16 @@
 // program's report and are silenced.
 
 #include <string>
+#include <vector>
 
 #include "model/arena.h"
 #include "model/kinroll.h"
+#include "tools/samefile.h"
+
+/// The printouts that read_contacts_ward reads from the folder `dir`, in
+/// the order it reads them, named for messages; the last two need not
+/// exist.
+std::vector<ReadFile> contacts_ward_files(const std::string& dir);
 
 /// Reads `dir`/mis231.txt into `arena` and merges `dir`/mis232.txt
 /// (merge_232) and `dir`/mis239.txt (merge_239) into it when they exist;

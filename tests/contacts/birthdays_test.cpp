@@ -170,6 +170,20 @@ TEST_F(Birthdays, TheCalendar) {
   }
 }
 
+TEST_F(Birthdays, ALongNameOfCommasIsFoldedBetweenEscapesWithWholeLineEnds) {
+  // libical's own fold put this line's CR and LF on two lines.
+  WardFamily* fam = add_family(list_, "X" + std::string(36, ','), "");
+  add(fam, 1, "", "01", "Jan", "041-2287-5530");
+  UidMaker uids(kKey);
+  std::string text = capture([&](FILE* fp) { write_ward_birthdays(list_, fp, kStamp, uids); });
+  std::string escaped;
+  for (int i = 0; i < 36; ++i) escaped += "\\,";
+  EXPECT_NE(text.find("\r\nSUMMARY:Birthday: X" + escaped.substr(0, 56) + "\r\n " +
+                      escaped.substr(56) + "\r\nTRANSP:"),
+            std::string::npos)
+      << text;
+}
+
 TEST_F(Birthdays, AListWithoutBirthdaysIsAnEmptyCalendar) {
   WardFamily* fam = add_family(list_, "GREENHALGH", "Margaret");
   add(fam, 1, "Margaret", "", "");

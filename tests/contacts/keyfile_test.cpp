@@ -25,6 +25,12 @@ class KeyFile : public testing::Test, protected testsupport::TempFolder {
     struct stat st;
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
   }
+
+  /// Writes the key file `name` by hand, with the permission bits `mode`.
+  void write_key(const std::string& name, const std::string& text, unsigned mode = 0600) {
+    write(name, text);
+    ASSERT_EQ(::chmod(path(name).c_str(), mode), 0);
+  }
 };
 
 TEST_F(KeyFile, MadeOnceWithItsFoldersAndReadBackUnchanged) {
@@ -52,38 +58,56 @@ TEST_F(KeyFile, MadeOnceWithItsFoldersAndReadBackUnchanged) {
 }
 
 TEST_F(KeyFile, AKeyWrittenByHandIsTakenAsItStandsLessItsLineEnds) {
-  write("mine.key", "a key of my own, long enough to serve\r\n\n");
+  write_key("mine.key", "a key of my own, long enough to serve\r\n\n");
   std::string key;
   ASSERT_TRUE(load_or_create_key(path("mine.key"), &key));
   EXPECT_EQ(key, "a key of my own, long enough to serve");
 }
 
 TEST_F(KeyFile, KeysThatCannotServeAreRefused) {
-  write("short.key", std::string(31, 'k') + "\n");
+  write_key("short.key", std::string(31, 'k') + "\n");
+  // Blanks, NUL bytes and line ends only: long enough, but no key.
+  write_key("nul.key", std::string(64, '\0'));
+  write_key("mixed.key", std::string(" \t\0\r\n", 5) + std::string(30, '\t') + "\0\r\n");
+  // Any permission for the group or others, as the default umask leaves.
+  write_key("world.key", std::string(64, 'k') + "\n", 0644);
+  write_key("groupwrite.key", std::string(64, 'k') + "\n", 0620);
   fs::create_directory(dir() / "folder.key");
+  ASSERT_EQ(::mkfifo(path("fifo.key").c_str(), 0600), 0);
   write("blocker", "a file where a folder should be");
+  // Each file with what the message says after "key file NAME"; a name
+  // that is absolute stays as it is.
   struct Case {
-    std::string file;
-    std::string message;
+    const char* file;
+    std::string after;
+    bool unreadable = false;  ///< "cannot read key file NAME..."
   } cases[] = {
-      {path("short.key"),
-       "kinroll: key file " + path("short.key") + " holds fewer than 32 characters\n"},
-      {path("folder.key"),
-       "kinroll: cannot read key file " + path("folder.key") + ": it is a folder\n"},
-      {path("blocker/contacts.key"),
-       "kinroll: cannot read key file " + path("blocker/contacts.key") + ": Not a directory\n"},
+      {"short.key", " holds fewer than 32 characters"},
+      {"nul.key", " holds only blanks and NUL bytes"},
+      {"mixed.key", " holds only blanks and NUL bytes"},
+      {"world.key", " is open to others (mode 0644): chmod 600 it"},
+      {"groupwrite.key", " is open to others (mode 0620): chmod 600 it"},
+      {"folder.key", ": it is a folder", true},
+      {"fifo.key", ": it is not a regular file", true},
+      {"/dev/null", ": it is not a regular file", true},
+      {"blocker/contacts.key", ": Not a directory", true},
   };
   for (const Case& c : cases) {
+    std::string file = path(c.file);
     std::string key = "unchanged";
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(load_or_create_key(c.file, &key)) << c.file;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+    EXPECT_FALSE(load_or_create_key(file, &key)) << file;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string("kinroll: ") + (c.unreadable ? "cannot read " : "") + "key file " + file +
+                  c.after + "\n");
     EXPECT_EQ(key, "unchanged");
   }
-  // Exactly 32 characters serve.
-  write("exact.key", std::string(32, 'k'));
+  // Exactly 32 characters serve, blanks among them, and so does a key that
+  // only its owner may read.
+  write_key("exact.key", " " + std::string(30, 'k') + "\t", 0400);
   std::string key;
   EXPECT_TRUE(load_or_create_key(path("exact.key"), &key));
+  EXPECT_EQ(key, " " + std::string(30, 'k') + "\t");
 }
 
 TEST_F(KeyFile, DefaultPlaceFollowsXdgConfigHomeThenHome) {

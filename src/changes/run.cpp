@@ -11,6 +11,7 @@
 #include "tools/args.h"
 #include "tools/directory.h"
 #include "tools/output.h"
+#include "tools/samefile.h"
 #include "tools/status.h"
 
 namespace {
@@ -65,6 +66,8 @@ int run_changes(int argc, char** argv) {
   try {
     std::string old_path = directory_printout_path(args.positional[0]);
     std::string new_path = directory_printout_path(args.positional[1]);
+    const ReadFile printouts[] = {{"the old printout", old_path}, {"the new printout", new_path}};
+    if (csv != nullptr && !output_spares_inputs("--csv", *csv, printouts)) return kExitTrouble;
     auto old_arena = std::make_shared<Arena>();
     auto new_arena = std::make_shared<Arena>();
     WardFamily* old_list = nullptr;

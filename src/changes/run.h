@@ -10,7 +10,8 @@
 /// Returns the exit status: kExitSame (0) with "No changes" printed,
 /// kExitFound (1) when there are changes, kExitTrouble (2) after a message
 /// on the error stream for bad arguments, a printout that cannot be read,
-/// or a report or CSV file that could not be written.
+/// a CSV file that is one of the printouts (refused before anything is read
+/// or written), or a report or CSV file that could not be written.
 int run_changes(int argc, char** argv);
 
 /// Prints the usage that --help shows to `fp`.

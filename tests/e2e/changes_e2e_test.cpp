@@ -156,6 +156,32 @@ TEST(Changes, BadArgumentsAreTroubleWithTheUsage) {
   EXPECT_EQ(odd.out, "No changes\n");
 }
 
+TEST(Changes, ACsvFileThatIsAPrintoutIsRefusedBeforeAnythingIsWritten) {
+  Scratch s;
+  write_example_months(s);
+  fs::create_symlink("may/mis231.txt", s.dir() / "link.csv");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err_start;
+  } cases[] = {
+      {{"--csv", "april/mis231.txt", "april", "may"},
+       "--csv april/mis231.txt would overwrite the old printout april/mis231.txt"},
+      {{"--csv=may/mis231.txt", "april", "may/mis231.txt"},
+       "--csv may/mis231.txt would overwrite the new printout may/mis231.txt"},
+      {{"--csv", "./april//mis231.txt", "april/", "may"}, "--csv ./april//mis231.txt would"},
+      {{"--csv", "link.csv", "april", "may"}, "--csv link.csv would overwrite the new printout"},
+  };
+  std::map<std::string, std::string> before = s.files();
+  for (const Case& c : cases) {
+    Outcome r = changes(s, c.args);
+    EXPECT_EQ(r.status, 2) << c.err_start;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.starts_with("kinroll-changes: " + c.err_start)) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    EXPECT_EQ(s.files(), before) << c.err_start;
+  }
+}
+
 TEST(Changes, FailedOutputsAreTrouble) {
   Scratch s;
   write_example_months(s);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,8 +59,16 @@ class Contacts : public testing::Test {
  protected:
   Contacts() : stamp_("SOURCE_DATE_EPOCH", kStamp) {
     s_.use_program(KINROLL_CONTACTS_BINARY);
-    s_.write("test.key", e2e::data("contacts/test.key"));
+    write_key("test.key", e2e::data("contacts/test.key"));
     fs::create_directory(s_.dir() / "ward");
+  }
+
+  /// Writes the key file `name`, readable by its owner only unless `mode`
+  /// says otherwise.
+  void write_key(const std::string& name, const std::string& text,
+                 fs::perms mode = fs::perms::owner_read | fs::perms::owner_write) {
+    s_.write(name, text);
+    fs::permissions(s_.dir() / name, mode);
   }
 
   /// Copies the printouts `names` from `from` into the folder "ward".
@@ -211,7 +220,12 @@ TEST_F(Contacts, OptionsMayComeAnywhereAndDoubleDashEndsThem) {
 
 TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
   example_ward();
-  s_.write("short.key", "too short\n");
+  s_.write("old.vcf", "last month's cards\n");
+  write_key("short.key", "too short\n");
+  write_key("blank.key", std::string(40, ' ') + "\n");
+  write_key("open.key", e2e::data("contacts/test.key"),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
   s_.write("afile", "not a folder\n");
   fs::create_directories(s_.dir() / "nofamily");
   s_.write("nofamily/mis231.txt", "\n");
@@ -233,6 +247,8 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
       {{"--vcf", "", "ward"}, name + "an output file needs a name\n" + kUsage},
       {{"--vcf", "x", "--ics", "x", "ward"},
        name + "--vcf and --ics name the same file x\n" + kUsage},
+      {{"--vcf", "old.vcf", "--ics", "./old.vcf", "ward"},
+       name + "--vcf and --ics name the same file old.vcf\n" + kUsage},
       {{"--key", "test.key", "afile"}, name + "afile is not a folder\n"},
       {{"--key", "test.key", "missing"}, name + "missing is not a folder\n"},
       {{"--key", "test.key", "empty"},
@@ -243,6 +259,10 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
       {{"--key", "short.key", "ward"},
        name + "key file short.key holds fewer than 32 characters\n"},
       {{"--key", "ward", "ward"}, name + "cannot read key file ward: it is a folder\n"},
+      {{"--key", "blank.key", "ward"},
+       name + "key file blank.key holds only blanks and NUL bytes\n"},
+      {{"--key", "open.key", "ward"},
+       name + "key file open.key is open to others (mode 0644): chmod 600 it\n"},
       {{"--key", "test.key", "ward"},
        name + "SOURCE_DATE_EPOCH is not a number of seconds: 12ab\n",
        "12ab"},
@@ -264,6 +284,35 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
                             "folder239/wardcontacts.vcf", "nofamily/wardbirthdays.ics"}) {
       EXPECT_FALSE(s_.exists(out)) << line << " wrote " << out;
     }
+  }
+  EXPECT_EQ(s_.read("old.vcf"), "last month's cards\n");
+}
+
+TEST_F(Contacts, AnOutputThatIsAnInputOrTheKeyIsRefusedBeforeAnythingIsWritten) {
+  example_ward();
+  fs::create_symlink("ward/mis231.txt", s_.dir() / "link.vcf");
+  fs::create_hard_link(s_.dir() / "test.key", s_.dir() / "hard.ics");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err_start;
+  } cases[] = {
+      {{"--vcf", "ward/mis231.txt", "ward"}, "--vcf ward/mis231.txt would overwrite the directory"},
+      {{"--ics", "ward/mis232.txt", "ward"}, "--ics ward/mis232.txt would overwrite the family"},
+      {{"--vcf", "./ward//mis239.txt", "ward"},
+       "--vcf ./ward//mis239.txt would overwrite the record number list ward/mis239.txt"},
+      {{"--ics", "test.key", "ward"}, "--ics test.key would overwrite the key file test.key"},
+      {{"--vcf", "link.vcf", "ward"}, "--vcf link.vcf would overwrite the directory"},
+      {{"--ics", "hard.ics", "ward"}, "--ics hard.ics would overwrite the key file"},
+  };
+  std::map<std::string, std::string> before = s_.files();
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--key", "test.key"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Outcome r = run(args);
+    EXPECT_EQ(r.status, 2) << c.err_start;
+    EXPECT_TRUE(r.err.starts_with("kinroll-contacts: " + c.err_start)) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    EXPECT_EQ(s_.files(), before) << c.err_start;
   }
 }
 

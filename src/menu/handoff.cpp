@@ -5,36 +5,38 @@
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "model/outfile.h"
+#include "model/shell.h"
 
-std::string converter_command(const std::string& app, std::string_view base,
+namespace {
+
+/// "UNIT TITLE" escaped for the double quotes of a converter command.
+std::string quoted_title(std::string_view unit_name, std::string_view title) {
+  return shell_dquoted(unit_name) + " " + shell_dquoted(title);
+}
+
+}  // namespace
+
+std::string converter_command(std::string_view app, std::string_view base,
                               std::string_view unit_name, std::string_view title) {
-  return app + " " + shell_word(base) + " \"" + shell_dquoted(unit_name) + " " +
-         shell_dquoted(title) + "\"";
+  return converter_command(app, base, quoted_title(unit_name, title));
 }
 
-void run_converter(const std::string& base, std::string_view title) {
-  if (Instapp.empty()) return;
-  std::string cmd = converter_command(Instapp.str(), base, unit, title);
-  std::printf("Executing >>%s<<\n", cmd.c_str());
-  run_shell_command(cmd);
+void run_converter(std::string_view base, std::string_view title) {
+  hand_to_converter(Instapp, base, quoted_title(unit, title), "Executing >>%s<<\n");
 }
 
-bool write_plain(const std::string& name, const BodyWriter& body) {
+void hand_off(int option, const BodyWriter& body) {
+  const Document& doc = document(option);
+  std::string base = prompt_name(doc.base, doc.prompt);
+  std::string name = doc.file(base);
   OutputFile out;
   if (!out.open(name)) {
     std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
-    return false;
+    return;
   }
-  body(out.get());
-  return out.commit();
-}
-
-void hand_off(const Handheld& list, const BodyWriter& body) {
-  std::string base = prompt_name(list.deflt, list.prompt);
-  bool written = write_plain(base + ".txt", [&](FILE* fp) {
-    if (list.title_fmt != nullptr) std::fprintf(fp, list.title_fmt, unit.c_str(), datestr.c_str());
-    body(fp);
-    std::fprintf(fp, "<*>\n");
-  });
-  if (written) run_converter(base, list.list_title);
+  FILE* fp = out.get();
+  if (doc.title != nullptr) std::fprintf(fp, doc.title, unit.c_str(), datestr.c_str());
+  body(fp);
+  if (doc.list_title != nullptr) std::fprintf(fp, "<*>\n");
+  if (out.commit() && doc.list_title != nullptr) run_converter(base, doc.list_title);
 }

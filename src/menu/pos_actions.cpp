@@ -109,8 +109,7 @@ bool pos_action(int opt, LoopState& state) {
       read_positions(state);
       break;
     case 110:
-      hand_off({"wardpos", kDirPrompt, "**%s Ward Positions %s\n", "Positions"},
-               [&](FILE* fp) { create_palm_pos(org, fp); });
+      hand_off(110, [&](FILE* fp) { create_palm_pos(org, fp); });
       break;
     case 120:
       write_webpos(org, prompt_name("webin", kWorkDirPrompt));

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr const char* kReportPrompt = "Enter name of report (%s): ";
-constexpr const char* kFilePrompt = "Enter file name (%s): ";
 
 /// Reads a teaching report into `teaching`, in a new arena that replaces
 /// `arena`, and, when a ward list exists, merges it there. A report that
@@ -51,40 +50,28 @@ bool teach_action(int opt, LoopState& state) {
       read_teaching(state, "mis1313.txt", state.HTList, state.ht_arena);
       break;
     case 310:
-      hand_off({"wardht", kFilePrompt, "**%s Family Home Teaching %s\n", "Family Home Teaching"},
-               [&](FILE* fp) { create_palm_ht(ht, fp, 310); });
+      hand_off(310, [&](FILE* fp) { create_palm_ht(ht, fp, 310); });
       break;
     case 312:
-      hand_off({"htdist", kFilePrompt, "**%s Home Teaching Districts %s\n",
-                "Home Teaching Districts"},
-               [&](FILE* fp) { create_htdist_report(ht, fp, 312); });
+      hand_off(312, [&](FILE* fp) { create_htdist_report(ht, fp, 312); });
       break;
     case 314:
-      hand_off({"htdpct", kFilePrompt, nullptr, "HT Dist Percentages"},
-               [&](FILE* fp) { create_htdist_htpct(ht, fp); });
+      hand_off(314, [&](FILE* fp) { create_htdist_htpct(ht, fp); });
       break;
     case 320:
-      hand_off({"htlist", kFilePrompt, "**%s Condensed Home Teaching %s\n",
-                "Condensed Home Teaching List"},
-               [&](FILE* fp) { create_htlist_report(ht, fp, 320); });
+      hand_off(320, [&](FILE* fp) { create_htlist_report(ht, fp, 320); });
       break;
     case 401:
       read_teaching(state, "mis1413.txt", state.VTList, state.vt_arena);
       break;
     case 410:
-      hand_off({"wardvt", kFilePrompt, "**%s Visiting Teaching by Sisters %s\n",
-                "Visiting Teaching by Sisters"},
-               [&](FILE* fp) { create_palm_ht(vt, fp, 410); });
+      hand_off(410, [&](FILE* fp) { create_palm_ht(vt, fp, 410); });
       break;
     case 412:
-      hand_off({"vtdist", kFilePrompt, "**%s Visiting Teaching Districts %s\n",
-                "Visiting Teaching Districts"},
-               [&](FILE* fp) { create_htdist_report(vt, fp, 412); });
+      hand_off(412, [&](FILE* fp) { create_htdist_report(vt, fp, 412); });
       break;
     case 420:
-      hand_off({"vtlist", kFilePrompt, "**%s Condensed Visiting Teaching List %s\n",
-                "Condensed Visiting Teaching List"},
-               [&](FILE* fp) { create_htlist_report(vt, fp, 420); });
+      hand_off(420, [&](FILE* fp) { create_htlist_report(vt, fp, 420); });
       break;
     default:
       return false;

@@ -21,7 +21,6 @@ namespace {
 
 constexpr const char* kReportPrompt = "Enter name of report (%s): ";
 constexpr const char* kFilePrompt = "Enter file name (%s): ";
-constexpr const char* kBasePrompt = "Enter base file name (%s): ";
 
 void read_directory(LoopState& state) {
   std::string name = prompt_name("mis231.txt", kReportPrompt);
@@ -61,13 +60,6 @@ void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
   }
 }
 
-/// A plain list written to base + ".txt" (or to the name as typed).
-void plain_list(const char* deflt, const char* prompt, bool add_txt, const BodyWriter& body) {
-  std::string name = prompt_name(deflt, prompt);
-  if (add_txt) name += ".txt";
-  write_plain(name, body);
-}
-
 void save_list(const WardFamily* ward) {
   std::string name = prompt_name("wardsave.txt", kFilePrompt);
   OutputFile out;
@@ -93,8 +85,7 @@ bool ward_action(int opt, LoopState& state) {
       save_list(ward);
       break;
     case 22:
-      hand_off({"wardsap", kFilePrompt, nullptr, "Single Adult Parent List"},
-               [&](FILE* fp) { create_palm_sap(ward, fp); });
+      hand_off(22, [&](FILE* fp) { create_palm_sap(ward, fp); });
       break;
     case 201:
       read_directory(state);
@@ -106,38 +97,31 @@ bool ward_action(int opt, LoopState& state) {
       read_and_merge(state, "mis239.txt", read_mis239, merge_239);
       break;
     case 210:
-      hand_off({"wardfull", kFilePrompt, "**%s Full List %s\n", "Full List"},
-               [&](FILE* fp) { create_palm_full(ward, fp, 0); });
+      hand_off(210, [&](FILE* fp) { create_palm_full(ward, fp, 0); });
       break;
     case 212:
-      hand_off({"wardpriv", kFilePrompt, "**%s Private List %s\n", "Private List"},
-               [&](FILE* fp) { create_palm_full(ward, fp, 1); });
+      hand_off(212, [&](FILE* fp) { create_palm_full(ward, fp, 1); });
       break;
     case 215:
-      plain_list("wardaddr", kFilePrompt, true, [&](FILE* fp) { create_palm_addr(ward, fp); });
+      hand_off(215, [&](FILE* fp) { create_palm_addr(ward, fp); });
       break;
     case 220:
-      hand_off({"wardph", kBasePrompt, "**%s Phone List %s\n", "Phone List"},
-               [&](FILE* fp) { create_palm_phone(ward, fp, 220); });
+      hand_off(220, [&](FILE* fp) { create_palm_phone(ward, fp, 220); });
       break;
     case 225:
-      plain_list("warddir", kBasePrompt, true, [&](FILE* fp) { create_palm_phone(ward, fp, 225); });
+      hand_off(225, [&](FILE* fp) { create_palm_phone(ward, fp, 225); });
       break;
     case 227:
-      plain_list("wardpbk", kBasePrompt, true,
-                 [&](FILE* fp) { create_palm_phonebook(ward, fp); });
+      hand_off(227, [&](FILE* fp) { create_palm_phonebook(ward, fp); });
       break;
     case 230:
-      hand_off({"wardzip", kFilePrompt, "**%s Zipcode List %s\n", "Zipcode List"},
-               [&](FILE* fp) { create_palm_zip(ward, fp); });
+      hand_off(230, [&](FILE* fp) { create_palm_zip(ward, fp); });
       break;
     case 240:
-      hand_off({"wardnonm", kFilePrompt, "**%s Non-Member Spouse %s\n", "Non-Member List"},
-               [&](FILE* fp) { create_palm_nonm(ward, fp); });
+      hand_off(240, [&](FILE* fp) { create_palm_nonm(ward, fp); });
       break;
     case 290:
-      plain_list("warderr.txt", kFilePrompt, false,
-                 [&](FILE* fp) { list_fam_errs(ward, fp); });
+      hand_off(290, [&](FILE* fp) { list_fam_errs(ward, fp); });
       break;
     default:
       return false;

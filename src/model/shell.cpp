@@ -84,3 +84,22 @@ void run_shell_command(const std::string& cmd) {
   // An interrupt held back meanwhile is taken here.
   ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
+
+std::string converter_command(std::string_view app, std::string_view base,
+                              std::string_view quoted_title) {
+  std::string cmd(app);
+  cmd += ' ';
+  cmd += shell_word(base);
+  cmd += " \"";
+  cmd += quoted_title;
+  cmd += '"';
+  return cmd;
+}
+
+void hand_to_converter(const Text& app, std::string_view base, std::string_view quoted_title,
+                       const char* progress) {
+  if (app.empty()) return;
+  std::string cmd = converter_command(app.view(), base, quoted_title);
+  std::printf(progress, cmd.c_str());
+  run_shell_command(cmd);
+}

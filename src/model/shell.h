@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/text.h"
+
 /// `s` as one shell word: unchanged when it holds only A-Z a-z 0-9 and
 /// _ . / + - , : @ % (and is not empty), else in single quotes with each '
 /// written as '\''.
@@ -22,3 +24,16 @@ std::string shell_dquoted(std::string_view s);
 /// while the command runs is held back until the command is over, then
 /// taken.
 void run_shell_command(const std::string& cmd);
+
+/// The converter command "%s %s \"%s\"": `app` verbatim, `base` as one
+/// shell word, and `quoted_title`, which the caller has escaped for the
+/// double quotes (shell_dquoted).
+std::string converter_command(std::string_view app, std::string_view base,
+                              std::string_view quoted_title);
+
+/// Hands the written document `base` to the converter `app`, the one way
+/// every list reaches a converter: prints `progress` (a format taking the
+/// command) on standard output and runs the command as run_shell_command()
+/// does. Does nothing when `app` is absent or empty.
+void hand_to_converter(const Text& app, std::string_view base, std::string_view quoted_title,
+                       const char* progress);

@@ -8,7 +8,6 @@
 
 #include "lists/unitnames.h"
 #include "model/lookup.h"
-#include "model/messages.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 #include "readers/wardorgs.h"
@@ -67,7 +66,7 @@ WardOrg* ward_org(std::string_view heading) {
     org->abbr = ent->abbr;
     return org;
   }
-  std::fprintf(message_err(), "Can't find organization (%.*s) in wardorgs.txt\n",
+  std::fprintf(stderr, "Can't find organization (%.*s) in wardorgs.txt\n",
                static_cast<int>(heading.size()), heading.data());
   try {
     org->org = Text(heading);
@@ -96,8 +95,8 @@ WardPos* ward_pos(WardOrg* org, std::string_view line) {
   return pos;
 }
 
-void report_no_org() { std::fprintf(message_err(), "Can't allocate WardOrg\n"); }
-void report_no_pos() { std::fprintf(message_err(), "Can't allocate ward position struct\n"); }
+void report_no_org() { std::fprintf(stderr, "Can't allocate WardOrg\n"); }
+void report_no_pos() { std::fprintf(stderr, "Can't allocate ward position struct\n"); }
 
 }  // namespace
 
@@ -148,7 +147,7 @@ WardMember* find_member_mis121(WardFamily* list, const WardPos* pos) {
 namespace {
 
 [[noreturn]] void out_of_memory() {
-  std::fprintf(message_err(), "Not enough memory for new ward position!\n");
+  std::fprintf(stderr, "Not enough memory for new ward position!\n");
   std::exit(1);
 }
 
@@ -316,7 +315,7 @@ void read_smis121(FILE* fp) {
       std::string_view name = stake_unit_name(line);
       UnitName* u = at.unit() != nullptr && at.unit()->name == name ? at.unit() : find_unit(name);
       if (u == nullptr) {
-        std::fprintf(message_err(), "Can't find unit (%.*s) in wardunits.txt\n",
+        std::fprintf(stderr, "Can't find unit (%.*s) in wardunits.txt\n",
                      static_cast<int>(name.size()), name.data());
       }
       at.set_unit(u);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "model/lookup.h"
-#include "model/messages.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 
@@ -172,7 +171,7 @@ WardFamily* read_mis1313(FILE* fp) {
 
     WardFamily* fam = create_ward_family();
     if (fam == nullptr) {
-      std::fprintf(message_err(), "MIS1313: Out of memory!\n");
+      std::fprintf(stderr, "MIS1313: Out of memory!\n");
       return nullptr;
     }
     if (tail == nullptr) {
@@ -199,7 +198,7 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
     other_phone = fam;
   }
   if (other_phone != nullptr) {
-    std::fprintf(message_err(), "Phone numbers don't match for HT/VT family '%s, %s'\n",
+    std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
                  str_or_empty(entry->lname), str_or_empty(entry->fname));
   }
   return other_phone;
@@ -244,7 +243,7 @@ WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
   WardFamily* const* last =
       last_.find(surname_hash(entry), [&](const WardFamily* f) { return same_name(f, entry); });
   if (last == nullptr) return nullptr;
-  std::fprintf(message_err(), "Phone numbers don't match for HT/VT family '%s, %s'\n",
+  std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
                str_or_empty(entry->lname), str_or_empty(entry->fname));
   return *last;
 }
@@ -259,7 +258,7 @@ void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex
   for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
     WardFamily* fam = families.find(entry);
     if (fam == nullptr) {
-      std::fprintf(message_err(), "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
+      std::fprintf(stderr, "Can't find HT/VT family '%s, %s'\n", str_or_empty(entry->lname),
                    str_or_empty(entry->fname));
       continue;
     }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "model/lookup.h"
-#include "model/messages.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 #include "model/warderr.h"
@@ -213,7 +212,7 @@ void adjust_fam(WardFamily* fam) {
   WardMember* spouse = fam->members != nullptr ? fam->members->next : nullptr;
   if (is_bracketed(fam->fname) && spouse != nullptr && spouse->type == 2 && spouse->fname &&
       !is_bracketed(spouse->fname)) {
-    std::fprintf(message_out(), "Changing head of %s family from %s to %s\n",
+    std::fprintf(stdout, "Changing head of %s family from %s to %s\n",
                  str_or_empty(fam->lname), str_or_empty(fam->fname), str_or_empty(spouse->fname));
     fam->fname = spouse->fname;
   }
@@ -277,7 +276,7 @@ void fill_recno(WardFamily* list) {
       if (!fam->recno) fam->recno = mem->recno;
     }
   }
-  std::fprintf(message_out(), "Inserted %d pseudo-record numbers\n", count);
+  std::fprintf(stdout, "Inserted %d pseudo-record numbers\n", count);
 }
 
 WardFamily* read_mis231(FILE* fp) {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "model/flatindex.h"
-#include "model/messages.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -219,7 +218,7 @@ void merge_232(WardFamily* mis231, const WardFamily* mis232) {
     if (entry != nullptr) {
       fam->acode = entry->acode;
     } else {
-      std::fprintf(message_out(), "Can't find entry in MIS232 (%s, %s)\n",
+      std::fprintf(stdout, "Can't find entry in MIS232 (%s, %s)\n",
                    str_or_empty(fam->lname), str_or_empty(fam->fname));
     }
   }

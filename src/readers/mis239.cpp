@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "model/messages.h"
 #include "model/pages.h"
 #include "model/flatindex.h"
 #include "model/splitfld.h"
@@ -42,7 +41,7 @@ WardMember* read_mis239(FILE* fp) {
     size_t start = line.front() == '\f' ? 1 : 0;
     size_t comma = line.find(',', start);
     if (comma == std::string::npos) {
-      std::fprintf(message_err(), "Last name missing comma (%s)\n", line.c_str());
+      std::fprintf(stderr, "Last name missing comma (%s)\n", line.c_str());
       continue;
     }
     WardMember* mem = create_ward_member();
@@ -110,7 +109,7 @@ void merge_239(WardFamily* mis231, const RecordNumbers& mis239) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
       const WardMember* entry = mis239.find(mem->recno);
       if (entry == nullptr) {
-        std::fprintf(message_err(), "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",
+        std::fprintf(stderr, "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n",
                      str_or_empty(mem->lname), str_or_empty(mem->fname),
                      str_or_empty(fam->lname), str_or_empty(fam->fname));
         continue;

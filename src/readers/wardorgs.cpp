@@ -8,7 +8,6 @@
 
 #include "model/arena.h"
 #include "model/infile.h"
-#include "model/messages.h"
 #include "model/splitfld.h"
 
 namespace {
@@ -43,7 +42,7 @@ WardOrgs* make_entry(std::string_view line) {
 int wardorgs_parse(const char* fname) {
   InputFile in(fname);
   if (!in) {
-    std::fprintf(message_err(), "Can't open wardorgs file (%s)\n", fname);
+    std::fprintf(stderr, "Can't open wardorgs file (%s)\n", fname);
     num_orgs = -1;
     return -1;
   }
@@ -109,7 +108,7 @@ Text wardorgs_name_for_hdr(std::string_view hdr) {
 }
 
 void wardorg_print(const WardOrgs* ent) {
-  std::fprintf(message_out(), "\nHdr: %s\nAbbr: %s\nName: %s\n", str_or_empty(ent->hdr),
+  std::fprintf(stdout, "\nHdr: %s\nAbbr: %s\nName: %s\n", str_or_empty(ent->hdr),
                str_or_empty(ent->abbr), str_or_empty(ent->name));
 }
 

@@ -1,7 +1,6 @@
 #include "writers/stakedoc.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "model/arena.h"
@@ -15,19 +14,6 @@ constexpr int kLetters = 26;
 
 /// The unit in slot `i` of UnitNames, or null.
 UnitName* unit_at(int i) { return static_cast<UnitName*>(UnitNames->item[static_cast<size_t>(i)]); }
-
-/// Prints "Executing %s ...\n" with `cmd` and runs it.
-void run_command(const std::string& cmd) {
-  std::printf("Executing %s ...\n", cmd.c_str());
-  run_shell_command(cmd);
-}
-
-/// The converter command for a document `path` (without ".txt") and the
-/// title `title` inside double quotes.
-std::string stake_command(const Text& instapp, const std::string& path,
-                              const std::string& title) {
-  return instapp.str() + " " + shell_word(path) + " \"" + title + "\"";
-}
 
 /// The positions document body of one unit.
 void write_unit_positions(const UnitName* u, FILE* fp) {
@@ -159,8 +145,9 @@ void write_smis_txt(std::string_view dirname, const Text& instapp) {
       continue;
     }
     write_unit_positions(u, out.get());
-    if (!out.commit() || !instapp) continue;
-    run_command(stake_command(instapp, base, shell_dquoted(u->display.view()) + " Positions"));
+    if (!out.commit()) continue;
+    hand_to_converter(instapp, base, shell_dquoted(u->display.view()) + " Positions",
+                      "Executing %s ...\n");
   }
 }
 
@@ -205,7 +192,5 @@ void write_smis_alpha(std::string_view dirname, std::string_view fname, const Te
   }
   std::fprintf(fp, "<^>\n");
   free_ptr_prodlist(buckets);
-  if (out.commit() && instapp) {
-    run_command(stake_command(instapp, base, "Stake Alphabetical List"));
-  }
+  if (out.commit()) hand_to_converter(instapp, base, "Stake Alphabetical List", "Executing %s ...\n");
 }

@@ -33,11 +33,11 @@ void write_stake_positions(const WardOrg* org, FILE* fp);
 /// "\t%s" with the holder, " %s" with the phone and " [%s]" with the date;
 /// then "<^>\n". A file that cannot be opened is reported as
 /// "Can't open output file (%s)\n" on the error stream and the next unit is
-/// taken. When `instapp` is present and the file was written whole, prints
-/// "Executing %s ...\n" with the converter command
-/// "%s %s/%sPos \"%s Positions\"" (converter, directory, abbreviation,
-/// display name; path and name quoted for the shell) and runs it, waiting
-/// for it.
+/// taken. When `instapp` is present and not empty and the file was written
+/// whole, hands it on (hand_to_converter): prints "Executing %s ...\n" with
+/// the converter command "%s %s/%sPos \"%s Positions\"" (converter,
+/// directory, abbreviation, display name; path and name quoted for the
+/// shell) and runs it, waiting for it.
 void write_smis_txt(std::string_view dirname, const Text& instapp);
 
 /// Writes "%s/%s.txt" (directory, `fname`): for each letter with holders
@@ -46,9 +46,10 @@ void write_smis_txt(std::string_view dirname, const Text& instapp);
 /// name ignoring letter case, equal names in walking order; only holders
 /// whose name begins with 'A'-'Z' are listed. Reports
 /// "Can't create alpha list\n" or "Can't open output file (%s)\n" on the
-/// error stream and stops. When `instapp` is present and the file was
-/// written whole, prints "Executing %s ...\n" with the command
-/// "%s %s/%s \"Stake Alphabetical List\"" and runs it.
+/// error stream and stops. When `instapp` is present and not empty and the
+/// file was written whole, hands it on (hand_to_converter): prints
+/// "Executing %s ...\n" with the command "%s %s/%s \"Stake Alphabetical
+/// List\"" and runs it.
 void write_smis_alpha(std::string_view dirname, std::string_view fname, const Text& instapp);
 
 /// A new bucket list for insert_alpha: 26 null slots, all counted, slot k

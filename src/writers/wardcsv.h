@@ -34,8 +34,7 @@ void write_wardmem_csv(const WardFamily* list, FILE* fp);
 /// `list` in the current directory; does nothing for an empty list. A file
 /// that cannot be opened is reported on standard output ("Can't open
 /// WARDFAM.CSV\n", "Can't open WARDMEM.CSV\n") and neither is written.
-/// `list` must not change while the queue may fill the files (see
-/// WriteQueue::pause) and must outlive the queue's work.
+/// `list` must not change until the queue has finished.
 void create_mis231_csv(const WardFamily* list, WriteQueue& queue);
 
 /// Writes the rows of one teaching list: `ht` 1 for the home-teaching list,
@@ -46,8 +45,8 @@ void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp);
 /// Queues on `queue` the writing of "wardhtvt.csv": the home-teaching rows
 /// (with the header) then the visiting-teaching rows; either list may be
 /// null. A file that cannot be opened prints "Can't open wardhtvt file for
-/// output!\n" on the error stream. The lists must not change while the queue
-/// may fill the file and must outlive the queue's work.
+/// output!\n" on the error stream. The lists must not change until the
+/// queue has finished.
 void create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist, WriteQueue& queue);
 
 /// Writes the "wardpos.csv" rows of the organisation list `org`, header row
@@ -56,6 +55,5 @@ void write_mis121_csv(const WardOrg* org, FILE* fp);
 
 /// Queues on `queue` the writing of "wardpos.csv" from `org`. A file that
 /// cannot be opened prints "Can't open CSV file wardpos.csv\n" on the error
-/// stream. `org` must not change while the queue may fill the file and must
-/// outlive the queue's work.
+/// stream. `org` must not change until the queue has finished.
 void create_mis121_csv(const WardOrg* org, WriteQueue& queue);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "menu/handoff.h"
+#include "model/shell.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
 

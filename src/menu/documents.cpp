@@ -1,0 +1,60 @@
+#include "menu/documents.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* kFile = "Enter file name (%s): ";
+constexpr const char* kBase = "Enter base file name (%s): ";
+constexpr const char* kDir = "Enter directory name (%s): ";
+constexpr bool kOut = false;
+constexpr bool kErr = true;
+
+// clang-format off
+constexpr Document kDocuments[] = {
+    // Ward lists.
+    {210, "wardfull", true, kFile, "**%s Full List %s\n", "*%s Full List %s\n", "Full List",
+     "Can't write to WARDFULL.TXT\n", kOut},
+    {212, "wardpriv", true, kFile, "**%s Private List %s\n", "*%s Private List %s\n",
+     "Private List", "Can't write to WARDPRIV.TXT\n", kOut},
+    {215, "wardaddr", true, kFile, nullptr, nullptr, nullptr, nullptr, kOut},
+    {220, "wardph", true, kBase, "**%s Phone List %s\n", "*%s Phone List %s\n", "Phone List",
+     "Can't write to WARDPH.TXT\n", kOut},
+    {225, "warddir", true, kBase, nullptr, nullptr, nullptr, nullptr, kOut},
+    {227, "wardpbk", true, kBase, nullptr, nullptr, nullptr, nullptr, kOut},
+    {230, "wardzip", true, kFile, "**%s Zipcode List %s\n", nullptr, "Zipcode List",
+     "Can't write to WARDZIP.TXT\n", kOut},
+    {240, "wardnonm", true, kFile, "**%s Non-Member Spouse %s\n", nullptr, "Non-Member List",
+     nullptr, kOut},
+    {290, "warderr.txt", false, kFile, nullptr, nullptr, nullptr,
+     "Can't write to WARDERR.TXT\n", kOut},
+    {22, "wardsap", true, kFile, nullptr, nullptr, "Single Adult Parent List", nullptr, kOut},
+    // Positions.
+    {110, "wardpos", true, kDir, "**%s Ward Positions %s\n", nullptr, "Positions", nullptr, kOut},
+    // Home teaching.
+    {310, "wardht", true, kFile, "**%s Family Home Teaching %s\n", nullptr,
+     "Family Home Teaching", "Can't open wardht.txt for output!\n", kErr},
+    {312, "htdist", true, kFile, "**%s Home Teaching Districts %s\n", nullptr,
+     "Home Teaching Districts", "Can't open htdist.txt for output!\n", kErr},
+    {314, "htdpct", true, kFile, nullptr, nullptr, "HT Dist Percentages", nullptr, kOut},
+    {320, "htlist", true, kFile, "**%s Condensed Home Teaching %s\n", nullptr,
+     "Condensed Home Teaching List", "Can't open htlist.txt for output!\n", kErr},
+    // Visiting teaching.
+    {410, "wardvt", true, kFile, "**%s Visiting Teaching by Sisters %s\n", nullptr,
+     "Visiting Teaching by Sisters", "Can't open wardvt.txt for output!\n", kErr},
+    {412, "vtdist", true, kFile, "**%s Visiting Teaching Districts %s\n", nullptr,
+     "Visiting Teaching Districts", "Can't open vtdist.txt for output!\n", kErr},
+    {420, "vtlist", true, kFile, "**%s Condensed Visiting Teaching List %s\n", nullptr,
+     "Condensed Visiting Teaching List", "Can't open vtlist.txt for output!\n", kErr},
+};
+// clang-format on
+
+}  // namespace
+
+const Document& document(int option) {
+  for (const Document& d : kDocuments) {
+    if (d.option == option) return d;
+  }
+  std::fprintf(stderr, "No document for option %d\n", option);
+  std::abort();
+}

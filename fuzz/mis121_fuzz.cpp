@@ -29,7 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   if (ward != nullptr) {
-    merge_121(ward, org);
+    {
+      // The copies go with the organisations, which the ward list keeps.
+      ArenaScope scope(*org_arena);
+      merge_121(ward, org);
+    }
     run.arena().keep(org_arena);
     // Positions per holder, as walks of the ward list find the holders.
     std::unordered_map<const WardMember*, size_t> held;

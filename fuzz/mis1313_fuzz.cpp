@@ -1,8 +1,8 @@
 // Fuzz target: a teaching report (MIS 1313 or 1413), optionally followed by
 // a separator byte and a directory printout to merge it into. The indexes
-// the merge uses must find what walks of the ward list find; the teaching
-// list must stay whole once the ward list it was merged into is gone, as
-// when the directory is read again. CRLF line ends must read the same, and
+// the merge uses must find what walks of the ward list find; the ward list
+// must stay whole once the teaching list is gone, and the teaching list once
+// the menu has dropped the ward list it keeps alive. CRLF line ends must read the same, and
 // the district report must place families as the walk of its chain does.
 
 #include <memory>
@@ -57,15 +57,15 @@ void check_districts(WardFamily* list) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Run run;
   auto parts = fuzz::split_parts(data, size, 2);
-  auto ward_arena = std::make_unique<Arena>();
+  auto ward_arena = std::make_shared<Arena>();
   WardFamily* ward;
   {
     ArenaScope scope(*ward_arena);
     ward = fuzz::read_directory(fuzz::part(parts, 1));
   }
 
-  Arena teaching_arena;
-  WardFamily* teaching = fuzz::read_bytes(parts[0], read_mis1313, &teaching_arena);
+  auto teaching_arena = std::make_unique<Arena>();
+  WardFamily* teaching = fuzz::read_bytes(parts[0], read_mis1313, teaching_arena.get());
   if (auto crlf = fuzz::with_crlf(parts[0])) {
     // The same report with CRLF line ends reads the same.
     Arena crlf_arena;
@@ -91,17 +91,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
     merge_1313(ward, teaching);
+    teaching_arena->keep(ward_arena);
     for (const WardFamily* e = teaching; e != nullptr; e = e->next) {
       const WardFamily* fam = find_family_mis1313(ward, e);
       if (fam != nullptr && fam->recno) {
         fuzz::expect(e->recno == fam->recno, "entry lacks its family's record number");
       }
     }
+    // The teaching list goes; the ward list took copies of what it needs.
+    {
+      Arena copy_arena;
+      WardFamily* again = fuzz::read_bytes(parts[0], read_mis1313, &copy_arena);
+      merge_1313(ward, again);
+    }
     fuzz::write_ward(ward);
   }
-  // The ward list goes; the teaching list must not point into it.
+  // The menu drops the ward list; the teaching list keeps what it shares.
   ward_arena.reset();
   fuzz::write_teaching(teaching);
   check_districts(teaching);
+  teaching_arena.reset();
   return 0;
 }

@@ -18,12 +18,13 @@ std::string in_folder(const std::string& dir, const char* name) {
   return dir + (dir.ends_with('/') ? "" : "/") + name;
 }
 
-/// Reads the optional printout `path` with `read` into a list of `arena`
-/// and hands it to `merge`. A printout that does not exist is no trouble;
-/// one that exists but cannot be read is.
+/// Reads the optional printout `path` with `read` into a list of its own
+/// and hands it to `merge`, which copies what it takes into `ward_arena`,
+/// the arena of `ward`. A printout that does not exist is no trouble; one
+/// that exists but cannot be read is.
 template <class List>
 bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* ward,
-                    void (*merge)(WardFamily*, const List*)) {
+                    Arena& ward_arena, void (*merge)(WardFamily*, const List*)) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
   errno = 0;
@@ -39,6 +40,7 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
     ArenaScope scope(arena);
     other = read(in.get());
   }
+  ArenaScope scope(ward_arena);
   merge(ward, other);
   return true;
 }
@@ -61,8 +63,8 @@ bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list)
     tool_error("%s holds no family", path.c_str());
     return false;
   }
-  if (!merge_optional(files[1].path, read_mis232, ward, merge_232) ||
-      !merge_optional(files[2].path, read_mis239, ward, merge_239)) {
+  if (!merge_optional(files[1].path, read_mis232, ward, arena, merge_232) ||
+      !merge_optional(files[2].path, read_mis239, ward, arena, merge_239)) {
     return false;
   }
   *list = ward;

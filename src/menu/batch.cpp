@@ -150,7 +150,9 @@ void read_inputs(BatchLists& l) {
   read_report("mis121.txt", read_mis121, *l.org_arena, &l.org, "Can't open MIS121 file!\n",
               stdout);
   if (l.org != nullptr && l.ward != nullptr) {
-    // The positions copied onto members point at the organisations.
+    // The copies hang on the members and live with the organisations, which
+    // the ward list keeps.
+    ArenaScope scope(*l.org_arena);
     merge_121(l.ward, l.org, *members);
     l.ward_arena->keep(l.org_arena);
   }

@@ -40,8 +40,9 @@ void read_positions(LoopState& state) {
     state.org = read_mis121(in.get());
   }
   if (state.ward != nullptr) {
-    // The copies hang on the members, and point at the organisations.
-    ArenaScope scope(*state.ward_arena);
+    // The copies hang on the members and live with the organisations, which
+    // the ward list keeps.
+    ArenaScope scope(*arena);
     merge_121(state.ward, state.org);
     state.ward_arena->keep(arena);
   }

@@ -35,8 +35,11 @@ void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
     teaching = read_mis1313(in.get());
   }
   if (state.ward != nullptr) {
+    // The families take copies; the entries share the ward list's record
+    // numbers, so the teaching list keeps the ward list's arena.
     ArenaScope scope(*state.ward_arena);
     merge_1313(state.ward, teaching);
+    arena->keep(state.ward_arena);
   }
 }
 

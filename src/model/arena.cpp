@@ -2,7 +2,6 @@
 
 #include <sys/mman.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,49 +10,6 @@ namespace {
 
 /// The arena of each thread's innermost ArenaScope; null for the global arena.
 thread_local Arena* g_current = nullptr;
-
-// The owner of every live block, by block number, in a two-level table whose
-// leaves are made when first needed and kept for the life of the program.
-// A lookup is two loads and takes no lock, so any thread may look up the
-// blocks it holds pointers into while another registers blocks of an arena
-// of its own. Addresses at or above 2^48 are beyond every platform this
-// program runs on and are never registered.
-constexpr unsigned kAddressBits = 48;
-constexpr unsigned kBlockBits = 16;  // log2(Arena::kBlock)
-constexpr unsigned kLeafBits = 16;
-constexpr unsigned kRootBits = kAddressBits - kBlockBits - kLeafBits;
-static_assert(Arena::kBlock == size_t{1} << kBlockBits);
-
-struct OwnerLeaf {
-  std::atomic<Arena*> owner[size_t{1} << kLeafBits];
-};
-std::atomic<OwnerLeaf*> g_owner_root[size_t{1} << kRootBits];
-
-uintptr_t base_of(const void* p) {
-  return reinterpret_cast<uintptr_t>(p) & ~static_cast<uintptr_t>(Arena::kBlock - 1);
-}
-
-bool registrable(uintptr_t base) { return (base >> kAddressBits) == 0; }
-
-/// The slot of the block at `base`; null when its leaf does not exist and
-/// `make` is false, or cannot be made.
-std::atomic<Arena*>* owner_slot(uintptr_t base, bool make) {
-  size_t block = base >> kBlockBits;
-  std::atomic<OwnerLeaf*>& root = g_owner_root[block >> kLeafBits];
-  OwnerLeaf* leaf = root.load(std::memory_order_acquire);
-  if (leaf == nullptr) {
-    if (!make) return nullptr;
-    // Zeroed memory is a leaf of null owners.
-    auto* fresh = static_cast<OwnerLeaf*>(std::calloc(1, sizeof(OwnerLeaf)));
-    if (fresh == nullptr) return nullptr;
-    if (root.compare_exchange_strong(leaf, fresh, std::memory_order_acq_rel)) {
-      leaf = fresh;
-    } else {
-      std::free(fresh);  // another thread made it first
-    }
-  }
-  return &leaf->owner[block & ((size_t{1} << kLeafBits) - 1)];
-}
 
 }  // namespace
 
@@ -68,19 +24,16 @@ Arena& Arena::global() {
 
 Arena& Arena::current() { return g_current != nullptr ? *g_current : global(); }
 
-Arena* Arena::owner_of(const void* p) {
-  uintptr_t base = base_of(p);
-  if (!registrable(base)) return nullptr;
-  std::atomic<Arena*>* slot = owner_slot(base, false);
-  return slot != nullptr ? slot->load(std::memory_order_acquire) : nullptr;
+bool Arena::holds(const void* p) const {
+  auto* byte = static_cast<const char*>(p);
+  for (const Chunk& c : chunks_) {
+    if (byte >= c.base && byte < c.base + c.size) return true;
+  }
+  return false;
 }
 
 void Arena::reset() {
   for (const Chunk& c : chunks_) {
-    for (size_t off = 0; off < c.size; off += kBlock) {
-      owner_slot(reinterpret_cast<uintptr_t>(c.base + off), false)
-          ->store(nullptr, std::memory_order_release);
-    }
     if (c.mapped) {
       ::munmap(c.base, c.size);
     } else {
@@ -122,35 +75,18 @@ char* map_huge(size_t size) {
 
 char* Arena::new_chunk(size_t size) {
   bool mapped = size % kHuge == 0;
-  char* b = mapped ? map_huge(size) : static_cast<char*>(std::aligned_alloc(kBlock, size));
+  char* b = mapped ? map_huge(size) : static_cast<char*>(std::malloc(size));
   if (b == nullptr) return nullptr;
-  auto give_back = [&] {
+  try {
+    chunks_.reserve(chunks_.size() + 1);
+  } catch (const std::bad_alloc&) {
     if (mapped) {
       ::munmap(b, size);
     } else {
       std::free(b);
     }
-  };
-  // Every slot is made before any is filled, so a chunk is registered whole
-  // or not at all.
-  std::vector<std::atomic<Arena*>*> slots;
-  try {
-    chunks_.reserve(chunks_.size() + 1);
-    slots.reserve(size / kBlock);
-  } catch (const std::bad_alloc&) {
-    give_back();
     return nullptr;
   }
-  for (size_t off = 0; off < size; off += kBlock) {
-    uintptr_t base = reinterpret_cast<uintptr_t>(b + off);
-    std::atomic<Arena*>* slot = registrable(base) ? owner_slot(base, true) : nullptr;
-    if (slot == nullptr) {
-      give_back();
-      return nullptr;
-    }
-    slots.push_back(slot);
-  }
-  for (std::atomic<Arena*>* slot : slots) slot->store(this, std::memory_order_release);
   chunks_.push_back({b, size, mapped});
   held_ += size;
   return b;
@@ -158,7 +94,7 @@ char* Arena::new_chunk(size_t size) {
 
 void* Arena::take(size_t n, size_t align) {
   if (n > kLargest) {
-    // Blocks of their own, found by their first byte; the current chunk goes on.
+    // A chunk of its own; the current chunk goes on.
     return new_chunk((n + kBlock - 1) / kBlock * kBlock);
   }
   size_t pad = cur_ == nullptr ? 0 : (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;

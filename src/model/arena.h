@@ -5,13 +5,14 @@
 // which is the program's global arena unless an ArenaScope names another, so
 // a list read into an arena of its own can be dropped whole.
 //
-// A text assigned into a record is kept in the record's own arena (see
-// Text), so a list never points at the texts of another list. Records that
-// point at records of another arena (a position copied onto a member points
-// at its organisation) make the pointing arena keep() the other alive.
+// A Text is a plain handle: copying one shares its bytes. A list that takes
+// texts or records of another list either copies them into its own arena
+// (a merge taking a text from a report that will be dropped, copy_into())
+// or keep()s the other arena alive (positions copied onto members point at
+// their organisations).
 //
 // One thread at a time may allocate in an arena; each thread has its own
-// current arena, and owner_of() may be called from any thread.
+// current arena.
 
 #include <cstddef>
 #include <memory>
@@ -37,9 +38,9 @@ class Arena {
   /// thread's innermost live ArenaScope's, else global().
   static Arena& current();
 
-  /// The arena whose block holds the byte at `p`; null when no arena's does
-  /// (a local variable, a static).
-  static Arena* owner_of(const void* p);
+  /// True when the byte at `p` lies in memory of this arena (for tests and
+  /// checks: it walks the arena's chunks).
+  bool holds(const void* p) const;
 
   /// A value-initialised T in this arena, or null when memory is exhausted.
   /// T must be trivially destructible (its destructor never runs). The
@@ -82,10 +83,10 @@ class Arena {
   /// Bytes of block memory the arena holds.
   size_t bytes_held() const { return held_; }
 
-  /// Size and alignment of a block, the unit by which addresses are found;
-  /// records never exceed a quarter of it, and a longer text gets blocks of
-  /// its own. An arena takes memory in chunks of blocks that double in size
-  /// up to kHuge, which the system may back with huge pages.
+  /// Size of the first block; records never exceed a quarter of it, and a
+  /// longer text gets a chunk of its own. An arena takes memory in chunks
+  /// that double in size up to kHuge, which the system may back with huge
+  /// pages.
   static constexpr size_t kBlock = 64 * 1024;
   static constexpr size_t kLargest = kBlock / 4;
   static constexpr size_t kHuge = 2 * 1024 * 1024;

@@ -9,17 +9,15 @@
 #include <string_view>
 
 /// A text that may be absent; absent and empty are different values. A Text
-/// is an 8-byte handle to immutable bytes in an arena (see model/arena.h).
-/// A new Text keeps its bytes in the current arena. A Text assigned into a
-/// record lives as long as the record: when its bytes are in another arena
-/// (other than the program's global arena, which lives forever) they are
-/// copied into the record's arena; otherwise, and for a Text that is not
-/// part of a record (a local), the bytes are shared. Texts hold no NUL byte.
+/// is an 8-byte handle to immutable bytes in an arena (see model/arena.h):
+/// copying it shares the bytes, which live as long as their arena. A new
+/// Text keeps its bytes in the current arena. A list that takes a text from
+/// a list that may go before it copies the text (copy_into()) or keeps that
+/// list's arena alive. Texts hold no NUL byte.
 class Text {
  public:
   Text(const Text&) = default;
-  /// Shares or copies the bytes of `other` as described above.
-  Text& operator=(const Text& other);
+  Text& operator=(const Text&) = default;
 
   /// The absent text.
   constexpr Text() = default;
@@ -82,6 +80,12 @@ class Text {
 
   const char* p_ = nullptr;
 };
+
+/// Sets `to` to a copy of `from` whose bytes are in the current arena;
+/// absent stays absent, and `to` is kept when it holds the same characters
+/// already (so that merging a report again adds nothing). For a merge that
+/// takes a text from a list that may be dropped before the one it fills.
+void copy_into(Text& to, const Text& from);
 
 /// Prints `t` quoted, or (absent), for test diagnostics.
 void PrintTo(const Text& t, std::ostream* os);

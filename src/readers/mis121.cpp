@@ -174,7 +174,7 @@ void merge_121(WardFamily* /*list*/, WardOrg* org, const MemberIndex& members) {
       if (!pos->per) continue;
       WardMember* holder = members.find_recno(members.find_id_name(pos->per, pos->ph));
       if (holder == nullptr) continue;
-      pos->recno = holder->recno;
+      copy_into(pos->recno, holder->recno);
       WardPos* copy = clone_ward_pos(pos);
       if (copy == nullptr) out_of_memory();
       WardPos*& tail = last_of(last, holder);

@@ -42,7 +42,10 @@ WardMember* find_member_mis121(WardFamily* list, const WardPos* pos);
 /// copy cannot be allocated, prints "Not enough memory for new ward
 /// position!\n" on the error stream and ends the program with status 1.
 /// Holders are found through indexes built once, so the merge takes time
-/// linear in the sizes of both lists.
+/// linear in the sizes of both lists. The copies and the record numbers go
+/// to the current arena, which must be the organisation list's: the copies
+/// share the positions' texts and point at their organisations, so the ward
+/// list's arena must keep the organisation list's alive (Arena::keep).
 void merge_121(WardFamily* list, WardOrg* org);
 
 /// merge_121 with an index of `list` built by the caller (see merge_1313).

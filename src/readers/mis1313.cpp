@@ -277,30 +277,31 @@ void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex
     copy_number(entry->htdist, fam->htdist, entry->vtdist, fam->vtdist);
 
     if (entry->htname) {
-      fam->htname = entry->htname;
-      fam->htphone = entry->htphone;
+      copy_into(fam->htname, entry->htname);
+      copy_into(fam->htphone, entry->htphone);
       fam->htid = members.find_id_name(entry->htname, entry->htphone);
     } else if (entry->vtname) {
-      fam->vtname = entry->vtname;
-      fam->vtphone = entry->vtphone;
+      copy_into(fam->vtname, entry->vtname);
+      copy_into(fam->vtphone, entry->vtphone);
       fam->vtid = members.find_id_name(entry->vtname, entry->vtphone);
     }
     if (entry->htcomp) {
-      fam->htcomp = entry->htcomp;
-      fam->htcomph = entry->htcomph;
+      copy_into(fam->htcomp, entry->htcomp);
+      copy_into(fam->htcomph, entry->htcomph);
       fam->htcompid = members.find_id_name(entry->htcomp, entry->htcomph);
     } else if (entry->vtcomp) {
-      fam->vtcomp = entry->vtcomp;
-      fam->vtcomph = entry->vtcomph;
+      copy_into(fam->vtcomp, entry->vtcomp);
+      copy_into(fam->vtcomph, entry->vtcomph);
       fam->vtcompid = members.find_id_name(entry->vtcomp, entry->vtcomph);
     }
 
-    if (entry->htvisits) fam->htvisits = entry->htvisits;
-    if (entry->vtvisits) fam->vtvisits = entry->vtvisits;
+    if (entry->htvisits) copy_into(fam->htvisits, entry->htvisits);
+    if (entry->vtvisits) copy_into(fam->vtvisits, entry->vtvisits);
     if (entry->htpct > 0) fam->htpct = entry->htpct;
     if (entry->vtpct > 0) fam->vtpct = entry->vtpct;
 
-    // The entry learns the record numbers the ward list knows.
+    // The entry learns the record numbers the ward list knows: it shares
+    // them, so the ward list must outlive it (see the header).
     if (fam->recno) entry->recno = fam->recno;
     if (fam->htid) entry->htid = fam->htid;
     if (fam->vtid) entry->vtid = fam->vtid;

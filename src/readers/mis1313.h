@@ -94,7 +94,10 @@ class TeachingFamilyIndex {
 /// '%s, %s'\n" on the error stream and left as it is. The families and
 /// teachers are found as find_family_mis1313 and find_id_name find them,
 /// through indexes built once, so the merge takes time linear in the sizes
-/// of both lists.
+/// of both lists. What the families take is copied into the current arena,
+/// which must be the ward list's, so the teaching list may go first; what the
+/// entries take is shared, so the ward list's arena must live as long as the
+/// teaching list (the caller keeps it alive from the teaching list's arena).
 void merge_1313(WardFamily* list, WardFamily* mis1313);
 
 /// merge_1313 with indexes of `list` built by the caller, who may use them

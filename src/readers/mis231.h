@@ -19,8 +19,8 @@
 /// not closed by a separator keeps its raw lines. Members without a record
 /// number get pseudo numbers (fill_recno, which prints its count). When a
 /// record cannot be allocated the list built so far is returned at once,
-/// without pseudo numbers. Does not close `fp`. The records live until the
-/// program ends.
+/// without pseudo numbers. Does not close `fp`. The records and their texts
+/// live in the current arena and go with it.
 WardFamily* read_mis231(FILE* fp);
 
 /// Finishes one family from its raw left-hand lines: may give the family the

@@ -216,7 +216,7 @@ void merge_232(WardFamily* mis231, const WardFamily* mis232) {
       if (found != nullptr) entry = *found;
     }
     if (entry != nullptr) {
-      fam->acode = entry->acode;
+      copy_into(fam->acode, entry->acode);
     } else {
       std::fprintf(stdout, "Can't find entry in MIS232 (%s, %s)\n",
                    str_or_empty(fam->lname), str_or_empty(fam->fname));

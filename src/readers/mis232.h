@@ -56,5 +56,6 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 /// Copies the `acode` of each family's MIS 232 entry onto the families of
 /// the ward list `mis231`, cross-reference families excepted. Prints
 /// "Can't find entry in MIS232 (%s, %s)\n" with the last and first name on
-/// standard output for each family not found.
+/// standard output for each family not found. The codes are copied into the
+/// current arena, which must be the ward list's: `mis232` may go once merged.
 void merge_232(WardFamily* mis231, const WardFamily* mis232);

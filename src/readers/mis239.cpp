@@ -114,9 +114,9 @@ void merge_239(WardFamily* mis231, const RecordNumbers& mis239) {
                      str_or_empty(fam->lname), str_or_empty(fam->fname));
         continue;
       }
-      mem->birth = entry->birth;
-      mem->baptism = entry->baptism;
-      mem->confirm = entry->confirm;
+      copy_into(mem->birth, entry->birth);
+      copy_into(mem->baptism, entry->baptism);
+      copy_into(mem->confirm, entry->confirm);
     }
   }
 }

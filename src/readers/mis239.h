@@ -43,7 +43,9 @@ class RecordNumbers {
 /// included) the `birth`, `baptism` and `confirm` of its MIS 239 entry, an
 /// absent date replacing a present one. A member not found is left alone and
 /// reported on the error stream as
-/// "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n".
+/// "Can't find record in MIS239for '%s, %s' in family '%s, %s'\n". The dates
+/// are copied into the current arena, which must be the ward list's:
+/// `mis239` may go once merged.
 void merge_239(WardFamily* mis231, const WardMember* mis239);
 
 /// merge_239 with the index of the MIS 239 list made already.

@@ -18,9 +18,9 @@ inline constexpr int kVisitingDistrictPct = 414;
 
 /// One node of the district chain: a district header (no family) carrying a
 /// key and, after totalling, the district's average; or a family node
-/// carrying the family's key, teachers, percentage and visits. Texts are
-/// borrowed from the family. Nodes live in the arena that was current when
-/// they were made.
+/// carrying the family's key, teachers, percentage and visits. Its texts
+/// share the family's bytes, so a chain must not outlive its teaching list.
+/// Nodes live in the arena that was current when they were made.
 struct HTDist {
   HTDist* next = nullptr;
   HTDist* families = nullptr;  // not used; stays null

@@ -163,7 +163,7 @@ TEST(CompareDirectories, ChangesLiveInTheCurrentArena) {
   ArenaScope scope(arena);
   WardChange* c = compare_directories(match_directories(before, now));
   ASSERT_NE(c, nullptr);
-  EXPECT_EQ(Arena::owner_of(c), &arena);
+  EXPECT_TRUE(arena.holds(c));
 }
 
 }  // namespace

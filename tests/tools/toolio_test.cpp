@@ -56,8 +56,8 @@ TEST(ToolDirectory, ReadsIntoTheArenaWithoutTheReadersMessages) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->fname, "Tess");
   EXPECT_EQ(list->members->recno, "999-9999-0001");
-  EXPECT_EQ(Arena::owner_of(list), &arena);
-  EXPECT_EQ(Arena::owner_of(list->lname.c_str()), &arena);
+  EXPECT_TRUE(arena.holds(list));
+  EXPECT_TRUE(arena.holds(list->lname.c_str()));
 }
 
 TEST(ToolDirectory, EmptyPrintoutReadsAsNoFamilies) {

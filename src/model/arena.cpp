@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -33,13 +34,7 @@ bool Arena::holds(const void* p) const {
 }
 
 void Arena::reset() {
-  for (const Chunk& c : chunks_) {
-    if (c.mapped) {
-      ::munmap(c.base, c.size);
-    } else {
-      std::free(c.base);
-    }
-  }
+  for (const Chunk& c : chunks_) give_back(c);
   chunks_.clear();
   next_chunk_ = kBlock;
   cur_ = nullptr;
@@ -54,6 +49,23 @@ void Arena::keep(std::shared_ptr<Arena> other) {
 }
 
 namespace {
+
+/// Huge chunks of dropped arenas, kept for the next arenas: their pages are
+/// faulted in already, so a report read after another one was dropped
+/// costs the system no page clearing. Any thread may give and take.
+struct ChunkPool {
+  /// Chunks kept at most: enough for the largest report list dropped
+  /// during a batch.
+  static constexpr size_t kMax = 48;
+  std::mutex mutex;
+  std::vector<char*> free;
+};
+
+ChunkPool& pool() {
+  // Never destroyed: arenas may be dropped by static destructors.
+  static ChunkPool* p = new ChunkPool();
+  return *p;
+}
 
 /// `size` bytes (a multiple of kHuge) aligned to kHuge, from mmap, offered
 /// to the system for huge pages; null when none can be had.
@@ -73,21 +85,48 @@ char* map_huge(size_t size) {
 
 }  // namespace
 
+size_t Arena::pooled_chunks() {
+  ChunkPool& p = pool();
+  std::lock_guard<std::mutex> lock(p.mutex);
+  return p.free.size();
+}
+
+void Arena::give_back(const Chunk& c) {
+  if (c.mapped && c.size == kHuge) {
+    ChunkPool& p = pool();
+    std::lock_guard<std::mutex> lock(p.mutex);
+    if (p.free.size() < ChunkPool::kMax) {
+      p.free.push_back(c.base);
+      return;
+    }
+  }
+  if (c.mapped) {
+    ::munmap(c.base, c.size);
+  } else {
+    std::free(c.base);
+  }
+}
+
 char* Arena::new_chunk(size_t size) {
   bool mapped = size % kHuge == 0;
-  char* b = mapped ? map_huge(size) : static_cast<char*>(std::malloc(size));
-  if (b == nullptr) return nullptr;
-  try {
-    chunks_.reserve(chunks_.size() + 1);
-  } catch (const std::bad_alloc&) {
-    if (mapped) {
-      ::munmap(b, size);
-    } else {
-      std::free(b);
+  char* b = nullptr;
+  if (size == kHuge) {
+    ChunkPool& p = pool();
+    std::lock_guard<std::mutex> lock(p.mutex);
+    if (!p.free.empty()) {
+      b = p.free.back();
+      p.free.pop_back();
     }
+  }
+  if (b == nullptr) b = mapped ? map_huge(size) : static_cast<char*>(std::malloc(size));
+  if (b == nullptr) return nullptr;
+  Chunk chunk{b, size, mapped};
+  try {
+    chunks_.push_back(chunk);
+  } catch (const std::bad_alloc&) {
+    give_back(chunk);
     return nullptr;
   }
-  chunks_.push_back({b, size, mapped});
   held_ += size;
   return b;
 }

@@ -80,13 +80,17 @@ class Arena {
   /// Records made and not released (for tests).
   size_t size() const { return live_; }
 
+  /// Huge chunks of dropped arenas waiting for the next arenas (for tests).
+  static size_t pooled_chunks();
+
   /// Bytes of block memory the arena holds.
   size_t bytes_held() const { return held_; }
 
   /// Size of the first block; records never exceed a quarter of it, and a
   /// longer text gets a chunk of its own. An arena takes memory in chunks
   /// that double in size up to kHuge, which the system may back with huge
-  /// pages.
+  /// pages; the kHuge chunks of a dropped arena are kept (up to a bound) for
+  /// the next arenas, whose records then land on pages already in place.
   static constexpr size_t kBlock = 64 * 1024;
   static constexpr size_t kLargest = kBlock / 4;
   static constexpr size_t kHuge = 2 * 1024 * 1024;
@@ -101,6 +105,9 @@ class Arena {
 
   void* take(size_t n, size_t align);
   char* new_chunk(size_t size);
+  /// Returns a chunk to the system, or a huge one to the pool that new
+  /// chunks are taken from first.
+  static void give_back(const Chunk& c);
 
   std::vector<Chunk> chunks_;
   size_t next_chunk_ = kBlock;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "model/arena.h"
 #include "model/kinroll.h"
@@ -117,6 +118,29 @@ TEST(Arena, LongTextsAndManyRecords) {
   EXPECT_GE(arena.bytes_held(), 5000 * sizeof(WardFamily));
   arena.reset();
   EXPECT_EQ(arena.bytes_held(), 0u);
+}
+
+TEST(Arena, ADroppedArenasHugeChunksServeTheNextArena) {
+  // Enough records to pass the small chunks and fill a few huge ones.
+  const size_t before = Arena::pooled_chunks();
+  size_t huge_held;
+  {
+    Arena dropped;
+    ArenaScope in(dropped);
+    for (int i = 0; i < 40000; ++i) ASSERT_NE(create_ward_family(), nullptr);
+    huge_held = dropped.bytes_held() / Arena::kHuge;
+  }
+  ASSERT_GE(huge_held, 3u);
+  const size_t pooled = Arena::pooled_chunks();
+  EXPECT_GE(pooled, before + 3);
+  {
+    Arena next;
+    ArenaScope in(next);
+    for (int i = 0; i < 40000; ++i) ASSERT_NE(create_ward_family(), nullptr);
+    // The new arena's huge chunks came from the pool.
+    EXPECT_LE(Arena::pooled_chunks() + 3, pooled);
+  }
+  EXPECT_EQ(Arena::pooled_chunks(), pooled);
 }
 
 }  // namespace

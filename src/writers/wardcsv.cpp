@@ -2,28 +2,31 @@
 
 #include <string>
 
-#include "model/writequeue.h"
+#include "model/put.h"
 #include "model/splitfld.h"
+#include "model/writequeue.h"
 
 namespace {
 
-/// Writes the bytes of `s` as they are.
-void put_bytes(FILE* fp, std::string_view s) {
-  if (!s.empty()) std::fwrite(s.data(), 1, s.size(), fp);
-}
+// The files run to megabytes: fields go out with put() (each stream is
+// written by one thread), the printf format of each number beside it.
 
-/// True when `s` must be quoted: it holds ',', ' ' or '"'.
-bool needs_quotes(std::string_view s) { return s.find_first_of(", \"") != std::string_view::npos; }
+/// True when `s` must be quoted: it holds ',', ' ' or '"'. (A loop: the
+/// fields are short, and find_first_of scans the set once per character.)
+bool needs_quotes(std::string_view s) {
+  for (char c : s) {
+    if (c == ',' || c == ' ' || c == '"') return true;
+  }
+  return false;
+}
 
 /// Writes `s` in double quotes, each '"' doubled.
 void put_quoted(FILE* fp, std::string_view s) {
-  std::fputc('"', fp);
+  put(fp, '"');
   for (size_t quote; (quote = s.find('"')) != std::string_view::npos; s.remove_prefix(quote + 1)) {
-    put_bytes(fp, s.substr(0, quote + 1));
-    std::fputc('"', fp);
+    put(fp, s.substr(0, quote + 1), '"');
   }
-  put_bytes(fp, s);
-  std::fputc('"', fp);
+  put(fp, s, '"');
 }
 
 /// Writes `s` quoted when it must be, else as it is.
@@ -31,13 +34,13 @@ void put_field(FILE* fp, std::string_view s) {
   if (needs_quotes(s)) {
     put_quoted(fp, s);
   } else {
-    put_bytes(fp, s);
+    put(fp, s);
   }
 }
 
 /// A further field holding `s`.
 void put_next(FILE* fp, std::string_view s) {
-  std::fputc(',', fp);
+  put(fp, ',');
   put_field(fp, s);
 }
 
@@ -57,7 +60,7 @@ const char* group_name(int group, bool ht) {
 
 void csvfld(FILE* fp, const Text& s) {
   if (fp == nullptr) return;
-  std::fputc(',', fp);
+  put(fp, ',');
   if (s) put_field(fp, s.view());
 }
 
@@ -103,9 +106,9 @@ void write_wardfam_csv(const WardFamily* list, FILE* fp) {
     csvfld(fp, fam->vtcompid);
     csvfld(fp, fam->htvisits);
     csvfld(fp, fam->vtvisits);
-    std::fprintf(fp, ",%d,%d", fam->htpct, fam->vtpct);
+    put(fp, ',', Num{fam->htpct}, ',', Num{fam->vtpct});  // ",%d,%d"
     build_kids(fp, fam);
-    std::fprintf(fp, "\n");
+    put(fp, '\n');
   }
 }
 
@@ -118,7 +121,7 @@ void write_wardmem_csv(const WardFamily* list, FILE* fp) {
     for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
       csv_first(fp, fam->recno.view());
       csvfld(fp, mem->recno);
-      std::fprintf(fp, ",%d", mem->type);
+      put(fp, ',', Num{mem->type});  // ",%d"
       if (fam->sname) {
         put_next(fp, see);
       } else {
@@ -126,17 +129,17 @@ void write_wardmem_csv(const WardFamily* list, FILE* fp) {
       }
       csvfld(fp, mem->fname);
       // A member without a sex character gets an empty field.
-      std::fputc(',', fp);
+      put(fp, ',');
       if (mem->sex != '\0') put_field(fp, std::string_view(&mem->sex, 1));
       csvfld(fp, mem->stat);
       put_next(fp, mem->bday);
       put_next(fp, mem->bmonth);
       put_next(fp, mem->byear);
-      std::fprintf(fp, ",%d", mem->age);
+      put(fp, ',', Num{mem->age});  // ",%d"
       csvfld(fp, mem->birth);
       csvfld(fp, mem->baptism);
       csvfld(fp, mem->confirm);
-      std::fprintf(fp, "\n");
+      put(fp, '\n');
     }
   }
 }
@@ -160,22 +163,22 @@ void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
     csvfld(fp, fam->fname);
     if (ht == 1) {
       put_next(fp, group_name(fam->htgroup, true));
-      std::fprintf(fp, ",%d,%d", fam->htsup, fam->htdist);
+      put(fp, ',', Num{fam->htsup}, ',', Num{fam->htdist});  // ",%d,%d"
       csvfld(fp, fam->htvisits);
       csvfld(fp, fam->htname);
       csvfld(fp, fam->htcomp);
       csvfld(fp, fam->htid);
       csvfld(fp, fam->htcompid);
-      std::fprintf(fp, ",%d\n", fam->htpct);
+      put(fp, ',', Num{fam->htpct}, '\n');  // ",%d\n"
     } else {
       put_next(fp, group_name(fam->vtgroup, false));
-      std::fprintf(fp, ",%d,%d", fam->vtsup, fam->vtdist);
+      put(fp, ',', Num{fam->vtsup}, ',', Num{fam->vtdist});  // ",%d,%d"
       csvfld(fp, fam->vtvisits);
       csvfld(fp, fam->vtname);
       csvfld(fp, fam->vtcomp);
       csvfld(fp, fam->vtid);
       csvfld(fp, fam->vtcompid);
-      std::fprintf(fp, ",%d\n", fam->vtpct);
+      put(fp, ',', Num{fam->vtpct}, '\n');  // ",%d\n"
     }
   }
 }

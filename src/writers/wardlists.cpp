@@ -1,5 +1,7 @@
 #include "writers/wardlists.h"
 
+#include "model/put.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -117,12 +119,10 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
     if (fam == nullptr || is_bracketed(fam->lname)) continue;
     const std::string& zip = keyed.zip;
     if (zip != prev) {
-      std::fprintf(fp, "*%s %s, %s\n", str_or_empty(fam->zip), str_or_empty(fam->city),
-                   str_or_empty(fam->state));
+      put(fp, '*', fam->zip, ' ', fam->city, ", ", fam->state, '\n');  // "*%s %s, %s\n"
       prev = zip;
     }
-    std::fprintf(fp, "%s %s, %s\n", str_or_empty(fam->zip), str_or_empty(fam->lname),
-                 str_or_empty(fam->fname));
+    put(fp, fam->zip, ' ', fam->lname, ", ", fam->fname, '\n');  // "%s %s, %s\n"
   }
 }
 

@@ -1,5 +1,7 @@
 #include "writers/wardpalm.h"
 
+#include "model/put.h"
+
 namespace {
 
 /// The first character of a family's last name; NUL when it has none.
@@ -13,13 +15,13 @@ void write_teachers(const char* label, const Text& name, const Text& comp, int p
                     const Text& visits, FILE* fp, int restrict_) {
   if (!name) return;
   if (restrict_) {
-    std::fprintf(fp, "  %s: %3d%% - %s", label, pct, name.c_str());
+    put(fp, "  ", label, ": ", Num{pct, 3}, "% - ", name);  // "  %s: %3d%% - %s"
   } else {
-    std::fprintf(fp, "  %s: %s", label, name.c_str());
+    put(fp, "  ", label, ": ", name);  // "  %s: %s"
   }
-  if (comp) std::fprintf(fp, " & %s", comp.c_str());
-  std::fprintf(fp, "\n");
-  if (restrict_) std::fprintf(fp, "    %s\n", str_or_empty(visits));
+  if (comp) put(fp, " & ", comp);  // " & %s"
+  put(fp, '\n');
+  if (restrict_) put(fp, "    ", visits, '\n');  // "    %s\n"
 }
 
 /// Writes one line per position of `mem`, leaving out the reserves.
@@ -27,8 +29,8 @@ void write_positions(const WardMember* mem, FILE* fp) {
   for (const WardPos* p = mem->pos; p != nullptr; p = p->next) {
     const WardOrg* org = p->org;
     if (org != nullptr && org->org == "RESERVES") continue;
-    std::fprintf(fp, "          (%s %s)\n", org != nullptr ? str_or_empty(org->abbr) : "",
-                 str_or_empty(p->pos));
+    // "          (%s %s)\n"
+    put(fp, "          (", org != nullptr ? org->abbr : Text(), ' ', p->pos, ")\n");
   }
 }
 
@@ -96,22 +98,23 @@ void create_palm_full(const WardFamily* list, FILE* fp, int restrict_) {
   }
 }
 
+// The largest lists of a batch: written with put(), the printf format of
+// each line beside it.
 void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
-  std::fprintf(fp, "%s", str_or_empty(fam->lname));
-  if (fam->sname) std::fprintf(fp, " [See %s]", fam->sname.c_str());
-  std::fprintf(fp, ", %s\n", str_or_empty(fam->fname));
+  put(fp, fam->lname);                            // "%s"
+  if (fam->sname) put(fp, " [See ", fam->sname, ']');  // " [See %s]"
+  put(fp, ", ", fam->fname, '\n');                // ", %s\n"
 
-  if (fam->phone && !fam->phone.empty()) std::fprintf(fp, "  %s\n", fam->phone.c_str());
-  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr.c_str());
+  if (fam->phone && !fam->phone.empty()) put(fp, "  ", fam->phone, '\n');  // "  %s\n"
+  if (fam->addr) put(fp, "  ", fam->addr, '\n');                          // "  %s\n"
 
   if (fam->city) {
-    std::fprintf(fp, "  %s, %s %s", fam->city.c_str(), str_or_empty(fam->state),
-                 str_or_empty(fam->zip));
-    if (fam->zip2) std::fprintf(fp, "-%s", fam->zip2.c_str());
-    if (restrict_ && fam->acode) std::fprintf(fp, " [%s]", fam->acode.c_str());
-    std::fprintf(fp, "\n");
+    put(fp, "  ", fam->city, ", ", fam->state, ' ', fam->zip);  // "  %s, %s %s"
+    if (fam->zip2) put(fp, '-', fam->zip2);                     // "-%s"
+    if (restrict_ && fam->acode) put(fp, " [", fam->acode, ']');  // " [%s]"
+    put(fp, '\n');
   } else if (fam->geocode) {
-    std::fprintf(fp, "  %s\n", fam->geocode.c_str());
+    put(fp, "  ", fam->geocode, '\n');  // "  %s\n"
   }
 
   write_teachers("HT", fam->htname, fam->htcomp, fam->htpct, fam->htvisits, fp, restrict_);
@@ -122,32 +125,32 @@ void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
 void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_) {
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     if (mem->type == 3) {
-      std::fprintf(fp, restrict_ ? "....." : "     ");
+      put(fp, restrict_ ? "....." : "     ");
     } else {
-      std::fprintf(fp, restrict_ ? "..." : "   ");
+      put(fp, restrict_ ? "..." : "   ");
     }
 
     // A member without a last name of its own carries the family's.
-    if (mem->lname && mem->lname != fam->lname) std::fprintf(fp, "%s, ", mem->lname.c_str());
-    if (mem->fname) std::fprintf(fp, "%s", mem->fname.c_str());
+    if (mem->lname && mem->lname != fam->lname) put(fp, mem->lname, ", ");  // "%s, "
+    put(fp, mem->fname);                                                    // "%s"
 
     if (restrict_ && mem->sex != '\0') {
-      std::fprintf(fp, " [%c", mem->sex);
-      if (mem->stat) std::fprintf(fp, " %s", mem->stat.c_str());
-      std::fprintf(fp, "]\n       ");
+      put(fp, " [", mem->sex);                    // " [%c"
+      if (mem->stat) put(fp, ' ', mem->stat);     // " %s"
+      put(fp, "]\n       ");
     }
 
-    std::fprintf(fp, " %s%s", mem->bday, mem->bmonth);
+    put(fp, ' ', mem->bday, mem->bmonth);  // " %s%s"
     if ((restrict_ && mem->age > 0) || (mem->type == 3 && mem->age != 0 && mem->age < 21)) {
-      std::fprintf(fp, "%s [%2d]", mem->byear, mem->age);
+      put(fp, mem->byear, " [", Num{mem->age, 2}, ']');  // "%s [%2d]"
     }
 
     if (restrict_) {
-      if (mem->recno) std::fprintf(fp, " #%s", mem->recno.c_str());
-      if (mem->baptism) std::fprintf(fp, "\n        bapt: %s", mem->baptism.c_str());
-      if (mem->confirm) std::fprintf(fp, ", conf: %s", mem->confirm.c_str());
+      if (mem->recno) put(fp, " #", mem->recno);                       // " #%s"
+      if (mem->baptism) put(fp, "\n        bapt: ", mem->baptism);    // "\n        bapt: %s"
+      if (mem->confirm) put(fp, ", conf: ", mem->confirm);             // ", conf: %s"
     }
-    std::fprintf(fp, "\n");
+    put(fp, '\n');
 
     write_positions(mem, fp);
   }

@@ -1,0 +1,56 @@
+// Writing without a format gives the bytes the printf format would.
+
+#include "model/put.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "model/kinroll.h"
+
+namespace {
+
+/// What `write` puts into a stream.
+template <class Write>
+std::string written(Write write) {
+  char* buf = nullptr;
+  size_t size = 0;
+  FILE* fp = open_memstream(&buf, &size);
+  write(fp);
+  std::fclose(fp);
+  std::string text(buf, size);
+  std::free(buf);
+  return text;
+}
+
+TEST(Put, NumbersAsPrintfWritesThem) {
+  for (int value : {0, 7, -7, 42, 100, -100, 2147483647, INT_MIN, 12345}) {
+    for (int width : {0, 2, 3, 12}) {
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "%*d", width, value);
+      EXPECT_EQ(written([&](FILE* fp) { put(fp, Num{value, width}); }), expected)
+          << value << " in " << width;
+    }
+  }
+}
+
+TEST(Put, TextsViewsAndCharacters) {
+  Text absent;
+  Text empty("");
+  Text name("ASHBY");
+  std::string kids = "Ann [12]";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "  %s, %s [%c]%s|%s|%s", str_or_empty(name), "Lee", 'F',
+                kids.c_str(), str_or_empty(absent), str_or_empty(empty));
+  EXPECT_EQ(written([&](FILE* fp) {
+              put(fp, "  ", name, ", ", std::string_view("Lee"), " [", 'F', "]", kids, "|",
+                  absent, "|", empty);
+            }),
+            buf);
+  // An absent character writes nothing, never a NUL byte.
+  EXPECT_EQ(written([&](FILE* fp) { put(fp, "[", '\0', "]"); }), "[]");
+}
+
+}  // namespace

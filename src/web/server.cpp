@@ -199,7 +199,7 @@ void Server::routes() {
        "form-action 'self'; frame-ancestors 'none'"},
       {"X-Content-Type-Options", "nosniff"},
       {"Cache-Control", "no-store"},
-      {"Referrer-Policy", "no-referrer"},
+      {"Referrer-Policy", "same-origin"},
       {"X-Frame-Options", "DENY"},
   });
   http_.set_payload_max_length(kMaxJobBytes + (1u << 20));

@@ -5,10 +5,13 @@
 #include "web/token.h"
 
 std::vector<std::string> allowed_hosts(const std::string& address, int port) {
-  std::string p = ":" + std::to_string(port);
+  std::string p = ":";
+  p += std::to_string(port);
+  std::string host;
   bool v6 = address.find(':') != std::string::npos;
-  std::vector<std::string> hosts{(v6 ? "[" + address + "]" : address) + p};
-  if (is_loopback(address)) hosts.push_back("localhost" + p);
+  host.append(v6 ? "[" : "").append(address).append(v6 ? "]" : "").append(p);
+  std::vector<std::string> hosts{host};
+  if (is_loopback(address)) hosts.push_back(std::string("localhost").append(p));
   return hosts;
 }
 

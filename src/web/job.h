@@ -78,9 +78,10 @@ struct Job {
 };
 
 /// Runs the job's programs in its work folder, each with `programs.limit`:
-/// `kinroll -c -u UNIT`; then, with last month's directory, kinroll-changes
-/// (report work/changes.txt, work/changes.csv); then, where it is built and
-/// the directory was given, kinroll-contacts (work/wardcontacts.vcf,
+/// `kinroll -c -u UNIT`, and beside it, one after the other, with last
+/// month's directory kinroll-changes (report work/changes.txt,
+/// work/changes.csv) and, where it is built and the directory was given,
+/// kinroll-contacts (work/wardcontacts.vcf,
 /// work/wardbirthdays.ics, with a key of the job's own). No converter runs.
 /// `cancel` turning true ends the running program at once. Returns what
 /// they did, the files of work/ that are not inputs listed by name.

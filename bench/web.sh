@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# kinroll-web under load: a generated ward of SIZE households (60 000 by
+# default) uploaded and processed, the time from the post to the results
+# page and the server's own peak memory (the batch child not counted);
+# then RUNS small jobs in a row (50), after which, once they expire, no job
+# folder, file or child process may be left.
+#
+# usage: bench/web.sh KINROLL_WEB KINROLL_GEN   (kinroll beside KINROLL_WEB)
+# Environment: WEB_SIZE (60000), WEB_RUNS (50). Everything listens on
+# 127.0.0.1 only; every wait is bounded.
+set -eu
+export LC_ALL=C
+[ $# -eq 2 ] || { echo "usage: $0 KINROLL_WEB KINROLL_GEN" >&2; exit 2; }
+web=$1
+gen=$2
+size=${WEB_SIZE:-60000}
+runs=${WEB_RUNS:-50}
+work=$(mktemp -d "${TMPDIR:-/tmp}/kinroll-webbench.XXXXXX")
+pid=
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$gen" "$size" "$work/big" >/dev/null
+"$gen" 600 "$work/small" >/dev/null
+mkdir "$work/tmp"
+TMPDIR="$work/tmp" "$web" --port 0 --keep 1 --time-limit 120 >"$work/out.txt" &
+pid=$!
+for _ in $(seq 100); do grep -q token= "$work/out.txt" 2>/dev/null && break; sleep 0.05; done
+url=$(grep -o 'http://[^ ]*' "$work/out.txt")
+base=${url%%/\?token=*}
+token=${url##*token=}
+
+# post DIR: uploads the printouts and configuration files of DIR; prints
+# the seconds until the results page is there.
+post() {
+  local dir=$1 t0 job args=()
+  for f in mis231.txt mis232.txt mis239.txt mis1313.txt mis1413.txt mis121.txt; do
+    args+=(-F "printouts=@$dir/$f")
+  done
+  t0=$EPOCHREALTIME
+  job=$(curl -sS --max-time 120 -o /dev/null -w '%{redirect_url}' -b "kinroll_token=$token" \
+    -F "token=$token" -F unit=Ward -F "wardunits=@$dir/wardunits.txt" \
+    -F "wardorgs=@$dir/wardorgs.txt" "${args[@]}" "$base/jobs")
+  for _ in $(seq 1200); do
+    curl -sS --max-time 10 -b "kinroll_token=$token" "$job" 2>/dev/null | grep -q '<h1>Results' && break
+    sleep 0.1
+  done
+  awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f\n", b - a }'
+}
+
+input=$(du -sm "$work/big" | cut -f1)
+echo "== $size households ($input MB of printouts): post to results page"
+for i in 1 2 3; do echo "run $i: $(post "$work/big") s"; done
+echo "server peak memory: $(awk '/VmHWM/ { printf "%.0f MB", $2 / 1024 }' /proc/$pid/status)"
+echo "server memory now:  $(awk '/VmRSS/ { printf "%.0f MB", $2 / 1024 }' /proc/$pid/status)"
+
+echo "== $runs jobs of 600 households in a row"
+t0=$EPOCHREALTIME
+for i in $(seq "$runs"); do post "$work/small" >/dev/null; done
+awk -v a="$t0" -v b="$EPOCHREALTIME" -v n="$runs" 'BEGIN { printf "%.2f s in all, %.3f s a job\n", b - a, (b - a) / n }'
+sleep 3  # every job expires one second after its last fetch; the sweep runs every second
+left=$(find "$work/tmp" -mindepth 2 | wc -l)
+children=$(cat /proc/$pid/task/*/children 2>/dev/null | wc -w)
+echo "after expiry: $left job files or folders, $children child processes"
+echo "server memory now:  $(awk '/VmRSS/ { printf "%.0f MB", $2 / 1024 }' /proc/$pid/status)"
+kill "$pid"
+wait "$pid" || true
+pid=
+echo "after the end: $(find "$work/tmp" -mindepth 1 | wc -l) files or folders left"
+[ "$left" -eq 0 ] && [ "$children" -eq 0 ]

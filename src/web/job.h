@@ -1,0 +1,91 @@
+#pragma once
+// One job of the page: the printouts of one upload, the batch production
+// run on them in a private folder, and what it gave.
+//
+// A job folder holds:
+//   work/      the inputs under their standard names, then every file the
+//              programs wrote (the only files the results list)
+//   last/      last month's directory printout, when one was given
+//   up/        the uploaded files under numbers, until they are placed
+//   *.out, *.err  what the programs printed
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "web/child.h"
+
+/// The programs a job runs and how long each may take.
+struct JobPrograms {
+  std::string kinroll;   ///< the batch program; must exist
+  std::string changes;   ///< kinroll-changes; empty when it is not there
+  std::string contacts;  ///< kinroll-contacts; empty when it is not built
+  std::chrono::milliseconds limit{std::chrono::seconds(60)};  ///< per program
+};
+
+/// What became of one uploaded file.
+struct UploadedFile {
+  std::string name;   ///< as the browser named it; shown on the page only
+  uint64_t size = 0;
+  const char* taken_as = nullptr;  ///< the standard name it was taken for; null: not used
+  std::string note;   ///< why it was not used, when it was not
+};
+
+/// A file the programs wrote in the work folder.
+struct WrittenFile {
+  std::string name;  ///< a plain name in work/, made by the programs
+  uint64_t size = 0;
+};
+
+/// Where a job is.
+enum class JobState { kReceiving, kWaiting, kRunning, kDone };
+
+/// What the programs of a finished job did.
+struct JobResult {
+  ChildEnd batch;                    ///< kinroll -c
+  bool changes_ran = false;
+  ChildEnd changes;                  ///< kinroll-changes, when it ran
+  bool contacts_ran = false;
+  ChildEnd contacts;                 ///< kinroll-contacts, when it ran
+  std::string console;               ///< kinroll's standard output
+  std::string messages;              ///< its error stream, then the companions'
+  std::string changes_report;        ///< kinroll-changes' report
+  std::vector<WrittenFile> written;  ///< by name
+};
+
+/// One job. The fields above `mutex` are set before the job is shared
+/// between threads and never change; the rest are read and written under
+/// `mutex`.
+struct Job {
+  std::string id;      ///< random, in the job's addresses
+  std::string folder;  ///< its private folder (mode 0700)
+  std::string unit;    ///< the unit name given, or "Ward"
+  std::vector<UploadedFile> uploads;
+  bool has_directory = false;   ///< a printout was taken for mis231.txt
+  bool has_last_month = false;  ///< last/mis231.txt is there
+
+  std::mutex mutex;
+  JobState state = JobState::kReceiving;
+  JobResult result;  ///< complete once state is kDone
+  std::chrono::steady_clock::time_point touched;  ///< last fetched, or finished
+  std::thread worker;
+
+  std::string work() const { return folder + "/work"; }
+};
+
+/// Runs the job's programs in its work folder, each with `programs.limit`:
+/// `kinroll -c -u UNIT`, and beside it, one after the other, with last
+/// month's directory kinroll-changes (report work/changes.txt,
+/// work/changes.csv) and, where it is built and the directory was given,
+/// kinroll-contacts (work/wardcontacts.vcf,
+/// work/wardbirthdays.ics, with a key of the job's own). No converter runs.
+/// `cancel` turning true ends the running program at once. Returns what
+/// they did, the files of work/ that are not inputs listed by name.
+JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel);
+
+/// Reads the whole file `path`; empty when it cannot be read.
+std::string read_whole(const std::string& path);

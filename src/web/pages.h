@@ -1,0 +1,37 @@
+#pragma once
+// The pages of kinroll-web, as complete HTML documents. They load nothing
+// but the server's own style sheet, run no script, and escape every text
+// that came from a printout or a browser.
+
+#include <string>
+#include <string_view>
+
+#include "web/job.h"
+
+/// The style sheet every page links to, served as /style.css.
+extern const char* const kStyleSheet;
+
+/// The form: printouts, configuration files, unit name, last month's
+/// directory, and the hidden `token` every post must carry.
+std::string form_page(std::string_view token);
+
+/// "Working" for a job still waiting or running; it reloads itself every
+/// second.
+std::string working_page(const Job& job, JobState state);
+
+/// The results of the finished job `job` (its result as given in `r`):
+/// what happened in words, which file was taken for which report, the
+/// console messages grouped by kind and counted, the error report
+/// (work/warderr.txt) and the changes report when there are any, and every
+/// file written with its size, view and download links, and the archive.
+std::string results_page(const Job& job, const JobResult& r);
+
+/// The file `name` of a job shown in a page: a .csv file as a table, any
+/// other as text, both decoded from Latin-1. `bytes` is the file's
+/// beginning, `truncated` true when the file goes on past it.
+std::string view_page(const Job& job, std::string_view name, std::string_view bytes,
+                      bool truncated);
+
+/// A page saying `sentence` under the heading `title`, with a way back to
+/// the form. Both are escaped.
+std::string message_page(std::string_view title, std::string_view sentence);

@@ -1,0 +1,131 @@
+#include "web/upload.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <set>
+
+#include "web/recognise.h"
+
+namespace {
+
+std::string mib(uint64_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
+}  // namespace
+
+UploadReceiver::~UploadReceiver() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool UploadReceiver::refuse(int status, std::string why) {
+  status_ = status;
+  why_ = std::move(why);
+  return false;
+}
+
+bool UploadReceiver::close_file() {
+  if (file_ == nullptr) return true;
+  bool ok = std::fclose(file_) == 0;
+  file_ = nullptr;
+  return ok || refuse(500, "An uploaded file could not be saved on this computer.");
+}
+
+bool UploadReceiver::begin(std::string_view field, std::string_view filename) {
+  if (!close_file()) return false;
+  text_ = nullptr;
+  if (filename.empty()) {
+    // A text field; a file input left empty comes as a part without a name too.
+    text_ = field == kTokenField ? &token_ : field == kUnitField ? &unit_ : &ignored_;
+    ignored_.clear();
+    return true;
+  }
+  if (field != kPrintoutsField && field != kUnitsField && field != kOrgsField &&
+      field != kLastMonthField) {
+    return refuse(400, "The form sent is not this page's form.");
+  }
+  if (parts_.size() >= static_cast<size_t>(kMaxFiles)) {
+    return refuse(413, "Too many files: at most " + std::to_string(kMaxFiles) +
+                           " can be sent at once.");
+  }
+  std::string path = job_.folder + "/up/" + std::to_string(parts_.size());
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  file_ = fd < 0 ? nullptr : fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    if (fd >= 0) ::close(fd);
+    return refuse(500, "An uploaded file could not be saved on this computer.");
+  }
+  parts_.push_back({std::string(field), std::string(filename), 0});
+  return true;
+}
+
+bool UploadReceiver::add(const char* data, size_t size) {
+  if (text_ != nullptr) {
+    if (text_->size() + size > kMaxFieldBytes) {
+      return refuse(413, "A text field of the form is too long.");
+    }
+    text_->append(data, size);
+    return true;
+  }
+  if (file_ == nullptr) return refuse(400, "The form sent is not this page's form.");
+  Part& part = parts_.back();
+  part.size += size;
+  total_ += size;
+  if (part.size > kMaxFileBytes) {
+    return refuse(413, "The file " + part.name + " is larger than " + mib(kMaxFileBytes) +
+                           ", more than any printout.");
+  }
+  if (total_ > kMaxJobBytes) {
+    return refuse(413, "The files together are larger than " + mib(kMaxJobBytes) + ".");
+  }
+  if (std::fwrite(data, 1, size, file_) != size) {
+    return refuse(500, "An uploaded file could not be saved on this computer.");
+  }
+  return true;
+}
+
+bool UploadReceiver::finish() { return close_file(); }
+
+void UploadReceiver::place() {
+  std::set<std::string> taken;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    const Part& part = parts_[i];
+    std::string from = job_.folder + "/up/" + std::to_string(i);
+    UploadedFile up{part.name, part.size, nullptr, ""};
+    const BatchInput* input = nullptr;
+    if (part.field == kUnitsField || part.field == kOrgsField) {
+      input = batch_input(part.field == kUnitsField ? "wardunits.txt" : "wardorgs.txt");
+    } else {
+      char head[kTitleWindow];
+      size_t got = 0;
+      if (FILE* fp = std::fopen(from.c_str(), "rb")) {
+        got = std::fread(head, 1, sizeof head, fp);
+        std::fclose(fp);
+      }
+      input = recognise_input(part.name, std::string_view(head, got));
+    }
+    std::string to;
+    if (part.field == kLastMonthField) {
+      if (input == batch_input("mis231.txt") && !job_.has_last_month) to = job_.folder + "/last/mis231.txt";
+      else up.note = "not a directory of members (MIS 231)";
+    } else if (input == nullptr) {
+      up.note = "not recognised: none of the printouts or configuration files";
+    } else if (!taken.insert(input->file).second) {
+      up.note = std::string("another file was already taken for ") + input->file;
+    } else {
+      to = job_.work() + "/" + input->file;
+    }
+    if (!to.empty() && std::rename(from.c_str(), to.c_str()) == 0) {
+      if (part.field == kLastMonthField) {
+        job_.has_last_month = true;
+        up.taken_as = "last month's mis231.txt";
+      } else {
+        up.taken_as = input->file;
+        job_.has_directory = job_.has_directory || input == batch_input("mis231.txt");
+      }
+    } else if (!to.empty()) {
+      up.note = "could not be saved";
+    }
+    job_.uploads.push_back(std::move(up));
+  }
+}

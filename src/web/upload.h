@@ -1,0 +1,87 @@
+#pragma once
+// Receiving the form of one job: its files streamed into the job folder
+// under numbers, within bounds, then each taken for the input it is.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "web/job.h"
+
+/// Bounds of one upload.
+inline constexpr uint64_t kMaxFileBytes = 64ull << 20;
+inline constexpr uint64_t kMaxJobBytes = 256ull << 20;
+inline constexpr int kMaxFiles = 32;
+inline constexpr size_t kMaxFieldBytes = 1024;  ///< a text field (token, unit)
+
+/// The form fields of the page.
+inline constexpr const char* kPrintoutsField = "printouts";  ///< any number of files
+inline constexpr const char* kUnitsField = "wardunits";      ///< a file
+inline constexpr const char* kOrgsField = "wardorgs";        ///< a file
+inline constexpr const char* kLastMonthField = "lastmonth";  ///< a file
+inline constexpr const char* kUnitField = "unit";            ///< text
+inline constexpr const char* kTokenField = "token";          ///< text
+
+/// Takes the parts of one multipart form, in order, for the job `job`
+/// (still receiving; it must outlive the receiver). A file part is written
+/// to up/N of the job folder, N counting from 0; the name the browser gave
+/// is kept for the page only. A text part is kept in memory. After a
+/// false return the upload must be abandoned; status() and why() say why.
+class UploadReceiver {
+ public:
+  explicit UploadReceiver(Job& job) : job_(job) {}
+  ~UploadReceiver();
+  UploadReceiver(const UploadReceiver&) = delete;
+  UploadReceiver& operator=(const UploadReceiver&) = delete;
+
+  /// Starts a part of the form field `field`; `filename` is empty for a
+  /// text part. False past kMaxFiles files or for an unknown field.
+  bool begin(std::string_view field, std::string_view filename);
+  /// Adds bytes to the current part. False past kMaxFileBytes for a file,
+  /// kMaxJobBytes for the whole upload, kMaxFieldBytes for a text, or when
+  /// the file cannot be written.
+  bool add(const char* data, size_t size);
+  /// Ends the last part. False when it cannot be written.
+  bool finish();
+
+  /// The HTTP status for a refused upload: 413 past a bound, 400 for a form
+  /// that is not this page's, 500 for a file that could not be written.
+  int status() const { return status_; }
+  /// What was wrong, as a sentence for the clerk.
+  const std::string& why() const { return why_; }
+
+  /// The text fields received; empty when not sent.
+  const std::string& token() const { return token_; }
+  const std::string& unit() const { return unit_; }
+
+  /// Takes every received file for the input it is: a printout by its
+  /// standard name or its title, a configuration file by its field (or its
+  /// name among the printouts), last month's directory by its field when it
+  /// has the directory's title. Each is moved to work/STANDARD_NAME (or
+  /// last/mis231.txt); the first file taken for an input wins. Fills
+  /// job.uploads, job.has_directory and job.has_last_month.
+  void place();
+
+ private:
+  /// A file part received, before it is placed.
+  struct Part {
+    std::string field;
+    std::string name;
+    uint64_t size = 0;
+  };
+
+  bool refuse(int status, std::string why);
+  bool close_file();
+
+  Job& job_;
+  std::vector<Part> parts_;
+  FILE* file_ = nullptr;      // the file part being written
+  std::string* text_ = nullptr;  // the text part being read, or null
+  std::string ignored_;       // an empty file input, or a text field not used
+  uint64_t total_ = 0;
+  int status_ = 0;
+  std::string why_;
+  std::string token_;
+  std::string unit_;
+};

@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""kinroll-web in headless Chromium: open the printed address, choose the
+example printouts, send them, wait for the results, check the grouped
+messages and the error report, open a CSV view, download the archive and
+compare it with a direct kinroll -c run; save a screenshot of the results.
+
+usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOT
+Exit status 77 (skipped) without Selenium, Chromium or its driver."""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.by import By
+except ImportError:
+    sys.exit(77)
+
+CHROMIUM = shutil.which("chromium")
+DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+if CHROMIUM is None or not os.access(DRIVER, os.X_OK):
+    sys.exit(77)
+
+web, examples, screenshot = sys.argv[1:4]
+kinroll = os.path.join(os.path.dirname(web), "kinroll")
+DEBUG = None
+INPUTS = ["mis231.txt", "mis232.txt", "mis239.txt", "mis1313.txt", "mis1413.txt", "mis121.txt"]
+UNIT = "Alder Springs 2nd Ward"
+
+
+def wait_for(what, test, seconds=30):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        value = test()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what + (DEBUG() if DEBUG else ""))
+
+
+def direct_run(tmp):
+    """Every file kinroll -c writes on the example ward, and its console."""
+    folder = os.path.join(tmp, "direct")
+    os.mkdir(folder)
+    for name in INPUTS + ["wardunits.txt", "wardorgs.txt"]:
+        shutil.copy(os.path.join(examples, name), folder)
+    before = set(os.listdir(folder))
+    run = subprocess.run([kinroll, "-c", "-u", UNIT], cwd=folder, capture_output=True,
+                         timeout=60, stdin=subprocess.DEVNULL)
+    files = {}
+    for name in set(os.listdir(folder)) - before:
+        with open(os.path.join(folder, name), "rb") as f:
+            files[name] = f.read()
+    files["kinroll-console.txt"] = run.stdout
+    return files
+
+
+def main():
+    tmp = tempfile.mkdtemp()
+    env = dict(os.environ, TMPDIR=tmp)
+    server = subprocess.Popen([web, "--port", "0"], stdout=subprocess.PIPE, env=env, text=True)
+    driver = None
+    try:
+        server.stdout.readline()
+        address = server.stdout.readline().strip()
+        assert address.startswith("http://127.0.0.1:"), address
+        downloads = os.path.join(tmp, "downloads")
+        os.mkdir(downloads)
+        options = webdriver.ChromeOptions()
+        options.binary_location = CHROMIUM
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                    "--window-size=1100,1400", "--no-proxy-server"):
+            options.add_argument(arg)
+        options.add_experimental_option("prefs", {"download.default_directory": downloads,
+                                                  "download.prompt_for_download": False})
+        driver = webdriver.Chrome(service=Service(DRIVER), options=options)
+        driver.set_page_load_timeout(60)
+        global DEBUG
+        DEBUG = lambda: ": " + driver.current_url + "\n" + driver.page_source[:1500]
+
+        driver.get(address)
+        assert "?token" not in driver.current_url, "the token stays in the address bar"
+        driver.find_element(By.NAME, "printouts").send_keys(
+            "\n".join(os.path.join(examples, n) for n in INPUTS))
+        driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
+        driver.find_element(By.NAME, "wardorgs").send_keys(os.path.join(examples, "wardorgs.txt"))
+        unit = driver.find_element(By.NAME, "unit")
+        unit.clear()
+        unit.send_keys(UNIT)
+        driver.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
+        wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
+                 == "Results for " + UNIT)
+
+        summaries = [s.text for s in driver.find_elements(By.TAG_NAME, "summary")]
+        assert "Phone numbers don't match for HT/VT family (2)" in summaries, summaries
+        expected = direct_run(tmp)
+        errors = driver.find_element(By.ID, "errors").text
+        assert errors == expected["warderr.txt"].decode("latin-1").rstrip("\n"), errors
+        driver.save_screenshot(screenshot)
+
+        results = driver.current_url
+        driver.find_element(By.CSS_SELECTOR, "a[href$='/view/wardfam.csv']").click()
+        cells = driver.find_elements(By.CSS_SELECTOR, "table.csv tr:nth-child(2) td")
+        assert [c.text for c in cells[:3]] == ["041-2287-5530", "ABERNATHY", "Gordon"], \
+            [c.text for c in cells[:3]]
+
+        driver.get(results)
+        driver.find_element(By.PARTIAL_LINK_TEXT, "Download everything").click()
+        archive = os.path.join(downloads, "kinroll-results.zip")
+        wait_for("the archive", lambda: os.path.exists(archive))
+        with zipfile.ZipFile(archive) as z:
+            got = {n: z.read(n) for n in z.namelist()}
+        for name, data in expected.items():
+            assert got.get(name) == data, name
+        print("ok: %d files as kinroll -c writes them" % len(expected))
+    finally:
+        if driver is not None:
+            driver.quit()
+        server.send_signal(signal.SIGTERM)
+        server.wait(timeout=20)
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+main()

@@ -17,13 +17,6 @@
 namespace e2e {
 namespace {
 
-/// A small directory that reads without notes.
-std::string small_directory() {
-  Member231 ann{"Ann", false, 'F', "", "02Feb80", 45, "300-0001-0001"};
-  return line231("NYGAARD", &ann) + line231(" 4 Spruce Ct") + line231(" Birchwood, UT 84002") +
-         line231(" 555-0144") + "-----\n";
-}
-
 /// Makes in `s` something that is not a regular file, of the kind `kind`, and
 /// returns its path: a FIFO that nobody writes, a listening socket, or one of
 /// the endless devices.

@@ -11,14 +11,6 @@
 namespace e2e {
 namespace {
 
-/// One family with record numbers: the directory reads with no pseudo
-/// numbers and no notes.
-std::string small_directory() {
-  Member231 ann{"Ann", false, 'F', "", "02Feb80", 45, "300-0001-0001"};
-  return line231("NYGAARD", &ann) + line231(" 4 Spruce Ct") + line231(" Birchwood, UT 84002") +
-         line231(" 555-0144") + "-----\n";
-}
-
 /// A positions report with one organisation and one position.
 const std::string kPositions =
     " BISHOPRIC\n" + pad("Bishop", 34) + pad("NYGAARD, Ann", 43) + pad("12 Jan 20", 11) +

@@ -84,4 +84,12 @@ inline std::string line239(const std::string& name, const std::string& recno,
   return line + "\n";
 }
 
+/// A directory of one family with record numbers, which reads with no
+/// pseudo numbers and no notes.
+inline std::string small_directory() {
+  Member231 ann{"Ann", false, 'F', "", "02Feb80", 45, "300-0001-0001"};
+  return line231("NYGAARD", &ann) + line231(" 4 Spruce Ct") + line231(" Birchwood, UT 84002") +
+         line231(" 555-0144") + "-----\n";
+}
+
 }  // namespace e2e

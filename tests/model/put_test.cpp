@@ -9,28 +9,18 @@
 #include <string>
 
 #include "model/kinroll.h"
+#include "support/capture.h"
 
 namespace {
 
-/// What `write` puts into a stream.
-template <class Write>
-std::string written(Write write) {
-  char* buf = nullptr;
-  size_t size = 0;
-  FILE* fp = open_memstream(&buf, &size);
-  write(fp);
-  std::fclose(fp);
-  std::string text(buf, size);
-  std::free(buf);
-  return text;
-}
+using testsupport::capture;
 
 TEST(Put, NumbersAsPrintfWritesThem) {
   for (int value : {0, 7, -7, 42, 100, -100, 2147483647, INT_MIN, 12345}) {
     for (int width : {0, 2, 3, 12}) {
       char expected[32];
       std::snprintf(expected, sizeof expected, "%*d", width, value);
-      EXPECT_EQ(written([&](FILE* fp) { put(fp, Num{value, width}); }), expected)
+      EXPECT_EQ(capture([&](FILE* fp) { put(fp, Num{value, width}); }), expected)
           << value << " in " << width;
     }
   }
@@ -44,13 +34,13 @@ TEST(Put, TextsViewsAndCharacters) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "  %s, %s [%c]%s|%s|%s", str_or_empty(name), "Lee", 'F',
                 kids.c_str(), str_or_empty(absent), str_or_empty(empty));
-  EXPECT_EQ(written([&](FILE* fp) {
+  EXPECT_EQ(capture([&](FILE* fp) {
               put(fp, "  ", name, ", ", std::string_view("Lee"), " [", 'F', "]", kids, "|",
                   absent, "|", empty);
             }),
             buf);
   // An absent character writes nothing, never a NUL byte.
-  EXPECT_EQ(written([&](FILE* fp) { put(fp, "[", '\0', "]"); }), "[]");
+  EXPECT_EQ(capture([&](FILE* fp) { put(fp, "[", '\0', "]"); }), "[]");
 }
 
 }  // namespace

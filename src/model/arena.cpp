@@ -1,6 +1,6 @@
 #include "model/arena.h"
 
-#include <sys/mman.h>
+#include "model/hugemem.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -67,22 +67,6 @@ ChunkPool& pool() {
   return *p;
 }
 
-/// `size` bytes (a multiple of kHuge) aligned to kHuge, from mmap, offered
-/// to the system for huge pages; null when none can be had.
-char* map_huge(size_t size) {
-  size_t span = size + Arena::kHuge;
-  void* p = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) return nullptr;
-  uintptr_t start = reinterpret_cast<uintptr_t>(p);
-  uintptr_t aligned = (start + Arena::kHuge - 1) & ~static_cast<uintptr_t>(Arena::kHuge - 1);
-  if (aligned > start) ::munmap(p, aligned - start);
-  uintptr_t end = start + span;
-  if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);
-  char* base = reinterpret_cast<char*>(aligned);
-  ::madvise(base, size, MADV_HUGEPAGE);
-  return base;
-}
-
 }  // namespace
 
 size_t Arena::pooled_chunks() {
@@ -101,7 +85,7 @@ void Arena::give_back(const Chunk& c) {
     }
   }
   if (c.mapped) {
-    ::munmap(c.base, c.size);
+    unmap_huge(c.base, c.size);
   } else {
     std::free(c.base);
   }
@@ -118,7 +102,7 @@ char* Arena::new_chunk(size_t size) {
       p.free.pop_back();
     }
   }
-  if (b == nullptr) b = mapped ? map_huge(size) : static_cast<char*>(std::malloc(size));
+  if (b == nullptr) b = static_cast<char*>(mapped ? map_huge(size) : std::malloc(size));
   if (b == nullptr) return nullptr;
   Chunk chunk{b, size, mapped};
   try {

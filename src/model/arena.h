@@ -93,7 +93,7 @@ class Arena {
   /// the next arenas, whose records then land on pages already in place.
   static constexpr size_t kBlock = 64 * 1024;
   static constexpr size_t kLargest = kBlock / 4;
-  static constexpr size_t kHuge = 2 * 1024 * 1024;
+  static constexpr size_t kHuge = 2 * 1024 * 1024;  // kHugePage of model/hugemem.h
 
  private:
   /// Memory obtained from the system in one piece.

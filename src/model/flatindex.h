@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <type_traits>
 
 /// A 64-bit FNV-1a hash of a key made of several texts.
 class KeyHash {
@@ -40,6 +43,14 @@ class KeyHash {
   uint64_t h_ = 1469598103934665603ull;
 };
 
+/// `bytes` of zero memory for an index table; a large table comes in huge
+/// pages where the system offers them, since its lookups land anywhere in
+/// it. Throws std::bad_alloc when there is no memory.
+void* alloc_table(size_t bytes);
+
+/// Frees a table of `bytes` from alloc_table().
+void free_table(void* table, size_t bytes);
+
 /// Items by hash, with linear probing in a table twice the expected size.
 /// The caller decides equality: `same(a, b)` for two items, `match(a)` for
 /// an item against the key looked up. Lookups are read-only.
@@ -49,7 +60,8 @@ class FlatIndex {
   explicit FlatIndex(size_t expected) {
     size_t n = 16;
     while (n < expected * 2) n *= 2;
-    slots_.resize(n);
+    slots_ = zeroed_slots(n);
+    size_ = n;
   }
 
   /// Adds `item` unless an item with the same key is there already: the
@@ -74,7 +86,7 @@ class FlatIndex {
   /// The item under `hash` for which `match` holds; null when there is none.
   template <class Match>
   const Item* find(uint64_t hash, Match match) const {
-    size_t mask = slots_.size() - 1;
+    size_t mask = size_ - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
       const Slot& s = slots_[i];
       if (s.hash == 0) return nullptr;
@@ -92,7 +104,7 @@ class FlatIndex {
   /// empty slot where such an item belongs.
   template <class Match>
   Slot* probe(uint64_t hash, Match match) {
-    size_t mask = slots_.size() - 1;
+    size_t mask = size_ - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
       Slot& s = slots_[i];
       if (s.hash == 0 || (s.hash == hash && match(s.item))) return &s;
@@ -102,14 +114,17 @@ class FlatIndex {
   void fill(Slot* s, uint64_t hash, Item item) {
     s->hash = hash;
     s->item = item;
-    if (++used_ * 2 > slots_.size()) grow();
+    if (++used_ * 2 > size_) grow();
   }
 
   void grow() {
-    std::vector<Slot> old(slots_.size() * 2);
-    old.swap(slots_);
-    size_t mask = slots_.size() - 1;
-    for (const Slot& s : old) {
+    SlotArray old = std::move(slots_);
+    size_t old_size = size_;
+    size_ *= 2;
+    slots_ = zeroed_slots(size_);
+    size_t mask = size_ - 1;
+    for (size_t k = 0; k < old_size; ++k) {
+      const Slot& s = old[k];
       if (s.hash == 0) continue;
       size_t i = s.hash & mask;
       while (slots_[i].hash != 0) i = (i + 1) & mask;
@@ -117,6 +132,23 @@ class FlatIndex {
     }
   }
 
-  std::vector<Slot> slots_;
+  /// Frees what zeroed_slots() gave.
+  struct Free {
+    size_t bytes = 0;
+    void operator()(Slot* p) const { free_table(p, bytes); }
+  };
+  using SlotArray = std::unique_ptr<Slot[], Free>;
+
+  /// `n` empty slots. An empty slot is all zero bytes, so the table is
+  /// fresh zero memory, never written twice (see alloc_table).
+  static SlotArray zeroed_slots(size_t n) {
+    static_assert(std::is_trivially_copyable_v<Item> && std::is_trivially_destructible_v<Item>,
+                  "slots are zero bytes until filled");
+    size_t bytes = n * sizeof(Slot);
+    return SlotArray(static_cast<Slot*>(alloc_table(bytes)), Free{bytes});
+  }
+
+  SlotArray slots_;
+  size_t size_ = 0;
   size_t used_ = 0;
 };

@@ -235,7 +235,7 @@ TEST(HostileInputs, InterruptDuringABatchConverterEndsTheBatch) {
     // by itself.
     const std::string conv = waiting_converter(s, whole_group ? 60 : 1);
     Outcome r = s.run_interrupted({"-c", "-i", conv}, "", "started", SIGINT, whole_group);
-    ASSERT_FALSE(r.timed_out);
+    ASSERT_FALSE(r.timed_out) << r.out << r.err << s.read("converter.log");
     EXPECT_EQ(r.signal, SIGINT);
     EXPECT_EQ(s.read("converter.log"), "wardpos\n");
     size_t executing = 0;
@@ -264,7 +264,7 @@ TEST(HostileInputs, InterruptDuringAMenuConverterEndsTheProgram) {
   s.write("mis231.txt", small_directory());
   const std::string conv = waiting_converter(s);
   Outcome r = s.run_interrupted({"-i", conv}, "201\n\n220\n\n230\n\nq\n", "started", SIGINT);
-  ASSERT_FALSE(r.timed_out);
+  ASSERT_FALSE(r.timed_out) << r.out << r.err << s.read("converter.log");
   EXPECT_EQ(r.signal, SIGINT);
   EXPECT_EQ(s.read("converter.log"), "wardph\n");
   EXPECT_TRUE(s.exists("wardph.txt"));

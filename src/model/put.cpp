@@ -12,6 +12,7 @@ void put_detail::one(FILE* fp, Num n) {
     *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
+  while (end - p < n.digits && p > digits + 1) *--p = '0';
   if (n.value < 0) *--p = '-';
   for (int pad = n.width - static_cast<int>(end - p); pad > 0; --pad) putc_unlocked(' ', fp);
   fwrite_unlocked(p, 1, static_cast<size_t>(end - p), fp);

@@ -10,11 +10,12 @@
 
 #include "model/text.h"
 
-/// A number as "%d", or right-aligned in `width` columns as "%2d" and the
-/// like.
+/// A number as "%d"; right-aligned in `width` columns as "%2d" and the
+/// like; with at least `digits` digits, leading zeros added, as "%.2d".
 struct Num {
   int value;
   int width = 0;
+  int digits = 0;
 };
 
 namespace put_detail {

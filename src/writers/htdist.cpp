@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "model/arena.h"
+#include "model/put.h"
 #include "model/splitfld.h"
 
 int debught = 0;
@@ -244,9 +245,9 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
       if (comp) std::fprintf(fp, "\t[%s]\n", comp.c_str());
       last = key;
     }
-    std::fprintf(fp, "  %s, %s (%d%%)\n", str_or_empty(fam->lname), str_or_empty(fam->fname),
-                 d->htpct);
-    std::fprintf(fp, "\t%s\n", str_or_empty(d->visits));
+    // "  %s, %s (%d%%)\n", then "\t%s\n"
+    put(fp, "  ", fam->lname, ", ", fam->fname, " (", Num{d->htpct}, "%)\n");
+    put(fp, '\t', d->visits, '\n');
   }
 }
 

@@ -192,5 +192,7 @@ void write_smis_alpha(std::string_view dirname, std::string_view fname, const Te
   }
   std::fprintf(fp, "<^>\n");
   free_ptr_prodlist(buckets);
-  if (out.commit()) hand_to_converter(instapp, base, "Stake Alphabetical List", "Executing %s ...\n");
+  if (out.commit()) {
+    hand_to_converter(instapp, base, "Stake Alphabetical List", "Executing %s ...\n");
+  }
 }

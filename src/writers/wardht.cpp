@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/put.h"
 #include "model/splitfld.h"
 #include "writers/wardpalm.h"
 
@@ -118,19 +119,19 @@ void write_marks(const Text& visits, FILE* fp) {
     switch (c) {
       case ' ':
       case 'x':
-        std::fputc('x', fp);
+        put(fp, 'x');
         break;
       case '*':
       case '-':
-        std::fputc('-', fp);
+        put(fp, '-');
         break;
       case 'L':
       case 'T':
       case 'V':
-        std::fputc(c, fp);
+        put(fp, c);
         break;
       default:
-        std::fprintf(fp, "?%c?", c);
+        put(fp, '?', c, '?');  // "?%c?"
         break;
     }
   }
@@ -155,29 +156,31 @@ void create_palm_ht(const WardFamily* list, FILE* fp, int opt) {
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
     letter_bookmark(fam, fp, last);
-    std::fprintf(fp, "%s, %s", fam->lname.c_str(), str_or_empty(fam->fname));
+    // A list of every family: written with put(), the printf format beside.
+    put(fp, fam->lname, ", ", fam->fname);  // "%s, %s"
     if (fam->phone) {
-      std::fprintf(fp, " (%s)\n", fam->phone.c_str());
+      put(fp, " (", fam->phone, ")\n");  // " (%s)\n"
     } else {
-      std::fprintf(fp, "\n");
+      put(fp, '\n');
     }
 
     TeachSet set = teach_set(fam, home);
     const char* group = htgroup(set.group);
-    std::fprintf(fp, "\t%s-%2.2d-%2.2d ", group, set.sup, set.dist);
+    // "\t%s-%2.2d-%2.2d "
+    put(fp, '\t', group, '-', Num{set.sup, 2, 2}, '-', Num{set.dist, 2, 2}, ' ');
     if (set.visits) {
       write_marks(set.visits, fp);
-      std::fprintf(fp, " (%d%%)", set.pct);
+      put(fp, " (", Num{set.pct}, "%)");  // " (%d%%)"
       sum.count(set.group, mark_at(set.visits, 10), mark_at(set.visits, 11));
     }
-    std::fprintf(fp, "\n");
+    put(fp, '\n');
 
     if (set.name) {
-      std::fprintf(fp, "\t%s", set.name.c_str());
+      put(fp, '\t', set.name);  // "\t%s"
       if (set.comp) {
-        std::fprintf(fp, " & %s\n", set.comp.c_str());
+        put(fp, " & ", set.comp, '\n');  // " & %s\n"
       } else {
-        std::fprintf(fp, "\n");
+        put(fp, '\n');
       }
     }
     if (std::string_view(group) == "NA" || set.name.empty()) unassigned.push_back(fam);
@@ -196,17 +199,17 @@ void create_htlist_report(const WardFamily* list, FILE* fp, int opt) {
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
     letter_bookmark(fam, fp, last);
-    std::fprintf(fp, "%s", fam->lname.c_str());
-    if (fam->fname) std::fprintf(fp, ", %s", fam->fname.c_str());
-    std::fprintf(fp, "\n\t");
+    put(fp, fam->lname);                           // "%s"
+    if (fam->fname) put(fp, ", ", fam->fname);     // ", %s"
+    put(fp, "\n\t");
 
     TeachSet set = teach_set(fam, home);
     if (set.name) {
-      std::fprintf(fp, "%s", set.name.c_str());
-      if (set.comp) std::fprintf(fp, " & %s", set.comp.c_str());
+      put(fp, set.name);                            // "%s"
+      if (set.comp) put(fp, " & ", set.comp);       // " & %s"
     } else {
-      std::fprintf(fp, "Unassigned");
+      put(fp, "Unassigned");
     }
-    std::fprintf(fp, " (%2d%%)\n", set.pct);
+    put(fp, " (", Num{set.pct, 2}, "%)\n");        // " (%2d%%)\n"
   }
 }

@@ -18,10 +18,17 @@ using testsupport::capture;
 TEST(Put, NumbersAsPrintfWritesThem) {
   for (int value : {0, 7, -7, 42, 100, -100, 2147483647, INT_MIN, 12345}) {
     for (int width : {0, 2, 3, 12}) {
-      char expected[32];
-      std::snprintf(expected, sizeof expected, "%*d", width, value);
-      EXPECT_EQ(capture([&](FILE* fp) { put(fp, Num{value, width}); }), expected)
-          << value << " in " << width;
+      for (int digits : {0, 2, 4}) {
+        char expected[32];
+        // digits 0 stands for no precision ("%.0d" would print 0 as nothing).
+        if (digits == 0) {
+          std::snprintf(expected, sizeof expected, "%*d", width, value);
+        } else {
+          std::snprintf(expected, sizeof expected, "%*.*d", width, digits, value);
+        }
+        EXPECT_EQ(capture([&](FILE* fp) { put(fp, Num{value, width, digits}); }), expected)
+            << value << " in " << width << "." << digits;
+      }
     }
   }
 }

@@ -32,4 +32,4 @@ dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 cmake --install "$build" --prefix "$dest" >/dev/null
 test -x "$dest/bin/$program"
-test -f "$dest/share/man/man1/$program.1"
+test -f "$dest/share/man/man1/$program.1.gz"

@@ -37,6 +37,6 @@ dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 cmake --install "$build" --prefix "$dest" >/dev/null
 test -x "$dest/bin/kinroll"
-test -f "$dest/share/man/man1/kinroll.1"
+test -f "$dest/share/man/man1/kinroll.1.gz"
 test -x "$dest/bin/kinroll-changes"
-test -f "$dest/share/man/man1/kinroll-changes.1"
+test -f "$dest/share/man/man1/kinroll-changes.1.gz"

@@ -2,11 +2,12 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 SCALE_BUILD ?= build-release
+INSTALL_BUILD ?= build-install
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build demo test test-asan fuzz bench scale install clean
+.PHONY: all build programs demo test test-asan fuzz bench scale install uninstall package clean
 
 all: build
 
@@ -16,10 +17,16 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Runs the program's batch of lists on the bundled example printouts, then
+# The programs alone, without the tests.
+programs: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+
+# Builds the programs the demo runs (no test, no kinroll-web) and runs the
+# batch of lists on the bundled example printouts, kinroll-contacts, then
 # kinroll-changes on the directory and next month's, in a scratch copy of
 # examples/ so the repository stays clean.
-demo: build
+demo: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target demo_programs
 	./examples/run-demo $(BUILD)/kinroll
 
 test: build
@@ -44,10 +51,26 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	for b in $(BUILD)/bench/bench_*; do $$b; done
 
-# Installs the program and its manual page under PREFIX (default /usr/local).
+# Installs the programs (a Release build of them alone, stripped), their
+# manual pages, the licence and the example ward under PREFIX (default
+# /usr/local), below DESTDIR when it is set; uninstall removes what the last
+# install put there.
 PREFIX ?= /usr/local
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+$(INSTALL_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(INSTALL_BUILD) -DCMAKE_BUILD_TYPE=Release
+
+install: $(INSTALL_BUILD)/CMakeCache.txt
+	cmake --build $(INSTALL_BUILD) -j $(JOBS) --target programs
+	DESTDIR="$(DESTDIR)" cmake --install $(INSTALL_BUILD) --prefix $(PREFIX) --strip
+
+uninstall:
+	DESTDIR="$(DESTDIR)" packaging/uninstall $(INSTALL_BUILD)/install_manifest.txt
+
+# A Debian package of the same (kinroll_VERSION_ARCH.deb in this folder).
+package: $(INSTALL_BUILD)/CMakeCache.txt
+	cmake --build $(INSTALL_BUILD) -j $(JOBS) --target programs
+	cd $(INSTALL_BUILD) && cpack -G DEB -B $(CURDIR)
+	rm -rf _CPack_Packages
 
 # Times the batch run on generated printouts of 600, 6000 and 60000 households
 # (SCALE_SIZES overrides) against the I/O floor; see bench/README.md.
@@ -57,4 +80,4 @@ scale:
 	bench/scale.sh $(SCALE_BUILD)/kinroll $(SCALE_BUILD)/bench/kinroll-gen
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD)

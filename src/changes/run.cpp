@@ -8,6 +8,7 @@
 #include "changes/match.h"
 #include "changes/report.h"
 #include "model/arena.h"
+#include "tools/about.h"
 #include "tools/args.h"
 #include "tools/directory.h"
 #include "tools/output.h"
@@ -16,52 +17,57 @@
 
 namespace {
 
-constexpr ToolOption kOptions[] = {{"csv", true}, {"help", false}};
+constexpr ToolOption kOptions[] = {
+    {"csv", true}, {"help", false, 'h'}, {"version", false}};
 
-constexpr const char* kUsageLine = "Usage: kinroll-changes [--csv FILE] OLD NEW\n";
-
-/// Complains about the command line and points at --help.
-int usage_error(const std::string& what) {
-  tool_error("%s", what.c_str());
-  std::fprintf(stderr, "%sTry 'kinroll-changes --help' for more.\n", kUsageLine);
-  return kExitTrouble;
+/// The number of changes in `list`.
+int count_changes(const WardChange* list) {
+  int n = 0;
+  for (; list != nullptr; list = list->next) ++n;
+  return n;
 }
 
 }  // namespace
 
 void print_changes_usage(FILE* fp) {
-  std::fprintf(fp,
-               "%s"
-               "\n"
-               "Compares two MIS 231 directory printouts of the ward, an older (OLD) and a\n"
-               "newer one (NEW), and reports what changed: families moved in and out,\n"
-               "members added, gone or moved to another family, new addresses, phones and\n"
-               "names, and data-quality notes that are new. OLD and NEW are printout files\n"
-               "or folders holding mis231.txt.\n"
-               "\n"
-               "  --csv FILE  also write the changes to FILE, one row per change\n"
-               "  --help      show this text\n"
-               "\n"
-               "Exit status: 0 no changes, 1 changes found, 2 trouble.\n"
-               "See the manual page kinroll-changes(1).\n",
-               kUsageLine);
+  std::fputs(
+      "Usage: kinroll-changes [--csv FILE] OLD NEW\n"
+      "       kinroll-changes --help | --version\n"
+      "\n"
+      "Compares two MIS 231 directory printouts of the ward, an older (OLD) and a\n"
+      "newer one (NEW), and reports what changed: families moved in and out,\n"
+      "members added, gone or moved to another family, new addresses, phones and\n"
+      "names, and data-quality notes that are new. OLD and NEW are printout files\n"
+      "or folders holding mis231.txt; one of them may be - for standard input.\n"
+      "\n"
+      "  --csv FILE  also write the changes to FILE, one row per change; with\n"
+      "              --csv - the rows go to standard output instead of the report\n"
+      "  -h, --help  show this text and exit\n"
+      "  --version   show the version and exit\n"
+      "\n"
+      "Exit status: 0 no changes, 1 changes found, 2 trouble.\n"
+      "See the manual page kinroll-changes(1).\n",
+      fp);
 }
 
 int run_changes(int argc, char** argv) {
   set_tool_name("kinroll-changes");
   ToolArgs args;
   std::string error;
-  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_error(error);
-  if (args.has("help")) {
-    print_changes_usage(stdout);
-    return finish_stdout() ? kExitSame : kExitTrouble;
-  }
+  int status = kExitSame;
+  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
+  if (answer_help_or_version(args, print_changes_usage, &status)) return status;
   if (args.positional.size() != 2) {
-    return usage_error(args.positional.size() < 2 ? "two directory printouts needed, OLD and NEW"
-                                                  : "only two directory printouts, OLD and NEW");
+    return usage_trouble(args.positional.size() < 2
+                             ? "two directory printouts needed, OLD and NEW"
+                             : "only two directory printouts, OLD and NEW");
+  }
+  if (args.positional[0] == "-" && args.positional[1] == "-") {
+    return usage_trouble("only one of OLD and NEW can be standard input");
   }
   const std::string* csv = args.value("csv");
-  if (csv != nullptr && csv->empty()) return usage_error("option --csv needs a file name");
+  if (csv != nullptr && csv->empty()) return usage_trouble("option --csv needs a file name");
+  bool csv_only = csv != nullptr && *csv == "-";
 
   try {
     std::string old_path = directory_printout_path(args.positional[0]);
@@ -82,12 +88,19 @@ int run_changes(int argc, char** argv) {
     ArenaScope scope(changes_arena);
     WardChange* changes = compare_directories(match_directories(old_list, new_list));
 
-    write_changes_report(changes, old_path.c_str(), new_path.c_str(), stdout);
-    bool ok = finish_stdout();
+    bool ok = true;
+    if (!csv_only) {
+      write_changes_report(changes, old_path.c_str(), new_path.c_str(), stdout);
+      ok = finish_stdout();
+    }
     if (csv != nullptr) {
       ok = write_output_whole(*csv, [&](FILE* fp) { write_changes_csv(changes, fp); }) && ok;
     }
     if (!ok) return kExitTrouble;
+    int n = count_changes(changes);
+    std::string summary = n == 0 ? "no changes" : n == 1 ? "1 change" : std::to_string(n) + " changes";
+    if (csv != nullptr && !csv_only) summary += ", CSV rows in " + *csv;
+    tool_error("%s", summary.c_str());
     return changes == nullptr ? kExitSame : kExitFound;
   } catch (const std::bad_alloc&) {
     tool_error("out of memory");

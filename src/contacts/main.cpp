@@ -3,7 +3,8 @@
 //
 //   kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR
 //
-// Exit status 0 when both files were written, 2 on trouble (bad arguments,
+// Exit status 0 when both files were written (then a summary line on the
+// error stream), 2 on trouble (bad arguments,
 // an output that is one of the printouts or the key, a printout or key that
 // cannot be read, a file that cannot be written); 1 is not used.
 
@@ -24,6 +25,7 @@
 #include "contacts/vtext.h"
 #include "contacts/wardread.h"
 #include "model/arena.h"
+#include "tools/about.h"
 #include "tools/args.h"
 #include "tools/output.h"
 #include "tools/samefile.h"
@@ -31,10 +33,31 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR\n";
+constexpr ToolOption kOptions[] = {{"vcf", true},         {"ics", true},
+                                   {"key", true},         {"unit", true, 'u'},
+                                   {"help", false, 'h'}, {"version", false}};
 
-constexpr ToolOption kOptions[] = {{"vcf", true}, {"ics", true}, {"key", true}, {"help", false}};
+void print_usage(FILE* fp) {
+  std::fputs(
+      "Usage: kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR\n"
+      "       kinroll-contacts --help | --version\n"
+      "\n"
+      "Writes the families of the ward folder DIR (mis231.txt, with mis232.txt and\n"
+      "mis239.txt when present) as vCard contacts (DIR/wardcontacts.vcf) and the\n"
+      "members' birthdays as an iCalendar file (DIR/wardbirthdays.ics).\n"
+      "\n"
+      "  --vcf FILE         write the contacts to FILE (- for standard output)\n"
+      "  --ics FILE         write the birthdays to FILE (- for standard output)\n"
+      "  --key FILE         the secret key of the UIDs (mode 600; default\n"
+      "                     ~/.config/kinroll/contacts.key, made on the first run)\n"
+      "  -u, --unit unit    the unit name, the contacts' category (default Ward)\n"
+      "  -h, --help         show this text and exit\n"
+      "      --version      show the version and exit\n"
+      "\n"
+      "Exit status: 0 both files written, 2 trouble.\n"
+      "See the manual page kinroll-contacts(1).\n",
+      fp);
+}
 
 /// The command line, taken apart.
 struct ContactsArgs {
@@ -43,7 +66,6 @@ struct ContactsArgs {
   std::string ics;
   std::string key;  ///< key file; empty for the default
   std::string unit = "Ward";
-  bool help = false;
 };
 
 /// True when `name` is there and is no regular file or folder (/dev/null, a
@@ -53,69 +75,29 @@ bool is_device(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
 }
 
-/// Takes `-u unit` (or `-uunit`) out of the arguments before the long
-/// options are parsed; "--" ends the options, and the value of a long
-/// option is never taken for `-u`. Returns false after tool_error().
-bool take_unit(int argc, char** argv, std::vector<char*>* rest, std::string* unit) {
-  rest->push_back(argv[0]);
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--") {
-      for (; i < argc; ++i) rest->push_back(argv[i]);
-      break;
-    }
-    if (arg == "-u") {
-      if (i + 1 >= argc) {
-        tool_error("option -u needs a value");
-        return false;
-      }
-      *unit = argv[++i];
-    } else if (arg.starts_with("-u")) {
-      *unit = std::string(arg.substr(2));
-    } else {
-      rest->push_back(argv[i]);
-      bool takes_value = false;
-      for (const ToolOption& opt : kOptions) {
-        takes_value = takes_value ||
-                      (opt.takes_value && arg.substr(0, 2) == "--" && arg.substr(2) == opt.name);
-      }
-      if (takes_value && i + 1 < argc) rest->push_back(argv[++i]);
-    }
-  }
-  return true;
-}
-
-/// Parses the command line into `*a`. Returns false after tool_error().
-bool parse_args(int argc, char** argv, ContactsArgs* a) {
-  std::vector<char*> rest;
-  if (!take_unit(argc, argv, &rest, &a->unit)) return false;
-  ToolArgs args;
-  std::string error;
-  if (!parse_tool_args(static_cast<int>(rest.size()), rest.data(), kOptions, &args, &error)) {
-    tool_error("%s", error.c_str());
-    return false;
-  }
-  a->help = args.has("help");
-  if (a->help) return true;
+/// Reads the command line `args` into `*a`. Returns false after
+/// usage_trouble().
+bool parse_args(const ToolArgs& args, ContactsArgs* a) {
   if (args.positional.size() != 1) {
-    tool_error(args.positional.empty() ? "no folder named" : "more than one folder named");
+    usage_trouble(args.positional.empty() ? "no folder named" : "more than one folder named");
     return false;
   }
+  if (args.has("unit")) a->unit = *args.value("unit");
   a->dir = args.positional[0];
   std::string sep = a->dir.ends_with('/') ? "" : "/";
   a->vcf = args.has("vcf") ? *args.value("vcf") : a->dir + sep + "wardcontacts.vcf";
   a->ics = args.has("ics") ? *args.value("ics") : a->dir + sep + "wardbirthdays.ics";
   if (args.has("key")) a->key = *args.value("key");
+  std::string trouble;
   if (a->vcf.empty() || a->ics.empty()) {
-    tool_error("an output file needs a name");
-    return false;
+    trouble = "an output file needs a name";
+  } else if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
+    trouble = "--vcf and --ics name the same file " + a->vcf;
+  } else if (args.has("key") && a->key.empty()) {
+    trouble = "option --key needs a file name";
   }
-  if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
-    tool_error("--vcf and --ics name the same file %s", a->vcf.c_str());
-    return false;
-  }
-  if (args.has("key") && a->key.empty()) {
-    tool_error("option --key needs a file name");
+  if (!trouble.empty()) {
+    usage_trouble(trouble.c_str());
     return false;
   }
   return true;
@@ -154,21 +136,19 @@ bool is_folder(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+/// `name` as the summary line names an output.
+std::string output_name(const std::string& name) {
+  return name == "-" ? "standard output" : name;
+}
+
 int run(int argc, char** argv) {
+  ToolArgs args;
+  std::string error;
+  int status = kExitSame;
+  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
+  if (answer_help_or_version(args, print_usage, &status)) return status;
   ContactsArgs a;
-  if (!parse_args(argc, argv, &a)) {
-    std::fputs(kUsage, stderr);
-    return kExitTrouble;
-  }
-  if (a.help) {
-    std::fputs(kUsage, stdout);
-    std::fputs(
-        "Writes the families of the ward folder DIR (mis231.txt, with mis232.txt and\n"
-        "mis239.txt when present) as vCard contacts (DIR/wardcontacts.vcf) and the\n"
-        "members' birthdays as an iCalendar file (DIR/wardbirthdays.ics).\n",
-        stdout);
-    return finish_stdout() ? kExitSame : kExitTrouble;
-  }
+  if (!parse_args(args, &a)) return kExitTrouble;
   if (!is_folder(a.dir)) {
     tool_error("%s is not a folder", a.dir.c_str());
     return kExitTrouble;
@@ -195,16 +175,20 @@ int run(int argc, char** argv) {
 
   std::string category = utf8_from_argument(a.unit);
   // Each file is tried, whatever became of the other.
-  bool cards = write_output_whole(a.vcf, [&](FILE* fp) {
+  int cards = 0;
+  int birthdays = 0;
+  bool cards_ok = write_output_whole(a.vcf, [&](FILE* fp) {
     UidMaker uids(key);
-    write_ward_vcards(ward, fp, category, uids);
+    cards = write_ward_vcards(ward, fp, category, uids);
   });
-  bool birthdays = write_output_whole(a.ics, [&](FILE* fp) {
+  bool birthdays_ok = write_output_whole(a.ics, [&](FILE* fp) {
     UidMaker uids(key);
-    write_ward_birthdays(ward, fp, stamp, uids);
+    birthdays = write_ward_birthdays(ward, fp, stamp, uids);
   });
-  bool ok = cards && birthdays;
-  return ok ? kExitSame : kExitTrouble;
+  if (!cards_ok || !birthdays_ok) return kExitTrouble;
+  tool_error("%d cards to %s, %d birthdays to %s", cards, output_name(a.vcf).c_str(), birthdays,
+             output_name(a.ics).c_str());
+  return kExitSame;
 }
 
 }  // namespace

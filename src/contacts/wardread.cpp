@@ -59,10 +59,6 @@ bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list)
   const std::string& path = files[0].path;
   WardFamily* ward = nullptr;
   if (!read_directory_quietly(path, arena, &ward)) return false;
-  if (ward == nullptr) {
-    tool_error("%s holds no family", path.c_str());
-    return false;
-  }
   if (!merge_optional(files[1].path, read_mis232, ward, arena, merge_232) ||
       !merge_optional(files[2].path, read_mis239, ward, arena, merge_239)) {
     return false;

@@ -21,6 +21,7 @@ std::vector<ReadFile> contacts_ward_files(const std::string& dir);
 /// (merge_232) and `dir`/mis239.txt (merge_239) into it when they exist;
 /// their own lists are dropped after the merge. Stores the ward list in
 /// `*list`; it lives as long as `arena`. Returns false after tool_error()
-/// when the directory printout cannot be read or holds no family, or when
+/// when the directory printout cannot be read or is none (see
+/// read_directory_quietly), or when
 /// one of the other two exists but cannot be read; `*list` is then null.
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list);

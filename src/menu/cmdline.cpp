@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "menu/settings.h"
+#include "tools/about.h"
 
 void print_usage() {
   std::printf(
@@ -49,7 +50,7 @@ int parse_command_line(int argc, char** argv) {
       return kAnsweredAndDone;
     }
     if (std::strcmp(arg, "--version") == 0) {
-      std::printf("Kinroll Version %s\n", "3.0.5");
+      print_version("kinroll");
       return kAnsweredAndDone;
     }
     if (arg[0] != '-') continue;

@@ -8,17 +8,50 @@ const std::string* ToolArgs::value(std::string_view name) const {
   return found;
 }
 
+namespace {
+
+/// Takes the short option `arg` ("-x", "-xVALUE") at argv[*i], moving *i
+/// past a value taken from the next argument. Returns false after setting
+/// `error`.
+bool take_short(std::string_view arg, int argc, char** argv, int* i,
+                std::span<const ToolOption> known, ToolArgs* args, std::string* error) {
+  const ToolOption* opt = nullptr;
+  for (const ToolOption& k : known) {
+    if (k.letter != 0 && arg[1] == k.letter) opt = &k;
+  }
+  std::string_view rest = arg.substr(2);
+  if (opt == nullptr || (!opt->takes_value && !rest.empty())) {
+    *error = "unknown option " + std::string(arg);
+    return false;
+  }
+  if (!opt->takes_value || !rest.empty()) {
+    args->options.emplace_back(opt->name, rest);
+  } else if (*i + 1 < argc) {
+    args->options.emplace_back(opt->name, argv[++*i]);
+  } else {
+    *error = "option " + std::string(arg) + " needs a value";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, ToolArgs* args,
                      std::string* error) {
   bool options_end = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    if (options_end || !arg.starts_with("--")) {
+    if (options_end || arg.size() < 2 || arg[0] != '-') {
       args->positional.emplace_back(arg);
       continue;
     }
     if (arg == "--") {
       options_end = true;
+      continue;
+    }
+    if (arg[1] != '-') {
+      if (!take_short(arg, argc, argv, &i, known, args, error)) return false;
       continue;
     }
     std::string_view name = arg.substr(2);

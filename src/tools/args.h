@@ -1,7 +1,7 @@
 #pragma once
 // The command line of the one-job programs that sit beside the menu program:
-// long options ("--csv FILE", "--csv=FILE", "--help") and positional names of
-// folders and files.
+// long options ("--csv FILE", "--csv=FILE", "--help"), short ones ("-h",
+// "-u unit", "-uunit") and positional names of folders and files.
 
 #include <span>
 #include <string>
@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
-/// One long option a program accepts, named without its leading "--".
+/// One option a program accepts: a long name without its leading "--" and,
+/// when it has one, a short letter. Either spelling is stored under `name`.
 struct ToolOption {
   const char* name;
-  bool takes_value;  ///< "--name VALUE" or "--name=VALUE"; else a flag
+  bool takes_value;  ///< "--name VALUE", "--name=VALUE", "-x VALUE", "-xVALUE"; else a flag
+  char letter = 0;   ///< the short spelling "-x"; 0 for none
 };
 
 /// A command line taken apart, options and positional arguments each in the
@@ -30,12 +32,16 @@ struct ToolArgs {
 };
 
 /// Takes apart argv[1] to argv[argc - 1]. An argument beginning with "--" is
-/// an option that must be one of `known`; one that takes a value takes the
-/// text after '=' or else the next argument, whatever it looks like. "--"
-/// alone ends the options: every later argument is positional. Every other
-/// argument, "-" and names beginning with a single '-' among them, is
-/// positional. Returns false, with `error` saying why ("unknown option
-/// --x", "option --csv needs a value", "option --help takes no value"), at
-/// the first bad option; `args` then holds what came before it.
+/// a long option that must be one of `known`; one that takes a value takes
+/// the text after '=' or else the next argument, whatever it looks like. An
+/// argument beginning with a single '-' (but not "-" alone) is a short
+/// option that must be a letter of `known`, standing alone when it is a
+/// flag; one that takes a value takes the rest of the argument or else the
+/// next argument. "--" alone ends the options: every later argument is
+/// positional. Every other argument, "-" among them, is positional. Returns
+/// false, with `error` saying why ("unknown option --x", "unknown option
+/// -x", "option --csv needs a value", "option -u needs a value", "option
+/// --help takes no value"), at the first bad option; `args` then holds what
+/// came before it.
 bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, ToolArgs* args,
                      std::string* error);

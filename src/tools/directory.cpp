@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
 
 #include "model/infile.h"
 #include "readers/mis231.h"
@@ -22,7 +25,7 @@ bool is_folder(const std::string& name) {
 }  // namespace
 
 std::string directory_printout_path(const std::string& name) {
-  if (!is_folder(name)) return name;
+  if (name == "-" || !is_folder(name)) return name;
   return name + (name.ends_with('/') ? "" : "/") + "mis231.txt";
 }
 
@@ -73,26 +76,73 @@ void report_unreadable(const std::string& path, int err) {
                                              : "cannot be opened");
 }
 
+bool holds_directory_header(FILE* fp) {
+  static constexpr std::string_view kTitle = "DIRECTORY OF MEMBERS (MIS 231)";
+  char buf[256];
+  bool line_start = true;
+  while (std::fgets(buf, sizeof buf, fp) != nullptr) {
+    std::string_view chunk = buf;
+    if (line_start && chunk.starts_with('\f')) chunk.remove_prefix(1);
+    if (line_start && chunk.starts_with(kTitle)) return true;
+    line_start = std::string_view(buf).ends_with('\n');
+  }
+  return false;
+}
+
+namespace {
+
+/// Standard input copied whole into a temporary file, rewound; null (errno
+/// set) when it could not be.
+FILE* stdin_copy() {
+  FILE* copy = std::tmpfile();
+  if (copy == nullptr) return nullptr;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
+    if (std::fwrite(buf, 1, n, copy) != n) break;
+  }
+  if (std::ferror(stdin) || std::ferror(copy) || std::fseek(copy, 0, SEEK_SET) != 0) {
+    std::fclose(copy);
+    return nullptr;
+  }
+  return copy;
+}
+
+}  // namespace
+
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list) {
   *list = nullptr;
   errno = 0;
-  InputFile in(path);
-  if (!in) {
+  std::unique_ptr<FILE, int (*)(FILE*)> piped(nullptr, std::fclose);
+  std::optional<InputFile> in;
+  FILE* fp = nullptr;
+  if (path == "-") {
+    piped.reset(stdin_copy());
+    fp = piped.get();
+  } else {
+    fp = in.emplace(path).get();
+  }
+  if (fp == nullptr) {
     report_unreadable(path, errno);
     return false;
   }
-  {
+  bool header = holds_directory_header(fp);
+  if (header && std::fseek(fp, 0, SEEK_SET) == 0) {
     ArenaScope scope(arena);
     QuietConsole quiet;
-    *list = read_mis231(in.get());
+    *list = read_mis231(fp);
   }
   // The reader takes a read error for the end of the printout: a list cut
   // short must not pass for the whole ward.
-  if (std::ferror(in.get())) {
+  if (std::ferror(fp)) {
     int reason = errno;
     *list = nullptr;
     tool_error("cannot read %s: %s", path.c_str(),
                reason != 0 ? std::strerror(reason) : "read error");
+    return false;
+  }
+  if (*list == nullptr) {
+    tool_error("%s: not a directory of members printout", path.c_str());
     return false;
   }
   return true;

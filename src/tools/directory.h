@@ -3,6 +3,7 @@
 // the command line may be the printout or the folder it was saved in, and
 // the reader's own progress lines must not mix with the program's report.
 
+#include <cstdio>
 #include <string>
 
 #include "model/arena.h"
@@ -10,7 +11,8 @@
 
 /// The file that a command-line name stands for: `name` itself, or
 /// `name` + "/mis231.txt" when `name` is a folder (a name ending in '/' gets
-/// no second '/'). The file need not exist.
+/// no second '/'). "-" (standard input) stays itself. The file need not
+/// exist.
 std::string directory_printout_path(const std::string& name);
 
 /// Points standard output, and with `errors_too` the error stream, at
@@ -35,10 +37,19 @@ class QuietConsole {
 /// be opened".
 void report_unreadable(const std::string& path, int err);
 
-/// Reads the directory printout `path` with read_mis231 into `arena`, with
-/// the reader's messages ("Inserted %d pseudo-record numbers", "Changing
-/// head of ...") silenced, and stores the list (null for a printout without
-/// families) in `*list`. The list lives as long as `arena`. Returns false,
-/// after tool_error("cannot read PATH: REASON"), when the file cannot be
-/// opened, is a folder, or fails while it is read; `*list` is then null.
+/// True when `fp`, read from where it stands to its end, holds a page header
+/// of the directory of members: a line that begins, after one optional form
+/// feed, with the title "DIRECTORY OF MEMBERS (MIS 231)". Leaves `fp` at its
+/// end or just past that line.
+bool holds_directory_header(FILE* fp);
+
+/// Reads the directory printout `path` ("-": standard input, read whole
+/// first) with read_mis231 into `arena`, with the reader's messages
+/// ("Inserted %d pseudo-record numbers", "Changing head of ...") silenced,
+/// and stores the list in `*list`. The list lives as long as `arena`.
+/// Returns false, with `*list` null, after tool_error("cannot read PATH:
+/// REASON") when the file cannot be opened, is a folder, or fails while it
+/// is read, and after tool_error("PATH: not a directory of members
+/// printout") when it holds no page header of the directory
+/// (holds_directory_header) or no family.
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list);

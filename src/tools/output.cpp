@@ -9,6 +9,10 @@
 #include "tools/status.h"
 
 bool write_output_whole(const std::string& name, const std::function<void(FILE*)>& body) {
+  if (name == "-") {
+    body(stdout);
+    return finish_stdout();
+  }
   OutputFile out;
   errno = 0;
   if (!out.open(name)) {

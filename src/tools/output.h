@@ -10,4 +10,6 @@
 /// new one is complete). Returns false when the file cannot be opened
 /// (tool_error("cannot write NAME: REASON"), `body` not called) or when a
 /// write failed ("Error writing NAME" from OutputFile, old file kept).
+/// `name` "-" is standard output, written at once and flushed
+/// (finish_stdout).
 bool write_output_whole(const std::string& name, const std::function<void(FILE*)>& body);

@@ -12,8 +12,9 @@ bool is_same_file(const std::string& a, const std::string& b) {
 
 bool output_spares_inputs(const char* option, const std::string& output,
                           std::span<const ReadFile> inputs) {
+  if (output == "-") return true;
   for (const ReadFile& in : inputs) {
-    if (is_same_file(output, in.path)) {
+    if (in.path != "-" && is_same_file(output, in.path)) {
       tool_error("%s %s would overwrite %s %s", option, output.c_str(), in.what, in.path.c_str());
       return false;
     }

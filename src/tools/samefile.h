@@ -20,7 +20,7 @@ struct ReadFile {
 bool is_same_file(const std::string& a, const std::string& b);
 
 /// True when the output `output`, named by the option `option` ("--csv"), is
-/// none of `inputs`. Else false, after tool_error("OPTION OUTPUT would
+/// none of `inputs`; "-" (standard output, or input) is never a file. Else false, after tool_error("OPTION OUTPUT would
 /// overwrite WHAT PATH") for the first input it is; nothing is opened.
 bool output_spares_inputs(const char* option, const std::string& output,
                           std::span<const ReadFile> inputs);

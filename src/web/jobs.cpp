@@ -53,6 +53,12 @@ void JobTable::start(const std::shared_ptr<Job>& job) {
   std::lock_guard job_lock(job->mutex);
   job->state = JobState::kWaiting;
   job->worker = std::thread([this, job] { run(job); });
+  ++started_;
+}
+
+int JobTable::started() {
+  std::lock_guard lock(mutex_);
+  return started_;
 }
 
 void JobTable::run(const std::shared_ptr<Job>& job) {

@@ -42,6 +42,9 @@ class JobTable {
   /// kMaxRunningJobs run.
   void start(const std::shared_ptr<Job>& job);
 
+  /// How many jobs start() has started.
+  int started();
+
   /// Removes a job that is still receiving (its upload was refused), folder
   /// and all.
   void discard(const std::shared_ptr<Job>& job);
@@ -72,4 +75,5 @@ class JobTable {
   std::map<std::string, std::shared_ptr<Job>> jobs_;
   int active_ = 0;   // jobs not yet done
   int running_ = 0;  // jobs whose programs run
+  int started_ = 0;  // jobs ever started
 };

@@ -16,20 +16,39 @@
 #include <filesystem>
 #include <string>
 
+#include "tools/about.h"
 #include "tools/args.h"
 #include "tools/status.h"
 #include "web/server.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: kinroll-web [--port N] [--listen ADDR] [--kinroll PATH] [--time-limit SECONDS]\n"
-    "                   [--keep SECONDS]\n"
-    "       kinroll-web --help | --version\n";
-
 constexpr ToolOption kOptions[] = {{"port", true},       {"listen", true}, {"kinroll", true},
-                                   {"time-limit", true}, {"keep", true},   {"help", false},
+                                   {"time-limit", true}, {"keep", true},   {"help", false, 'h'},
                                    {"version", false}};
+
+void print_usage(FILE* fp) {
+  std::fputs(
+      "Usage: kinroll-web [--port N] [--listen ADDR] [--kinroll PATH] [--time-limit SECONDS]\n"
+      "                   [--keep SECONDS]\n"
+      "       kinroll-web --help | --version\n"
+      "\n"
+      "Serves a page on this computer that takes the month's printouts, runs\n"
+      "kinroll -c on them in a private folder and shows every list it writes.\n"
+      "\n"
+      "  --port N              the port to listen on (default 8080; 0 picks a free one)\n"
+      "  --listen ADDR         the address to listen on (default 127.0.0.1)\n"
+      "  --kinroll PATH        the kinroll program (default: the one beside this one)\n"
+      "  --time-limit SECONDS  how long a job may run (default 60)\n"
+      "  --keep SECONDS        how long results are kept after they were last\n"
+      "                        fetched (default 1800)\n"
+      "  -h, --help            show this text and exit\n"
+      "  --version             show the version and exit\n"
+      "\n"
+      "Exit status: 0 after Ctrl-C or SIGTERM, 2 trouble.\n"
+      "See the manual page kinroll-web(1).\n",
+      fp);
+}
 
 /// `text` as a whole number from `low` to `high`; false when it is not one.
 bool whole_number(const std::string& text, long low, long high, long* value) {
@@ -108,28 +127,11 @@ bool parse(const ToolArgs& args, ServerSettings* s) {
 int run(int argc, char** argv) {
   ToolArgs args;
   std::string error;
-  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) {
-    tool_error("%s", error.c_str());
-    std::fputs(kUsage, stderr);
-    return kExitTrouble;
-  }
-  if (args.has("help")) {
-    std::fputs(kUsage, stdout);
-    std::fputs(
-        "Serves a page on this computer that takes the month's printouts, runs\n"
-        "kinroll -c on them in a private folder and shows every list it writes.\n",
-        stdout);
-    return finish_stdout() ? kExitSame : kExitTrouble;
-  }
-  if (args.has("version")) {
-    std::printf("kinroll-web (Kinroll) %s\n", "3.0.5");
-    return finish_stdout() ? kExitSame : kExitTrouble;
-  }
+  int status = kExitSame;
+  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
+  if (answer_help_or_version(args, print_usage, &status)) return status;
   ServerSettings settings;
-  if (!parse(args, &settings)) {
-    std::fputs(kUsage, stderr);
-    return kExitTrouble;
-  }
+  if (!parse(args, &settings)) return try_help();
   // Every thread started from here on has these blocked; the server waits
   // for them. A closed connection is an error of its own, not a signal.
   sigset_t stop;

@@ -311,6 +311,8 @@ int Server::run(const sigset_t& stop) {
   cv.notify_all();
   sweeper.join();
   jobs_.shutdown();
+  int jobs = jobs_.started();
+  tool_error("stopped after %d job%s; every job folder is removed", jobs, jobs == 1 ? "" : "s");
   return kExitSame;
 }
 

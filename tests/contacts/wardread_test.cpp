@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 
 // A head with a birth date, a spouse printed without one.
 const std::string kDirectory =
+    "DIRECTORY OF MEMBERS (MIS 231)\nWard\nStake\n\nName\n\n"
     "KIMBALL                                  Nathan                M          27Jun79     44"
     "       047-9902-3318\n"
     " 615 Larkspur Avenue                     Emily                 F                        "
@@ -87,7 +88,7 @@ TEST_F(WardFolder, FoldersThatCannotServe) {
   // A page header (and the 5 lines it skips) and the total: no family.
   write("mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)\nWard\nStake\n\nName\n\n     Total 0\n");
   EXPECT_FALSE(read(&list, &printed));
-  EXPECT_EQ(printed, "kinroll: " + base + "/mis231.txt holds no family\n");
+  EXPECT_EQ(printed, "kinroll: " + base + "/mis231.txt: not a directory of members printout\n");
 
   write("mis231.txt", kDirectory);
   fs::create_directory(dir_ / "mis239.txt");

@@ -16,11 +16,11 @@ if [ -n "$warnings" ]; then
   exit 1
 fi
 page=$(MANWIDTH=200 man -l "$page_file" 2>/dev/null)
-usage=$("$build/$program" --help | grep '^ *\(usage:\|  \)')
+usage=$("$build/$program" --help | grep '^ *\([Uu]sage:\|  \)')
 options=$(printf '%s\n' "$usage" | grep -oE -- '\[-(-[a-z-]+|[a-z])' | tr -d '[' | sort -u)
 [ -n "$options" ] || { echo "no options in the usage: $usage"; exit 1; }
-for opt in $options --help; do
-  printf '%s\n' "$page" | grep -Eq -- "^ +$opt( |$)" || { echo "option $opt is not described in the manual"; exit 1; }
+for opt in $options -h --help --version; do
+  printf '%s\n' "$page" | grep -Eq -- "^ +(-[a-z], )?$opt(,| |$)" || { echo "option $opt is not described in the manual"; exit 1; }
 done
 for status in 0 2; do
   printf '%s\n' "$page" | grep -Eq "^ +$status( |$)" || { echo "exit status $status is not in the manual"; exit 1; }
@@ -32,4 +32,4 @@ dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 cmake --install "$build" --prefix "$dest" >/dev/null
 test -x "$dest/bin/$program"
-test -f "$dest/share/man/man1/$program.1"
+test -f "$dest/share/man/man1/$program.1.gz"

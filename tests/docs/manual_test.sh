@@ -13,19 +13,30 @@ for page in kinroll.1 kinroll-changes.1; do
     exit 1
   fi
 done
+# Every page names the licence and every program of the suite.
+for page_file in "$top"/man/*.1; do
+  text=$(MANWIDTH=200 man -l "$page_file" 2>/dev/null)
+  printf '%s\n' "$text" | grep -q '^COPYRIGHT' || { echo "$page_file: no COPYRIGHT"; exit 1; }
+  printf '%s\n' "$text" | grep -q 'MIT licence' || { echo "$page_file: no licence"; exit 1; }
+  also=$(printf '%s\n' "$text" | sed -n '/^SEE ALSO/,$p')
+  for program in kinroll kinroll-changes kinroll-contacts kinroll-web; do
+    [ "$(basename "$page_file" .1)" = "$program" ] && continue
+    printf '%s\n' "$also" | grep -q "$program(1)" || { echo "$page_file: SEE ALSO lacks $program"; exit 1; }
+  done
+done
 page=$(MANWIDTH=200 man -l "$top/man/kinroll.1" 2>/dev/null)
 for n in 7 8 9 22 101 110 120 130 201 202 209 210 212 215 220 225 227 230 240 290 \
          301 310 312 314 320 401 410 412 420 701 720 730 790 800; do
   printf '%s\n' "$page" | grep -Eq "(^|[^0-9])$n([^0-9]|$)" || { echo "option $n is not in the manual"; exit 1; }
 done
 changes=$(MANWIDTH=200 man -l "$top/man/kinroll-changes.1" 2>/dev/null)
-for opt in --csv --help; do
+for opt in --csv --help --version; do
   printf '%s\n' "$changes" | grep -q -- "$opt" || { echo "option $opt is not in kinroll-changes.1"; exit 1; }
 done
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 cmake --install "$build" --prefix "$dest" >/dev/null
 test -x "$dest/bin/kinroll"
-test -f "$dest/share/man/man1/kinroll.1"
+test -f "$dest/share/man/man1/kinroll.1.gz"
 test -x "$dest/bin/kinroll-changes"
-test -f "$dest/share/man/man1/kinroll-changes.1"
+test -f "$dest/share/man/man1/kinroll-changes.1.gz"

@@ -24,7 +24,11 @@ using e2e::Scratch;
 
 constexpr const char* kStamp = "1713052800";  // 14 Apr 2024 00:00 UTC
 const std::string kUsage =
-    "usage: kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR\n";
+    "Usage: kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR\n";
+const std::string kTryHelp = "Try 'kinroll-contacts --help' for more information.\n";
+/// What a run on the example ward says at its end, written into "ward".
+const std::string kExampleSummary =
+    "kinroll-contacts: 12 cards to ward/wardcontacts.vcf, 33 birthdays to ward/wardbirthdays.ics\n";
 
 /// Sets an environment variable (or unsets it, for nullopt) for the scope,
 /// and puts back what was there.
@@ -103,7 +107,7 @@ TEST_F(Contacts, ExampleWard) {
   Outcome r = run({"--key", "test.key", "ward"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, kExampleSummary);
   EXPECT_EQ(s_.read("ward/wardcontacts.vcf"), e2e::data("contacts/example.vcf"));
   EXPECT_EQ(s_.read("ward/wardbirthdays.ics"), e2e::data("contacts/example.ics"));
 }
@@ -112,7 +116,7 @@ TEST_F(Contacts, OddNamesLatin1AndAUnitNameWithAComma) {
   tricky_ward();
   Outcome r = run({"--key", "test.key", "-u", "R\xe9my Ward, North", "ward"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(r.err.starts_with("kinroll-contacts: ")) << r.err;
   EXPECT_EQ(s_.read("ward/wardcontacts.vcf"), e2e::data("contacts/tricky.vcf"));
   EXPECT_EQ(s_.read("ward/wardbirthdays.ics"), e2e::data("contacts/tricky.ics"));
 }
@@ -181,7 +185,7 @@ TEST_F(Contacts, DefaultKeyFileIsMadeOnceUnderHome) {
   ScopedEnv xdg("XDG_CONFIG_HOME", std::nullopt);
   Outcome r = run({"ward"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, kExampleSummary);
   std::string key = s_.read("home/.config/kinroll/contacts.key");
   EXPECT_EQ(key.size(), 65u);
   struct stat st;
@@ -211,11 +215,40 @@ TEST_F(Contacts, OptionsMayComeAnywhereAndDoubleDashEndsThem) {
   EXPECT_NE(vcf.find("CATEGORIES:Alder Springs 2nd Ward\r\n"), std::string::npos);
   EXPECT_EQ(vcf.find("CATEGORIES:Ward\r\n"), std::string::npos);
   EXPECT_TRUE(s_.exists("-u/wardbirthdays.ics"));
+}
 
-  r = run({"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(r.out.starts_with(kUsage)) << r.out;
-  EXPECT_EQ(r.err, "");
+TEST_F(Contacts, OptionTable) {
+  example_ward();
+  fs::create_directory(s_.dir() / "wrong");
+  fs::copy_file(fs::path(KINROLL_EXAMPLES) / "mis1313.txt", s_.dir() / "wrong/mis231.txt");
+  fs::create_directory(s_.dir() / "empty");
+  s_.write("empty/mis231.txt", "");
+  const std::string name = "kinroll-contacts: ";
+  const std::string usage = kUsage.substr(0, kUsage.size() - 1);
+  e2e::check_option_table(
+      s_, KINROLL_CONTACTS_BINARY,
+      {
+          {{"--help"}, "", 0, usage, ""},
+          {{"-h"}, "", 0, usage, ""},
+          {{"--version", "ward"}, "", 0, e2e::version_line("kinroll-contacts"), ""},
+          {{"--csv", "x", "ward"}, "", 2, "", name + "unknown option --csv\n" + kTryHelp},
+          {{"-x", "ward"}, "", 2, "", name + "unknown option -x\n" + kTryHelp},
+          {{"ward", "--key"}, "", 2, "", name + "option --key needs a value\n" + kTryHelp},
+          {{"ward", "-u"}, "", 2, "", name + "option -u needs a value\n" + kTryHelp},
+          {{"--key", "test.key", "--unit", "North", "--vcf", "-", "ward"}, "", 0,
+           "BEGIN:VCARD\r",
+           name + "12 cards to standard output, 33 birthdays to ward/wardbirthdays.ics\n"},
+          {{"--key", "test.key", "--vcf", "-", "--ics", "-", "ward"}, "", 2, "",
+           name + "--vcf and --ics name the same file -\n" + kTryHelp},
+          {{"--key", "test.key", "wrong"}, "", 2, "",
+           name + "wrong/mis231.txt: not a directory of members printout\n"},
+          {{"--key", "test.key", "empty"}, "", 2, "",
+           name + "empty/mis231.txt: not a directory of members printout\n"},
+      });
+  for (const char* out : {"wrong/wardcontacts.vcf", "wrong/wardbirthdays.ics",
+                          "empty/wardcontacts.vcf", "empty/wardbirthdays.ics"}) {
+    EXPECT_FALSE(s_.exists(out)) << out;
+  }
 }
 
 TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
@@ -239,21 +272,20 @@ TEST_F(Contacts, TroubleIsNamedAndNothingIsWritten) {
     std::string err;
     const char* epoch = kStamp;
   } cases[] = {
-      {{}, name + "no folder named\n" + kUsage},
-      {{"ward", "ward"}, name + "more than one folder named\n" + kUsage},
-      {{"--csv", "x", "ward"}, name + "unknown option --csv\n" + kUsage},
-      {{"ward", "--vcf"}, name + "option --vcf needs a value\n" + kUsage},
-      {{"ward", "-u"}, name + "option -u needs a value\n" + kUsage},
-      {{"--vcf", "", "ward"}, name + "an output file needs a name\n" + kUsage},
+      {{}, name + "no folder named\n" + kTryHelp},
+      {{"ward", "ward"}, name + "more than one folder named\n" + kTryHelp},
+      {{"ward", "--vcf"}, name + "option --vcf needs a value\n" + kTryHelp},
+      {{"--vcf", "", "ward"}, name + "an output file needs a name\n" + kTryHelp},
       {{"--vcf", "x", "--ics", "x", "ward"},
-       name + "--vcf and --ics name the same file x\n" + kUsage},
+       name + "--vcf and --ics name the same file x\n" + kTryHelp},
       {{"--vcf", "old.vcf", "--ics", "./old.vcf", "ward"},
-       name + "--vcf and --ics name the same file old.vcf\n" + kUsage},
+       name + "--vcf and --ics name the same file old.vcf\n" + kTryHelp},
       {{"--key", "test.key", "afile"}, name + "afile is not a folder\n"},
       {{"--key", "test.key", "missing"}, name + "missing is not a folder\n"},
       {{"--key", "test.key", "empty"},
        name + "cannot read empty/mis231.txt: No such file or directory\n"},
-      {{"--key", "test.key", "nofamily"}, name + "nofamily/mis231.txt holds no family\n"},
+      {{"--key", "test.key", "nofamily"},
+       name + "nofamily/mis231.txt: not a directory of members printout\n"},
       {{"--key", "test.key", "folder239"},
        name + "cannot read folder239/mis239.txt: it is a folder\n"},
       {{"--key", "short.key", "ward"},

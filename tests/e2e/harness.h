@@ -235,6 +235,35 @@ inline std::string install_recorder(const Scratch& s, const std::string& name = 
   return s.path(name);
 }
 
+/// One row of a companion program's option table: its arguments and
+/// standard input, and the exit status, first line of standard output and
+/// whole error stream it must give.
+struct OptionRow {
+  std::vector<std::string> args;
+  std::string input;
+  int status;
+  std::string out_first;  ///< without its line end; "" for no output
+  std::string err;
+};
+
+/// Runs `binary` in `s` once per row of `rows` and checks what it gave.
+inline void check_option_table(const Scratch& s, const char* binary,
+                               const std::vector<OptionRow>& rows) {
+  for (const OptionRow& row : rows) {
+    std::string line;
+    for (const auto& a : row.args) line += "[" + a + "]";
+    Outcome r = s.run_binary(binary, row.args, row.input);
+    EXPECT_EQ(r.status, row.status) << line << "\n" << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), row.out_first) << line;
+    EXPECT_EQ(r.err, row.err) << line;
+  }
+}
+
+/// The first line that --version prints, for `program`.
+inline std::string version_line(const std::string& program) {
+  return program + " (Kinroll) " + KINROLL_VERSION;
+}
+
 /// The bytes of the expected-output file `name` under tests/data/.
 inline std::string data(const std::string& name) {
   std::ifstream in(fs::path(KINROLL_TESTDATA) / name, std::ios::binary);

@@ -70,13 +70,13 @@ const std::vector<InputCase>& input_cases() {
       {"changes, older printout", "old/mis231.txt",
        [](const Scratch& s) {
          fs::create_directory(s.dir() / "old");
-         s.write("new.txt", small_directory());
+         s.write("new.txt", directory_page_header() + small_directory());
        },
        [](const Scratch& s) {
          return s.run_binary(KINROLL_CHANGES_BINARY, {"old", "new.txt"}, "");
        }},
       {"changes, newer printout", "ward/mis231.txt",
-       [](const Scratch& s) { s.write("old.txt", small_directory()); },
+       [](const Scratch& s) { s.write("old.txt", directory_page_header() + small_directory()); },
        [](const Scratch& s) {
          return s.run_binary(KINROLL_CHANGES_BINARY, {"old.txt", "ward"}, "");
        }},
@@ -86,7 +86,9 @@ const std::vector<InputCase>& input_cases() {
          return s.run_binary(KINROLL_CONTACTS_BINARY, {"--key", "k", "ward"}, "");
        }},
       {"contacts, family listing", "ward/mis232.txt",
-       [](const Scratch& s) { s.write("ward/mis231.txt", small_directory()); },
+       [](const Scratch& s) {
+         s.write("ward/mis231.txt", directory_page_header() + small_directory());
+       },
        [](const Scratch& s) {
          return s.run_binary(KINROLL_CONTACTS_BINARY, {"--key", "k", "ward"}, "");
        }},

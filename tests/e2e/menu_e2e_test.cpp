@@ -102,7 +102,8 @@ TEST(MenuSession, HelpAndVersionEndWithoutStartingUp) {
   EXPECT_EQ(help.err, "");
   Outcome version = s.run({"-c", "--version"}, "");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "Kinroll Version 3.0.5\n");
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n')), version_line("kinroll"));
+  EXPECT_NE(version.out.find("License MIT"), std::string::npos);
 }
 
 }  // namespace

@@ -84,6 +84,12 @@ inline std::string line239(const std::string& name, const std::string& recno,
   return line + "\n";
 }
 
+/// The page header of a directory printout (the title line and the five
+/// lines read with it), which the companion programs look for.
+inline std::string directory_page_header() {
+  return "DIRECTORY OF MEMBERS (MIS 231)                 Page 1\nWard\nStake\n\nName\n\n";
+}
+
 /// A directory of one family with record numbers, which reads with no
 /// pseudo numbers and no notes.
 inline std::string small_directory() {

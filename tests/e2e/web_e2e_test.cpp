@@ -75,6 +75,27 @@ std::vector<std::string> leftovers(const WebServer& server) {
   return names;
 }
 
+TEST(Web, OptionTable) {
+  Scratch s;
+  const std::string name = "kinroll-web: ";
+  const std::string try_help = "Try 'kinroll-web --help' for more information.\n";
+  const std::string usage =
+      "Usage: kinroll-web [--port N] [--listen ADDR] [--kinroll PATH] [--time-limit SECONDS]";
+  check_option_table(
+      s, KINROLL_WEB_BINARY,
+      {
+          {{"--help"}, "", 0, usage, ""},
+          {{"--port", "1", "-h"}, "", 0, usage, ""},
+          {{"--version"}, "", 0, version_line("kinroll-web"), ""},
+          {{"--bogus"}, "", 2, "", name + "unknown option --bogus\n" + try_help},
+          {{"-p", "80"}, "", 2, "", name + "unknown option -p\n" + try_help},
+          {{"--keep", "5", "--port"}, "", 2, "", name + "option --port needs a value\n" + try_help},
+          {{"-"}, "", 2, "", name + "unexpected argument -\n" + try_help},
+          {{"--port", "x"}, "", 2, "",
+           name + "--port needs a port number from 0 to 65535, not x\n" + try_help},
+      });
+}
+
 TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
   WebServer server;
   ASSERT_TRUE(server.started());

@@ -57,7 +57,7 @@ TEST(CommandLine, LastArgumentWithoutValueAndOverrides) {
 TEST(CommandLine, HelpAndVersionAnswerAndEnd) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(parse({"-u", "Stake", "--version", "-x"}).first, kAnsweredAndDone);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Kinroll Version 3.0.5\n");
+  EXPECT_TRUE(testing::internal::GetCapturedStdout().starts_with("kinroll (Kinroll) "));
   testing::internal::CaptureStdout();
   EXPECT_EQ(parse({"--help"}).first, kAnsweredAndDone);
   std::string usage = testing::internal::GetCapturedStdout();

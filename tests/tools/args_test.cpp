@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr ToolOption kOptions[] = {{"csv", true}, {"help", false}};
+constexpr ToolOption kOptions[] = {{"csv", true}, {"help", false, 'h'}, {"unit", true, 'u'}};
 
 /// Parses `words` (the program name is added in front).
 bool parse(std::vector<std::string> words, ToolArgs* args, std::string* error) {
@@ -48,9 +48,20 @@ TEST(ToolArgs, ValueIsTakenWhateverItLooksLike) {
 TEST(ToolArgs, DoubleDashEndsOptionsAndSingleDashIsAName) {
   ToolArgs args;
   std::string error;
-  ASSERT_TRUE(parse({"-", "-x", "--", "--csv", "--"}, &args, &error));
+  ASSERT_TRUE(parse({"-", "--", "-x", "--csv", "--"}, &args, &error));
   EXPECT_EQ(args.positional, (std::vector<std::string>{"-", "-x", "--csv", "--"}));
   EXPECT_FALSE(args.has("csv"));
+}
+
+TEST(ToolArgs, ShortOptionsAreStoredUnderTheirLongName) {
+  ToolArgs args;
+  std::string error;
+  ASSERT_TRUE(parse({"-uNorth", "a", "-h", "-u", "--csv"}, &args, &error));
+  EXPECT_TRUE(args.has("help"));
+  EXPECT_EQ(*args.value("unit"), "--csv");  // the last one, whatever it looks like
+  EXPECT_FALSE(args.has("csv"));
+  EXPECT_EQ(args.options.front(), (std::pair<std::string, std::string>{"unit", "North"}));
+  EXPECT_EQ(args.positional, std::vector<std::string>{"a"});
 }
 
 TEST(ToolArgs, BadOptionsAreNamed) {
@@ -62,6 +73,10 @@ TEST(ToolArgs, BadOptionsAreNamed) {
       {{"--csv"}, "option --csv needs a value"},
       {{"--help=yes"}, "option --help takes no value"},
       {{"--=x"}, "unknown option --"},
+      {{"a", "-x"}, "unknown option -x"},
+      {{"-hu"}, "unknown option -hu"},
+      {{"-c", "x"}, "unknown option -c"},
+      {{"-u"}, "option -u needs a value"},
   };
   for (const Case& c : cases) {
     ToolArgs args;

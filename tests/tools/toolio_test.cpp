@@ -23,7 +23,11 @@ using Folder = testsupport::TempFolder;
 
 // A family whose bracketed head gives way to the spouse (the reader says so
 // on standard output) and a member without a record number (counted there).
-const std::string kPrintout =
+/// The page header: the title line and the five lines skipped with it.
+const std::string kHeader =
+    "\fDIRECTORY OF MEMBERS (MIS 231)                  Page 1\nOakvale Ward\nOakvale Stake\n\n"
+    "Name, Address, Phone                     Members\n\n";
+const std::string kPrintout = kHeader +
     "SMALLEY                                  [Ross]                M Nonmembr 02Jan70     54\n"
     " 9 Elm Row                               Tess                  F          03Feb72     52       011-2222-3333\n"
     " Oakvale, UT  84001\n"
@@ -60,14 +64,27 @@ TEST(ToolDirectory, ReadsIntoTheArenaWithoutTheReadersMessages) {
   EXPECT_TRUE(arena.holds(list->lname.c_str()));
 }
 
-TEST(ToolDirectory, EmptyPrintoutReadsAsNoFamilies) {
+TEST(ToolDirectory, NoHeaderOrNoFamilyIsNoDirectory) {
   Folder f;
-  f.write("empty.txt", "");
-  Arena arena;
-  WardFamily stale;
-  WardFamily* list = &stale;  // must be overwritten
-  EXPECT_TRUE(read_directory_quietly(f.path("empty.txt"), arena, &list));
-  EXPECT_EQ(list, nullptr);
+  const std::string body = kPrintout.substr(kHeader.size());
+  const std::string cases[] = {
+      "",                                   // empty
+      body,                                 // families without a page header
+      kHeader,                              // a header without families
+      std::string(300, 'x') + "DIRECTORY OF MEMBERS (MIS 231)\n" + body,  // title mid-line
+      "FAMILIES AND THEIR HOME TEACHERS (MIS 1313)    Page 1\n" + body,
+  };
+  for (const std::string& text : cases) {
+    f.write("other.txt", text);
+    Arena arena;
+    WardFamily stale;
+    WardFamily* list = &stale;  // must be overwritten
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(read_directory_quietly(f.path("other.txt"), arena, &list)) << text;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kinroll: " + f.path("other.txt") + ": not a directory of members printout\n");
+    EXPECT_EQ(list, nullptr);
+  }
 }
 
 TEST(ToolDirectory, UnreadableNamesAreToldWithTheReason) {

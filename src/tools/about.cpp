@@ -1,0 +1,36 @@
+#include "tools/about.h"
+
+#include "tools/args.h"
+#include "tools/status.h"
+
+void print_version(const char* program) {
+  std::printf(
+      "%s (Kinroll) %s\n"
+      "Copyright (C) 2026 the Kinroll developers\n"
+      "License MIT: <https://opensource.org/licenses/MIT>\n"
+      "This is free software: you are free to change and redistribute it.\n"
+      "There is NO WARRANTY, to the extent permitted by law.\n",
+      program, KINROLL_VERSION);
+}
+
+int try_help() {
+  std::fprintf(stderr, "Try '%s --help' for more information.\n", tool_name());
+  return kExitTrouble;
+}
+
+int usage_trouble(const char* what) {
+  tool_error("%s", what);
+  return try_help();
+}
+
+bool answer_help_or_version(const ToolArgs& args, void (*help)(FILE*), int* status) {
+  if (args.has("help")) {
+    help(stdout);
+  } else if (args.has("version")) {
+    print_version(tool_name());
+  } else {
+    return false;
+  }
+  *status = finish_stdout() ? kExitSame : kExitTrouble;
+  return true;
+}

@@ -53,10 +53,8 @@ void print_changes_usage(FILE* fp) {
 int run_changes(int argc, char** argv) {
   set_tool_name("kinroll-changes");
   ToolArgs args;
-  std::string error;
-  int status = kExitSame;
-  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
-  if (answer_help_or_version(args, print_changes_usage, &status)) return status;
+  int status;
+  if (!read_command_line(argc, argv, kOptions, print_changes_usage, &args, &status)) return status;
   if (args.positional.size() != 2) {
     return usage_trouble(args.positional.size() < 2
                              ? "two directory printouts needed, OLD and NEW"

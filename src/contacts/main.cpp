@@ -143,10 +143,8 @@ std::string output_name(const std::string& name) {
 
 int run(int argc, char** argv) {
   ToolArgs args;
-  std::string error;
-  int status = kExitSame;
-  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
-  if (answer_help_or_version(args, print_usage, &status)) return status;
+  int status;
+  if (!read_command_line(argc, argv, kOptions, print_usage, &args, &status)) return status;
   ContactsArgs a;
   if (!parse_args(args, &a)) return kExitTrouble;
   if (!is_folder(a.dir)) {

@@ -23,14 +23,20 @@ int usage_trouble(const char* what) {
   return try_help();
 }
 
-bool answer_help_or_version(const ToolArgs& args, void (*help)(FILE*), int* status) {
-  if (args.has("help")) {
-    help(stdout);
-  } else if (args.has("version")) {
-    print_version(tool_name());
-  } else {
+bool read_command_line(int argc, char** argv, std::span<const ToolOption> known,
+                       void (*help)(FILE*), ToolArgs* args, int* status) {
+  std::string error;
+  if (!parse_tool_args(argc, argv, known, args, &error)) {
+    *status = usage_trouble(error.c_str());
     return false;
   }
+  if (args->has("help")) {
+    help(stdout);
+  } else if (args->has("version")) {
+    print_version(tool_name());
+  } else {
+    return true;
+  }
   *status = finish_stdout() ? kExitSame : kExitTrouble;
-  return true;
+  return false;
 }

@@ -4,8 +4,10 @@
 // a bad command line.
 
 #include <cstdio>
+#include <span>
 
 struct ToolArgs;
+struct ToolOption;
 
 /// Prints the version text to standard output: "PROGRAM (Kinroll) VERSION",
 /// the copyright line, the licence line and the no-warranty lines.
@@ -19,9 +21,12 @@ int try_help();
 /// kExitTrouble.
 int usage_trouble(const char* what);
 
-/// Answers "--help" (`help` prints the text to the stream it is given) or
-/// else "--version" when `args` holds one of them, on standard output.
-/// Returns true with `*status` set (kExitSame, or kExitTrouble when standard
-/// output could not be written) when it answered; false when neither was
-/// given.
-bool answer_help_or_version(const ToolArgs& args, void (*help)(FILE*), int* status);
+/// Reads the command line into `*args` against the options `known`, and
+/// answers "--help" (`help` prints the text to the stream it is given) or
+/// else "--version" on standard output. Returns true when the program goes
+/// on with `*args`; false, with `*status` its exit status, when it is done
+/// already: a bad command line (usage_trouble(), kExitTrouble), or help or
+/// version answered (kExitSame, or kExitTrouble when standard output could
+/// not be written).
+bool read_command_line(int argc, char** argv, std::span<const ToolOption> known,
+                       void (*help)(FILE*), ToolArgs* args, int* status);

@@ -126,10 +126,8 @@ bool parse(const ToolArgs& args, ServerSettings* s) {
 
 int run(int argc, char** argv) {
   ToolArgs args;
-  std::string error;
-  int status = kExitSame;
-  if (!parse_tool_args(argc, argv, kOptions, &args, &error)) return usage_trouble(error.c_str());
-  if (answer_help_or_version(args, print_usage, &status)) return status;
+  int status;
+  if (!read_command_line(argc, argv, kOptions, print_usage, &args, &status)) return status;
   ServerSettings settings;
   if (!parse(args, &settings)) return try_help();
   // Every thread started from here on has these blocked; the server waits

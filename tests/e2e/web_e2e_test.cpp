@@ -104,22 +104,21 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
   std::string page = run_web_job(server, files, "Alder Springs 2nd Ward", &job);
   ASSERT_FALSE(page.empty());
 
-  // Which file was taken for which report; what is no report is not used.
-  EXPECT_NE(page.find("<tr><td>Listing from April.TXT</td><td class=\"n\">2322 bytes</td>"
-                      "<td>MIS 232 family listing</td></tr>"),
-            std::string::npos);
-  EXPECT_NE(page.find("<td>notes.txt</td><td class=\"n\">35 bytes</td><td><strong>not used"
-                      "</strong>: not recognised"),
-            std::string::npos);
-  EXPECT_NE(page.find("<td>smis.txt</td><td class=\"n\">3503 bytes</td><td><strong>not used"),
-            std::string::npos);
-  // Repeated kinds of message under one heading with their count.
-  EXPECT_NE(page.find("<summary>Phone numbers don&#39;t match for HT/VT family <strong>(2)"
-                      "</strong></summary>"),
-            std::string::npos);
-  EXPECT_NE(page.find("<li>Phone numbers don&#39;t match for HT/VT family &#39;KIMBALL, Nathan "
-                      "&amp; Emily&#39;</li>"),
-            std::string::npos);
+  const char* const fragments[] = {
+      // Which file was taken for which report; what is no report is not used.
+      "<tr><td>Listing from April.TXT</td><td class=\"n\">2322 bytes</td>"
+      "<td>MIS 232 family listing</td></tr>",
+      "<td>notes.txt</td><td class=\"n\">35 bytes</td><td><strong>not used</strong>: "
+      "not recognised",
+      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td><strong>not used",
+      // Repeated kinds of message under one heading with their count.
+      "<summary>Phone numbers don&#39;t match for HT/VT family <strong>(2)</strong></summary>",
+      "<li>Phone numbers don&#39;t match for HT/VT family &#39;KIMBALL, Nathan &amp; "
+      "Emily&#39;</li>",
+  };
+  for (const char* fragment : fragments) {
+    EXPECT_NE(page.find(fragment), std::string::npos) << fragment;
+  }
 
   httplib::Client cli = server.client();
   auto zip = cli.Get((job + "/archive.zip").c_str());

@@ -1,6 +1,5 @@
 #include "model/put.h"
 
-
 void put_detail::one(FILE* fp, Num n) {
   char digits[16];
   char* end = digits + sizeof digits;
@@ -15,5 +14,5 @@ void put_detail::one(FILE* fp, Num n) {
   while (end - p < n.digits && p > digits + 1) *--p = '0';
   if (n.value < 0) *--p = '-';
   for (int pad = n.width - static_cast<int>(end - p); pad > 0; --pad) putc_unlocked(' ', fp);
-  fwrite_unlocked(p, 1, static_cast<size_t>(end - p), fp);
+  bytes(fp, p, static_cast<size_t>(end - p));
 }

@@ -5,6 +5,7 @@
 // buffer.
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,21 @@ struct Num {
 
 namespace put_detail {
 
-inline void one(FILE* fp, std::string_view s) { fwrite_unlocked(s.data(), 1, s.size(), fp); }
+/// `n` bytes at `p`: copied straight into the stream's buffer while it has
+/// room, as putc_unlocked() does with one character; else by fwrite. A line
+/// buffered or unbuffered stream never shows room, so it always takes fwrite.
+inline void bytes(FILE* fp, const char* p, size_t n) {
+#ifdef __GLIBC__
+  if (n <= static_cast<size_t>(fp->_IO_write_end - fp->_IO_write_ptr)) {
+    if (n != 0) std::memcpy(fp->_IO_write_ptr, p, n);
+    fp->_IO_write_ptr += n;
+    return;
+  }
+#endif
+  fwrite_unlocked(p, 1, n, fp);
+}
+
+inline void one(FILE* fp, std::string_view s) { bytes(fp, s.data(), s.size()); }
 inline void one(FILE* fp, const char* s) { one(fp, std::string_view(s)); }
 inline void one(FILE* fp, const std::string& s) { one(fp, std::string_view(s)); }
 /// An absent text as the empty text, as "%s" of str_or_empty() prints it.

@@ -20,13 +20,19 @@ bool needs_quotes(std::string_view s) {
   return false;
 }
 
-/// Writes `s` in double quotes, each '"' doubled.
-void put_quoted(FILE* fp, std::string_view s) {
-  put(fp, '"');
+/// Writes `s` with each '"' doubled.
+void put_doubled(FILE* fp, std::string_view s) {
   for (size_t quote; (quote = s.find('"')) != std::string_view::npos; s.remove_prefix(quote + 1)) {
     put(fp, s.substr(0, quote + 1), '"');
   }
-  put(fp, s, '"');
+  put(fp, s);
+}
+
+/// Writes `s` in double quotes, each '"' doubled.
+void put_quoted(FILE* fp, std::string_view s) {
+  put(fp, '"');
+  put_doubled(fp, s);
+  put(fp, '"');
 }
 
 /// Writes `s` quoted when it must be, else as it is.
@@ -67,14 +73,19 @@ void csvfld(FILE* fp, const Text& s) {
 void csv_first(FILE* fp, std::string_view s) { put_field(fp, s); }
 
 void build_kids(FILE* fp, const WardFamily* fam) {
-  std::string kids;
+  // The field "NAME [AGE], NAME [AGE]" holds a blank as soon as it holds a
+  // child, so it is quoted then; written piece by piece, the same bytes as
+  // the whole text put through put_next().
+  put(fp, ',');
+  bool first = true;
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     if (mem->type != 3) continue;
-    if (!kids.empty()) kids += ", ";
-    kids += mem->fname.view();
-    kids += " [" + std::to_string(mem->age) + "]";
+    put(fp, first ? "\"" : ", ");
+    first = false;
+    put_doubled(fp, mem->fname.view());
+    put(fp, " [", Num{mem->age}, ']');  // "%s [%d]"
   }
-  put_next(fp, kids);
+  if (!first) put(fp, '"');
 }
 
 void write_wardfam_csv(const WardFamily* list, FILE* fp) {

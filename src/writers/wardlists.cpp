@@ -3,6 +3,8 @@
 #include "model/put.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "model/arena.h"
@@ -90,37 +92,37 @@ void write_palm_addr(const WardFamily* fam, FILE* fp) {
 }
 
 void create_palm_zip(const WardFamily* list, FILE* fp) {
-  // The nodes are made for this list only and go with it.
-  Arena nodes;
-  ArenaScope scope(nodes);
-  // Each node goes with a copy of its zip code, so that sorting compares
-  // bytes side by side instead of reaching into the family for each.
+  // Each family goes with the first eight bytes of its zip code as one
+  // number, so that sorting mostly compares numbers instead of reaching
+  // into the texts.
   struct Keyed {
-    std::string zip;
-    const WardFam* node;
+    uint64_t head;
+    std::string_view zip;
+    const WardFamily* fam;
   };
   std::vector<Keyed> chain;
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->zip) continue;
-    WardFam* node = create_ward_fam();
-    if (node == nullptr) break;  // write what was gathered
-    // The node never changes the family it stands for.
-    node->fam = const_cast<WardFamily*>(fam);
-    chain.push_back({fam->zip.str(), node});
+    std::string_view zip = fam->zip.view();
+    uint64_t head = 0;
+    for (size_t i = 0; i < 8; ++i) {
+      head = head << 8 | (i < zip.size() ? static_cast<unsigned char>(zip[i]) : 0u);
+    }
+    chain.push_back({head, zip, fam});
   }
   // Ascending by zip code, list order among equal codes: the order that
   // insert_fam_zip gives node by node, without its walk from the head.
-  std::stable_sort(chain.begin(), chain.end(),
-                   [](const Keyed& a, const Keyed& b) { return a.zip < b.zip; });
+  std::stable_sort(chain.begin(), chain.end(), [](const Keyed& a, const Keyed& b) {
+    return a.head != b.head ? a.head < b.head : a.zip < b.zip;
+  });
 
-  std::string prev;
+  std::string_view prev;
   for (const Keyed& keyed : chain) {
-    const WardFamily* fam = keyed.node->fam;
-    if (fam == nullptr || is_bracketed(fam->lname)) continue;
-    const std::string& zip = keyed.zip;
-    if (zip != prev) {
+    const WardFamily* fam = keyed.fam;
+    if (is_bracketed(fam->lname)) continue;
+    if (keyed.zip != prev) {
       put(fp, '*', fam->zip, ' ', fam->city, ", ", fam->state, '\n');  // "*%s %s, %s\n"
-      prev = zip;
+      prev = keyed.zip;
     }
     put(fp, fam->zip, ' ', fam->lname, ", ", fam->fname, '\n');  // "%s %s, %s\n"
   }

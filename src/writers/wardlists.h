@@ -27,8 +27,7 @@ void write_palm_addr(const WardFamily* fam, FILE* fp);
 
 /// Writes the families of `list` that have a zip code, ascending by zip code
 /// (byte order, list order among equal codes), with one bookmark line per zip
-/// code. Families with a bracketed last name are left out. When memory runs
-/// out while sorting, the families gathered so far are written.
+/// code. Families with a bracketed last name are left out.
 void create_palm_zip(const WardFamily* list, FILE* fp);
 
 /// Inserts `ent` into the chain `list`, kept ascending by the zip code of

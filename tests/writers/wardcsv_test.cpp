@@ -49,6 +49,9 @@ TEST(CsvField, ChildrenSummaryIsOneField) {
   add_member(fam, 2, "Sue", 38);
   add_member(fam, 3, "Bob", 9);
   EXPECT_EQ(capture([&](FILE* fp) { build_kids(fp, fam); }), ",\"Ann [12], Bob [9]\"");
+  add_member(fam, 3, "Jo \"JJ\"", 7);
+  EXPECT_EQ(capture([&](FILE* fp) { build_kids(fp, fam); }),
+            ",\"Ann [12], Bob [9], Jo \"\"JJ\"\" [7]\"");
   // No bound on the length of the summary.
   for (int i = 0; i < 60; ++i) add_member(fam, 3, "Christopher", 10);
   std::string kids = capture([&](FILE* fp) { build_kids(fp, fam); });

@@ -146,6 +146,7 @@ void read_inputs(BatchLists& l) {
   read_report("mis1413.txt", read_mis1313, *l.vt_arena, &l.vt,
               "Can't open MIS1413.TXT for input!\n", stdout);
   if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, *families, *members);
+  families.reset();
 
   read_report("mis121.txt", read_mis121, *l.org_arena, &l.org, "Can't open MIS121 file!\n",
               stdout);

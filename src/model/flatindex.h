@@ -51,17 +51,17 @@ void* alloc_table(size_t bytes);
 /// Frees a table of `bytes` from alloc_table().
 void free_table(void* table, size_t bytes);
 
-/// Items by hash, with linear probing in a table twice the expected size.
-/// The caller decides equality: `same(a, b)` for two items, `match(a)` for
-/// an item against the key looked up. Lookups are read-only.
+/// Items by hash, with linear probing in a table half as large again as the
+/// expected number of items (of any size: a hash picks its slot by
+/// multiplication, not by a mask), grown when it is two thirds full. The
+/// caller decides equality: `same(a, b)` for two items, `match(a)` for an
+/// item against the key looked up. Lookups are read-only.
 template <class Item>
 class FlatIndex {
  public:
   explicit FlatIndex(size_t expected) {
-    size_t n = 16;
-    while (n < expected * 2) n *= 2;
-    slots_ = zeroed_slots(n);
-    size_ = n;
+    size_ = expected + expected / 2 + 16;
+    slots_ = zeroed_slots(size_);
   }
 
   /// Adds `item` unless an item with the same key is there already: the
@@ -86,8 +86,7 @@ class FlatIndex {
   /// The item under `hash` for which `match` holds; null when there is none.
   template <class Match>
   const Item* find(uint64_t hash, Match match) const {
-    size_t mask = size_ - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (size_t i = home(hash);; i = next(i)) {
       const Slot& s = slots_[i];
       if (s.hash == 0) return nullptr;
       if (s.hash == hash && match(s.item)) return &s.item;
@@ -104,8 +103,7 @@ class FlatIndex {
   /// empty slot where such an item belongs.
   template <class Match>
   Slot* probe(uint64_t hash, Match match) {
-    size_t mask = size_ - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (size_t i = home(hash);; i = next(i)) {
       Slot& s = slots_[i];
       if (s.hash == 0 || (s.hash == hash && match(s.item))) return &s;
     }
@@ -114,7 +112,7 @@ class FlatIndex {
   void fill(Slot* s, uint64_t hash, Item item) {
     s->hash = hash;
     s->item = item;
-    if (++used_ * 2 > size_) grow();
+    if (++used_ * 3 > size_ * 2) grow();
   }
 
   void grow() {
@@ -122,15 +120,21 @@ class FlatIndex {
     size_t old_size = size_;
     size_ *= 2;
     slots_ = zeroed_slots(size_);
-    size_t mask = size_ - 1;
     for (size_t k = 0; k < old_size; ++k) {
       const Slot& s = old[k];
       if (s.hash == 0) continue;
-      size_t i = s.hash & mask;
-      while (slots_[i].hash != 0) i = (i + 1) & mask;
+      size_t i = home(s.hash);
+      while (slots_[i].hash != 0) i = next(i);
       slots_[i] = s;
     }
   }
+
+  /// The first slot tried for `hash`: its place in the table by the high
+  /// bits of hash * size, which spreads hashes over a table of any size.
+  size_t home(uint64_t hash) const {
+    return static_cast<size_t>((static_cast<unsigned __int128>(hash) * size_) >> 64);
+  }
+  size_t next(size_t i) const { return i + 1 == size_ ? 0 : i + 1; }
 
   /// Frees what zeroed_slots() gave.
   struct Free {

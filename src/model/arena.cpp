@@ -1,11 +1,16 @@
 #include "model/arena.h"
 
-#include "model/hugemem.h"
+#include <sys/mman.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mutex>
+
+#include "model/hugemem.h"
+#include "model/text.h"
+
+char* text_space::base = nullptr;
 
 namespace {
 
@@ -50,61 +55,113 @@ void Arena::keep(std::shared_ptr<Arena> other) {
 
 namespace {
 
-/// Huge chunks of dropped arenas, kept for the next arenas: their pages are
-/// faulted in already, so a report read after another one was dropped
-/// costs the system no page clearing. Any thread may give and take.
-struct ChunkPool {
-  /// Chunks kept at most: enough for the largest report list dropped
-  /// during a batch.
-  static constexpr size_t kMax = 48;
-  std::mutex mutex;
-  std::vector<char*> free;
-};
+/// The addresses every arena's chunks come from: one range reserved at the
+/// first chunk, so that a Text can name its characters by a 32-bit offset
+/// (model/text.h). Chunks of dropped arenas wait, by size, for the next
+/// arenas: their pages are in place already, so a report read after another
+/// was dropped costs the system no page clearing. Beyond kResident bytes
+/// waiting, a returned chunk's pages go back to the system and only its
+/// addresses wait. Any thread may take and give.
+class Space {
+ public:
+  /// Bytes of waiting chunks whose pages stay in place.
+  static constexpr size_t kResident = 96u << 20;
 
-ChunkPool& pool() {
-  // Never destroyed: arenas may be dropped by static destructors.
-  static ChunkPool* p = new ChunkPool();
-  return *p;
-}
+  static Space& get() {
+    // Never destroyed: arenas may be dropped by static destructors.
+    static Space* space = new Space();
+    return *space;
+  }
+
+  /// A chunk of `size` bytes (a multiple of Arena::kBlock), or null when
+  /// the range is used up or the system refuses.
+  char* take(size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto waiting = free_.find(size);
+    if (waiting != free_.end() && !waiting->second.empty()) {
+      Free f = waiting->second.back();
+      waiting->second.pop_back();
+      if (f.resident) resident_ -= size;
+      return f.base;
+    }
+    // A huge chunk starts on a huge page boundary, so the system can back it
+    // with huge pages.
+    if (size % kHugePage == 0) top_ = (top_ + kHugePage - 1) / kHugePage * kHugePage;
+    if (base_ == nullptr || size > reserved_ - top_) return nullptr;
+    char* chunk = base_ + top_;
+    if (::mprotect(chunk, size, PROT_READ | PROT_WRITE) != 0) return nullptr;
+    if (size % kHugePage == 0) ::madvise(chunk, size, MADV_HUGEPAGE);
+    top_ += size;
+    return chunk;
+  }
+
+  /// Takes back a chunk from take().
+  void give(char* chunk, size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    bool resident = resident_ + size <= kResident;
+    if (resident) {
+      resident_ += size;
+    } else {
+      ::madvise(chunk, size, MADV_DONTNEED);
+    }
+    std::vector<Free>& waiting = free_[size];
+    // Chunks with their pages in place are taken first.
+    waiting.insert(resident ? waiting.end() : waiting.begin(), Free{chunk, resident});
+  }
+
+  size_t resident_chunks() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    size_t n = 0;
+    for (const auto& [size, waiting] : free_) {
+      for (const Free& f : waiting) n += f.resident ? 1 : 0;
+    }
+    return n;
+  }
+
+ private:
+  struct Free {
+    char* base;
+    bool resident;
+  };
+
+  /// Reserves the range: 16 GB (the offsets of 4-byte units that 32 bits
+  /// reach) or, where the system gives less, the most it gives. Nothing is
+  /// committed until a chunk is taken. The first bytes hold the empty text.
+  Space() {
+    for (size_t want = size_t{1} << 34; want >= (size_t{1} << 28) && base_ == nullptr; want /= 2) {
+      void* p = ::mmap(nullptr, want + kHugePage, PROT_NONE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+      if (p == MAP_FAILED) continue;
+      auto start = reinterpret_cast<uintptr_t>(p);
+      base_ = reinterpret_cast<char*>((start + kHugePage - 1) / kHugePage * kHugePage);
+      reserved_ = want;
+    }
+    if (base_ == nullptr || ::mprotect(base_, Arena::kBlock, PROT_READ | PROT_WRITE) != 0) {
+      base_ = nullptr;
+      return;
+    }
+    top_ = Arena::kBlock;  // the empty text: a zero length, then its NUL
+    text_space::base = base_;
+  }
+
+  std::mutex mutex_;
+  char* base_ = nullptr;
+  size_t reserved_ = 0;
+  size_t top_ = 0;
+  size_t resident_ = 0;
+  std::map<size_t, std::vector<Free>> free_;
+};
 
 }  // namespace
 
-size_t Arena::pooled_chunks() {
-  ChunkPool& p = pool();
-  std::lock_guard<std::mutex> lock(p.mutex);
-  return p.free.size();
-}
+size_t Arena::pooled_chunks() { return Space::get().resident_chunks(); }
 
-void Arena::give_back(const Chunk& c) {
-  if (c.mapped && c.size == kHuge) {
-    ChunkPool& p = pool();
-    std::lock_guard<std::mutex> lock(p.mutex);
-    if (p.free.size() < ChunkPool::kMax) {
-      p.free.push_back(c.base);
-      return;
-    }
-  }
-  if (c.mapped) {
-    unmap_huge(c.base, c.size);
-  } else {
-    std::free(c.base);
-  }
-}
+void Arena::give_back(const Chunk& c) { Space::get().give(c.base, c.size); }
 
 char* Arena::new_chunk(size_t size) {
-  bool mapped = size % kHuge == 0;
-  char* b = nullptr;
-  if (size == kHuge) {
-    ChunkPool& p = pool();
-    std::lock_guard<std::mutex> lock(p.mutex);
-    if (!p.free.empty()) {
-      b = p.free.back();
-      p.free.pop_back();
-    }
-  }
-  if (b == nullptr) b = static_cast<char*>(mapped ? map_huge(size) : std::malloc(size));
+  char* b = Space::get().take(size);
   if (b == nullptr) return nullptr;
-  Chunk chunk{b, size, mapped};
+  Chunk chunk{b, size};
   try {
     chunks_.push_back(chunk);
   } catch (const std::bad_alloc&) {
@@ -136,14 +193,16 @@ void* Arena::take(size_t n, size_t align) {
 }
 
 const char* Arena::empty_text() {
-  alignas(uint32_t) static const char kEmpty[sizeof(uint32_t) + 1] = {};
-  return kEmpty + sizeof(uint32_t);
+  Space::get();
+  if (text_space::base == nullptr) throw std::bad_alloc();
+  return text_space::base + sizeof(uint32_t);
 }
 
 const char* Arena::copy_text(std::string_view s) {
   if (s.empty()) return empty_text();
   uint32_t n = static_cast<uint32_t>(s.size());
-  char* p = static_cast<char*>(take(sizeof n + s.size() + 1, 1));
+  // On a 4-byte boundary, where a Text can name it.
+  char* p = static_cast<char*>(take(sizeof n + s.size() + 1, alignof(uint32_t)));
   if (p == nullptr) throw std::bad_alloc();
   std::memcpy(p, &n, sizeof n);
   p += sizeof n;

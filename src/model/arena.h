@@ -21,7 +21,9 @@
 #include <type_traits>
 #include <vector>
 
-/// Bump allocator owning every record and text allocated through it.
+/// Bump allocator owning every record and text allocated through it. Every
+/// arena's memory lies in one reserved range of addresses, where a Text
+/// names its characters by a 32-bit offset.
 class Arena {
  public:
   Arena() = default;
@@ -66,7 +68,8 @@ class Arena {
   /// a 32-bit number. Throws std::bad_alloc when memory is exhausted.
   const char* copy_text(std::string_view s);
 
-  /// The empty text, with its length, outside every arena.
+  /// The empty text, with its length, at the start of the reserved range
+  /// and in no arena. Throws std::bad_alloc when no range could be had.
   static const char* empty_text();
 
   /// Keeps `other` alive at least as long as this arena, for records of this
@@ -80,7 +83,8 @@ class Arena {
   /// Records made and not released (for tests).
   size_t size() const { return live_; }
 
-  /// Huge chunks of dropped arenas waiting for the next arenas (for tests).
+  /// Chunks of dropped arenas waiting for the next arenas with their pages
+  /// in place (for tests).
   static size_t pooled_chunks();
 
   /// Bytes of block memory the arena holds.
@@ -89,24 +93,22 @@ class Arena {
   /// Size of the first block; records never exceed a quarter of it, and a
   /// longer text gets a chunk of its own. An arena takes memory in chunks
   /// that double in size up to kHuge, which the system may back with huge
-  /// pages; the kHuge chunks of a dropped arena are kept (up to a bound) for
-  /// the next arenas, whose records then land on pages already in place.
+  /// pages; the chunks of a dropped arena are kept (up to a bound) for the
+  /// next arenas, whose records then land on pages already in place.
   static constexpr size_t kBlock = 64 * 1024;
   static constexpr size_t kLargest = kBlock / 4;
   static constexpr size_t kHuge = 2 * 1024 * 1024;  // kHugePage of model/hugemem.h
 
  private:
-  /// Memory obtained from the system in one piece.
+  /// A piece of the reserved range.
   struct Chunk {
     char* base;
     size_t size;
-    bool mapped;  // obtained with mmap, else with aligned_alloc
   };
 
   void* take(size_t n, size_t align);
   char* new_chunk(size_t size);
-  /// Returns a chunk to the system, or a huge one to the pool that new
-  /// chunks are taken from first.
+  /// Returns a chunk to those waiting for the next arenas.
   static void give_back(const Chunk& c);
 
   std::vector<Chunk> chunks_;

@@ -1,6 +1,7 @@
 #pragma once
 // Large blocks of memory that the system may back with huge pages: the
-// arenas' chunks and the index tables, whose accesses land anywhere in them.
+// index tables, whose accesses land anywhere in them. (The arenas' huge
+// chunks get huge pages in their own reserved range, model/arena.cpp.)
 
 #include <cstddef>
 

@@ -7,7 +7,8 @@
 Text::Text(std::string_view s) {
   size_t nul = s.find('\0');
   if (nul != std::string_view::npos) s = s.substr(0, nul);
-  p_ = Arena::current().copy_text(s);
+  const char* p = Arena::current().copy_text(s);
+  at_ = static_cast<uint32_t>(static_cast<size_t>(p - text_space::base) / kUnit);
 }
 
 void copy_into(Text& to, const Text& from) {

@@ -8,8 +8,14 @@
 #include <string>
 #include <string_view>
 
+namespace text_space {
+/// Start of the range of addresses that every arena's memory lies in (see
+/// model/arena.h); set before the first text is made.
+extern char* base;
+}  // namespace text_space
+
 /// A text that may be absent; absent and empty are different values. A Text
-/// is an 8-byte handle to immutable bytes in an arena (see model/arena.h):
+/// is a 4-byte handle to immutable bytes in an arena (see model/arena.h):
 /// copying it shares the bytes, which live as long as their arena. A new
 /// Text keeps its bytes in the current arena. A list that takes a text from
 /// a list that may go before it copies the text (copy_into()) or keeps that
@@ -31,30 +37,30 @@ class Text {
   Text(const std::string& s) : Text(std::string_view(s)) {}
 
   Text& operator=(std::nullopt_t) {
-    p_ = nullptr;
+    at_ = 0;
     return *this;
   }
 
   /// True when present (possibly empty).
-  explicit operator bool() const { return p_ != nullptr; }
-  bool has_value() const { return p_ != nullptr; }
-  void reset() { p_ = nullptr; }
+  explicit operator bool() const { return at_ != 0; }
+  bool has_value() const { return at_ != 0; }
+  void reset() { at_ = 0; }
 
   /// The characters, NUL-terminated; the empty text when absent.
-  const char* c_str() const { return p_ != nullptr ? p_ : ""; }
+  const char* c_str() const { return at_ != 0 ? chars() : ""; }
   /// The characters; empty when absent.
   std::string_view view() const {
-    return p_ != nullptr ? std::string_view(p_, length(p_)) : std::string_view();
+    return at_ != 0 ? std::string_view(chars(), length(chars())) : std::string_view();
   }
   /// A std::string copy; empty when absent.
   std::string str() const { return std::string(view()); }
 
-  size_t size() const { return p_ != nullptr ? length(p_) : 0; }
+  size_t size() const { return at_ != 0 ? length(chars()) : 0; }
   /// True when absent or empty.
-  bool empty() const { return p_ == nullptr || *p_ == '\0'; }
+  bool empty() const { return at_ == 0 || *chars() == '\0'; }
   /// The character at `i`, which must be below size().
-  char operator[](size_t i) const { return p_[i]; }
-  char front() const { return p_[0]; }
+  char operator[](size_t i) const { return chars()[i]; }
+  char front() const { return chars()[0]; }
   /// Position of `s` in the text, npos when absent or not found.
   size_t find(std::string_view s) const { return view().find(s); }
   size_t find(char c) const { return view().find(c); }
@@ -62,11 +68,11 @@ class Text {
 
   /// Equal when both are absent, or both present with the same characters.
   friend bool operator==(const Text& a, const Text& b) {
-    if (a.p_ == nullptr || b.p_ == nullptr) return a.p_ == b.p_;
-    return a.p_ == b.p_ || a.view() == b.view();
+    if (a.at_ == 0 || b.at_ == 0) return a.at_ == b.at_;
+    return a.at_ == b.at_ || a.view() == b.view();
   }
   /// Equal when present and holding exactly the characters of `s`.
-  friend bool operator==(const Text& a, std::string_view s) { return a.p_ != nullptr && a.view() == s; }
+  friend bool operator==(const Text& a, std::string_view s) { return a.at_ != 0 && a.view() == s; }
   friend bool operator==(const Text& a, const char* s) { return a == std::string_view(s); }
   friend bool operator==(const Text& a, const std::string& s) { return a == std::string_view(s); }
 
@@ -78,7 +84,13 @@ class Text {
     return n;
   }
 
-  const char* p_ = nullptr;
+  /// The characters, which a present text has.
+  const char* chars() const { return text_space::base + size_t{at_} * kUnit; }
+
+  /// The characters' offset from text_space::base in units of kUnit bytes
+  /// (they start on such a boundary); 0 when absent.
+  static constexpr size_t kUnit = 4;
+  uint32_t at_ = 0;
 };
 
 /// Sets `to` to a copy of `from` whose bytes are in the current arena;

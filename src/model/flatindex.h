@@ -10,6 +10,8 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 /// A 64-bit FNV-1a hash of a key made of several texts.
 class KeyHash {
@@ -81,6 +83,28 @@ class FlatIndex {
     } else {
       s->item = item;
     }
+  }
+
+  /// An index of `items`, hash and item each, added in order as add_first()
+  /// adds them (`keep` kFirst) or as put_last() puts them (kLast). Gathering
+  /// the items first spares a walk of the list to count them, and lets each
+  /// slot load while the items before it go in.
+  enum Keep { kFirst, kLast };
+  template <class Same>
+  static FlatIndex of(const std::vector<std::pair<uint64_t, Item>>& items, Keep keep, Same same) {
+    FlatIndex index(items.size());
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (i + kAhead < items.size()) {
+        __builtin_prefetch(&index.slots_[index.home(items[i + kAhead].first)], 1);
+      }
+      if (keep == kFirst) {
+        index.add_first(items[i].first, items[i].second, same);
+      } else {
+        index.put_last(items[i].first, items[i].second, same);
+      }
+    }
+    return index;
   }
 
   /// The item under `hash` for which `match` holds; null when there is none.

@@ -51,38 +51,39 @@ uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_vie
   return h.add_upper(last).add(first).value();
 }
 
-namespace {
+struct MemberIndex::Gathered {
+  std::vector<std::pair<uint64_t, Named>> names;
+  std::vector<std::pair<uint64_t, WardMember*>> recnos;
+};
 
-size_t count_members(const WardFamily* list) {
-  size_t n = 0;
-  for (; list != nullptr; list = list->next) {
-    for (const WardMember* m = list->members; m != nullptr; m = m->next) ++n;
-  }
-  return n;
-}
-
-}  // namespace
-
-MemberIndex::MemberIndex(WardFamily* list) : MemberIndex(list, count_members(list)) {}
-
-MemberIndex::MemberIndex(WardFamily* list, size_t members) : by_name_(members), by_recno_(members) {
+MemberIndex::Gathered MemberIndex::gather(WardFamily* list) {
+  Gathered g;
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      // The first member of a key is kept, as the walks find it.
       if (mem->lname && mem->fname) {
-        by_name_.add_first(name_key_hash(fam->phone, mem->lname.view(), mem->fname.view()),
-                           {mem, fam}, [](const Named& a, const Named& b) {
-                             return a.fam->phone == b.fam->phone && a.mem->fname == b.mem->fname &&
-                                    equal_nocase(a.mem->lname.view(), b.mem->lname.view());
-                           });
+        g.names.push_back(
+            {name_key_hash(fam->phone, mem->lname.view(), mem->fname.view()), {mem, fam}});
       }
-      if (mem->recno) {
-        by_recno_.add_first(KeyHash().add(mem->recno.view()).value(), mem,
-                            [](WardMember* a, WardMember* b) { return a->recno == b->recno; });
-      }
+      if (mem->recno) g.recnos.emplace_back(KeyHash().add(mem->recno.view()).value(), mem);
     }
   }
+  return g;
 }
+
+MemberIndex::MemberIndex(WardFamily* list) : MemberIndex(gather(list)) {}
+
+MemberIndex::MemberIndex(const Gathered& g)
+    // The first member of a key is kept, as the walks find it.
+    : by_name_(FlatIndex<Named>::of(g.names, FlatIndex<Named>::kFirst,
+                                    [](const Named& a, const Named& b) {
+                                      return a.fam->phone == b.fam->phone &&
+                                             a.mem->fname == b.mem->fname &&
+                                             equal_nocase(a.mem->lname.view(),
+                                                          b.mem->lname.view());
+                                    })),
+      by_recno_(FlatIndex<WardMember*>::of(
+          g.recnos, FlatIndex<WardMember*>::kFirst,
+          [](WardMember* a, WardMember* b) { return a->recno == b->recno; })) {}
 
 Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();

@@ -49,13 +49,16 @@ class MemberIndex {
   WardMember* find_recno(const Text& recno) const;
 
  private:
-  MemberIndex(WardFamily* list, size_t members);
-
   /// A member with the family whose phone it is found by.
   struct Named {
     WardMember* mem;
     const WardFamily* fam;
   };
+  /// The keys of every member of a list, gathered in one walk, in list order.
+  struct Gathered;
+  static Gathered gather(WardFamily* list);
+  explicit MemberIndex(const Gathered& gathered);
+
   FlatIndex<Named> by_name_;
   FlatIndex<WardMember*> by_recno_;
 };

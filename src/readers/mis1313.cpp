@@ -206,12 +206,6 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
 
 namespace {
 
-size_t count_families(const WardFamily* list) {
-  size_t n = 0;
-  for (; list != nullptr; list = list->next) ++n;
-  return n;
-}
-
 bool same_name(const WardFamily* a, const WardFamily* b) {
   return equal_nocase(a->lname.view(), b->lname.view());
 }
@@ -221,16 +215,24 @@ uint64_t surname_hash(const WardFamily* fam) { return KeyHash().add_upper(fam->l
 }  // namespace
 
 TeachingFamilyIndex::TeachingFamilyIndex(WardFamily* list)
-    : exact_(count_families(list)), last_(count_families(list)) {
+    : TeachingFamilyIndex(gather(list)) {}
+
+TeachingFamilyIndex::Gathered TeachingFamilyIndex::gather(WardFamily* list) {
+  Gathered g;
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
-    exact_.add_first(name_key_hash(fam->phone, fam->lname.view(), {}), fam,
-                     [](const WardFamily* a, const WardFamily* b) {
-                       return a->phone == b->phone && same_name(a, b);
-                     });
-    last_.put_last(surname_hash(fam), fam, same_name);
+    g.exact.emplace_back(name_key_hash(fam->phone, fam->lname.view(), {}), fam);
+    g.last.emplace_back(surname_hash(fam), fam);
   }
+  return g;
 }
+
+TeachingFamilyIndex::TeachingFamilyIndex(const Gathered& g)
+    : exact_(Index::of(g.exact, Index::kFirst,
+                       [](const WardFamily* a, const WardFamily* b) {
+                         return a->phone == b->phone && same_name(a, b);
+                       })),
+      last_(Index::of(g.last, Index::kLast, same_name)) {}
 
 WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
   if (!entry->lname) return nullptr;

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "model/flatindex.h"
 #include "model/kinroll.h"
@@ -80,8 +82,16 @@ class TeachingFamilyIndex {
   WardFamily* find(const WardFamily* entry) const;
 
  private:
-  FlatIndex<WardFamily*> exact_;
-  FlatIndex<WardFamily*> last_;
+  using Index = FlatIndex<WardFamily*>;
+  /// The keys of every named family of a list, in list order.
+  struct Gathered {
+    std::vector<std::pair<uint64_t, WardFamily*>> exact, last;
+  };
+  static Gathered gather(WardFamily* list);
+  explicit TeachingFamilyIndex(const Gathered& gathered);
+
+  Index exact_;
+  Index last_;
 };
 
 /// Merges the teaching list `mis1313` into the ward list `list`, entry by

@@ -201,12 +201,12 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 void merge_232(WardFamily* mis231, const WardFamily* mis232) {
   // Each (last name, first name, address)'s first entry, as
   // find_family_mis232 would find it.
-  size_t n = 0;
-  for (const WardFamily* e = mis232; e != nullptr; e = e->next) ++n;
-  FlatIndex<const WardFamily*> by_names(n);
+  std::vector<std::pair<uint64_t, const WardFamily*>> named;
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
-    if (e->lname && e->fname && e->addr) by_names.add_first(match_hash(e), e, same_names);
+    if (e->lname && e->fname && e->addr) named.emplace_back(match_hash(e), e);
   }
+  auto by_names = FlatIndex<const WardFamily*>::of(named, FlatIndex<const WardFamily*>::kFirst,
+                                                   same_names);
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     if (fam->sname) continue;
     const WardFamily* entry = nullptr;

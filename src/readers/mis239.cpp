@@ -75,22 +75,21 @@ const WardMember* find_member_recno(const WardMember* list, const Text& recno) {
 
 namespace {
 
-size_t count_entries(const WardMember* list) {
-  size_t n = 0;
-  for (; list != nullptr; list = list->next) ++n;
-  return n;
-}
-
 uint64_t recno_hash(const Text& recno) { return KeyHash().add(recno.view()).value(); }
 
 }  // namespace
 
-RecordNumbers::RecordNumbers(const WardMember* mis239) : by_recno_(count_entries(mis239)) {
+RecordNumbers::RecordNumbers(const WardMember* mis239) : by_recno_(of_recnos(mis239)) {}
+
+FlatIndex<const WardMember*> RecordNumbers::of_recnos(const WardMember* mis239) {
   // Each record number's first entry, as find_member_recno finds it.
-  auto same = [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; };
+  std::vector<std::pair<uint64_t, const WardMember*>> items;
   for (const WardMember* e = mis239; e != nullptr; e = e->next) {
-    if (e->recno) by_recno_.add_first(recno_hash(e->recno), e, same);
+    if (e->recno) items.emplace_back(recno_hash(e->recno), e);
   }
+  return FlatIndex<const WardMember*>::of(
+      items, FlatIndex<const WardMember*>::kFirst,
+      [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; });
 }
 
 const WardMember* RecordNumbers::find(const Text& recno) const {

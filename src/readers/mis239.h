@@ -36,6 +36,8 @@ class RecordNumbers {
   const WardMember* find(const Text& recno) const;
 
  private:
+  static FlatIndex<const WardMember*> of_recnos(const WardMember* mis239);
+
   FlatIndex<const WardMember*> by_recno_;
 };
 

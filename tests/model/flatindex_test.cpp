@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,19 +28,24 @@ TEST(FlatIndex, FirstOrLastOfEachKeyThroughGrowthAndWrapAround) {
   for (size_t expected : {0u, 1u, 7u, 500u}) {
     FlatIndex<Item> first(expected);
     FlatIndex<Item> last(expected);
+    std::vector<std::pair<uint64_t, Item>> gathered;
     for (int seq = 0; seq < 600; ++seq) {
       Item item{seq % 300, seq};  // every key twice
       first.add_first(hash_of(item.key), item, same);
       last.put_last(hash_of(item.key), item, same);
+      gathered.emplace_back(hash_of(item.key), item);
     }
+    // The same, built at once from the gathered items.
+    auto first_of = FlatIndex<Item>::of(gathered, FlatIndex<Item>::kFirst, same);
+    auto last_of = FlatIndex<Item>::of(gathered, FlatIndex<Item>::kLast, same);
     for (int key = 0; key < 300; ++key) {
       auto match = [key](const Item& i) { return i.key == key; };
-      const Item* f = first.find(hash_of(key), match);
-      const Item* l = last.find(hash_of(key), match);
-      ASSERT_NE(f, nullptr) << "expected " << expected << " key " << key;
-      ASSERT_NE(l, nullptr) << "expected " << expected << " key " << key;
-      EXPECT_EQ(f->seq, key);
-      EXPECT_EQ(l->seq, key + 300);
+      for (const FlatIndex<Item>* index : {&first, &first_of, &last, &last_of}) {
+        const Item* found = index->find(hash_of(key), match);
+        ASSERT_NE(found, nullptr) << "expected " << expected << " key " << key;
+        bool keeps_first = index == &first || index == &first_of;
+        EXPECT_EQ(found->seq, keeps_first ? key : key + 300);
+      }
     }
     EXPECT_EQ(first.find(hash_of(300), [](const Item& i) { return i.key == 300; }), nullptr);
     EXPECT_EQ(first.find(UINT64_MAX, [](const Item& i) { return i.key == -1; }), nullptr);

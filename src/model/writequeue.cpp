@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -89,23 +91,44 @@ bool WriteQueue::finish() {
   }
 
   // The bodies, side by side: each thread takes the next file not taken.
+  // The caller takes each job's turn as soon as its files are filled, and
+  // fills files itself while it waits.
   std::atomic<size_t> next{0};
   std::vector<std::exception_ptr> errors(tasks.size());
-  auto work = [&] {
-    for (size_t t; (t = next.fetch_add(1)) < tasks.size();) {
-      errors[t] = fill(*tasks[t].file, tasks[t].fp);
+  std::vector<std::atomic<bool>> filled(tasks.size());
+  std::mutex mutex;
+  std::condition_variable changed;
+  auto fill_next = [&] {
+    size_t t = next.fetch_add(1);
+    if (t >= tasks.size()) return false;
+    errors[t] = fill(*tasks[t].file, tasks[t].fp);
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      filled[t] = true;
     }
+    changed.notify_all();
+    return true;
   };
-  std::vector<std::thread> helpers;
+  struct Helpers {
+    std::vector<std::thread> threads;
+    ~Helpers() {  // they write into the jobs' files: joined before those go
+      for (std::thread& t : threads) t.join();
+    }
+  } helpers;
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
-      helpers.emplace_back(work);
+      helpers.threads.emplace_back([&] { while (fill_next()) {} });
     } catch (const std::system_error&) {
       break;  // the caller does what the thread would have done
     }
   }
-  work();
-  for (std::thread& t : helpers) t.join();
+  auto wait_filled = [&](size_t t) {
+    while (!filled[t]) {
+      if (fill_next()) continue;
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return filled[t].load(); });
+    }
+  };
 
   // The turns, in order.
   bool ok = true;
@@ -118,8 +141,13 @@ bool WriteQueue::finish() {
       continue;
     }
     for (size_t i = 0; i < job->files.size(); ++i) {
-      std::exception_ptr error =
-          job->direct ? fill(job->files[i], job->out[i]->get()) : errors[task++];
+      std::exception_ptr error;
+      if (job->direct) {
+        error = fill(job->files[i], job->out[i]->get());
+      } else {
+        wait_filled(task);
+        error = errors[task++];
+      }
       if (error) std::rethrow_exception(error);  // the open files are dropped
     }
     bool all = true;

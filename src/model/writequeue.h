@@ -21,8 +21,10 @@ struct QueuedFile {
 /// console and the file system show happens as if each job ran alone, one
 /// after another, on the caller: for each job in turn, the failure message of
 /// a file that could not be opened, else its files put in place in order
-/// ("Error writing %s\n" for one that failed), then its `then`. A job with a
-/// file written in place (a device, see OutputFile) is filled at its turn.
+/// ("Error writing %s\n" for one that failed), then its `then`. The caller
+/// takes each turn as soon as the job's files are filled, while other
+/// threads go on filling later files. A job with a file written in place (a
+/// device, see OutputFile) is filled at its turn.
 ///
 /// A body only reads the lists it writes, which must not change until
 /// finish() returns, and writes its own stream; what it allocates goes to an

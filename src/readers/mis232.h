@@ -43,8 +43,8 @@ void parse_mis232_child(std::string_view line, WardFamily* fam);
 /// Reads the MIS 232 printout from `fp` to its end and returns its families
 /// in report order, each with its head, spouse and children; null when the
 /// printout holds no family line. Continuation lines with no family before
-/// them are dropped. Does not close `fp`. The records live until the program
-/// ends.
+/// them are dropped. Does not close `fp`. The records and their texts live in
+/// the current arena and go with it.
 WardFamily* read_mis232(FILE* fp);
 
 /// The first family of `mis232` whose `lname`, `fname` and `addr` equal

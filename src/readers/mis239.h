@@ -17,7 +17,8 @@
 /// skipped; a data line without ',' is reported on the error stream as
 /// "Last name missing comma (%s)\n" and skipped. Returns null when no data
 /// line was read, or the list so far when memory runs out. Does not close
-/// `fp`. The records live until the program ends.
+/// `fp`. The records and their texts live in the current arena and go with
+/// it.
 WardMember* read_mis239(FILE* fp);
 
 /// The first member of `list` whose `recno` equals `recno` character for

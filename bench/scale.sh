@@ -45,29 +45,33 @@ if [ -z "${SCALE_KEEP:-}" ]; then
 fi
 
 # timed DIR STATSFILE CMD...: runs CMD in DIR under /usr/bin/time and the
-# time limit; prints "SECONDS PEAK_KB STATUS". Standard output and error of
+# time limit; prints "SECONDS PEAK_KB STATUS CPU_SECONDS" (CPU: user plus
+# system). Standard output and error of
 # CMD go to out.txt and err.txt in the scratch folder.
 timed() {
-  local dir=$1 stats=$2 t0 t1 status peak
+  local dir=$1 stats=$2 t0 t1 status peak cpu
   shift 2
   cd "$dir"
   t0=$EPOCHREALTIME
   set +e
-  timeout "$limit" /usr/bin/time -f '%e %M' -o "$stats" "$@" <"$console" >"$work/out.txt" 2>"$work/err.txt"
+  timeout "$limit" /usr/bin/time -f '%e %M %U %S' -o "$stats" "$@" <"$console" >"$work/out.txt" 2>"$work/err.txt"
   status=$?
   set -e
   t1=$EPOCHREALTIME
   cd "$work"
   peak=$(tail -n 1 "$stats" 2>/dev/null | awk '{print $2}')
-  awk -v t0="$t0" -v t1="$t1" -v peak="${peak:-0}" -v status="$status" \
-    'BEGIN { printf "%.4f %d %d\n", t1 - t0, peak, status }'
+  cpu=$(tail -n 1 "$stats" 2>/dev/null | awk '{print $3 + $4}')
+  awk -v t0="$t0" -v t1="$t1" -v peak="${peak:-0}" -v status="$status" -v cpu="${cpu:-0}" \
+    'BEGIN { printf "%.4f %d %d %.2f\n", t1 - t0, peak, status, cpu }'
 }
 
-# best "SECONDS PEAK STATUS" lines on standard input: the fastest run's
-# seconds, the largest peak, the first non-zero status (else 0).
+# best "SECONDS PEAK STATUS CPU" lines on standard input: the fastest run's
+# seconds, the largest peak, the first non-zero status (else 0), the least
+# CPU time.
 best() {
   awk 'NR == 1 || $1 < t { t = $1 } $2 > m { m = $2 } s == 0 && $3 != 0 { s = $3 }
-       END { printf "%.4f %d %d\n", t, m, s }'
+       NR == 1 || $4 < c { c = $4 }
+       END { printf "%.4f %d %d %.2f\n", t, m, s, c }'
 }
 
 console=/dev/null
@@ -87,12 +91,12 @@ for i in $(seq "$runs"); do timed "$work" "$work/time.txt" true >>"$work/start.t
 read -r startup _ <<<"$(best <"$work/start.txt")"
 
 printf '%s\n' "Run of $mode on generated printouts, best of $runs runs; floor: cat of the same input and output bytes"
-printf '%8s %9s %8s %9s %10s %10s %8s %9s %6s\n' N families input_MB outputs kinroll_s floor_s ratio peak_MB exit
+printf '%8s %9s %8s %9s %10s %8s %10s %8s %9s %6s\n' N families input_MB outputs kinroll_s cpu_s floor_s ratio peak_MB exit
 results=""
 skip=""
 for n in $sizes; do
   if [ -n "$skip" ]; then
-    printf '%8s %9s %8s %9s %10s %10s %8s %9s %6s\n' "$n" - - - skipped - - - -
+    printf '%8s %9s %8s %9s %10s %8s %10s %8s %9s %6s\n' "$n" - - - skipped - - - - -
     continue
   fi
   in="$work/in-$n"
@@ -113,7 +117,7 @@ for n in $sizes; do
     timed "$run" "$work/time.txt" "$kinroll" ${args[@]+"${args[@]}"} >>"$work/kinroll-$n.txt"
     if [ "$(tail -n 1 "$work/kinroll-$n.txt" | awk '{print $3}')" = 124 ]; then break; fi
   done
-  read -r secs peak status <<<"$(best <"$work/kinroll-$n.txt")"
+  read -r secs peak status cpu <<<"$(best <"$work/kinroll-$n.txt")"
   note=""
   if [ -s "$work/err.txt" ]; then
     note="$(wc -l <"$work/err.txt") line(s) on the error stream, the first: $(head -n 1 "$work/err.txt")"
@@ -146,14 +150,14 @@ for n in $sizes; do
   read -r floor _ <<<"$(best <"$work/floor-$n.txt")"
 
   if [ "$status" = 124 ]; then
-    printf '%8s %9s %8.1f %9s %10s %10.4f %8s %9s %6s\n' "$n" "$families" \
-      "$(echo "$input_bytes" | awk '{print $1 / 1e6}')" "${#outputs[@]}" ">$limit" "$floor" - - timeout
+    printf '%8s %9s %8.1f %9s %10s %8s %10.4f %8s %9s %6s\n' "$n" "$families" \
+      "$(echo "$input_bytes" | awk '{print $1 / 1e6}')" "${#outputs[@]}" ">$limit" - "$floor" - - timeout
     skip=yes
     continue
   fi
-  echo "$n $secs $floor $peak $input_bytes ${#outputs[@]} $status" | awk -v fam="$families" '{
+  echo "$n $secs $floor $peak $input_bytes ${#outputs[@]} $status $cpu" | awk -v fam="$families" '{
     ratio = $3 > 0 ? $2 / $3 : 0
-    printf "%8d %9d %8.1f %9d %10.4f %10.4f %8.1f %9.1f %6d\n", $1, fam, $5 / 1e6, $6, $2, $3, ratio, $4 / 1024, $7
+    printf "%8d %9d %8.1f %9d %10.4f %8.2f %10.4f %8.1f %9.1f %6d\n", $1, fam, $5 / 1e6, $6, $2, $8, $3, ratio, $4 / 1024, $7
   }'
   results="$results $n:$secs"
   [ -n "$note" ] && notes="${notes:-}

@@ -133,7 +133,7 @@ void read_inputs(BatchLists& l) {
   ArenaScope in_ward(*l.ward_arena);
   read_report("mis1313.txt", read_mis1313, *l.ht_arena, &l.ht, "Can't open MIS1313.TXT\n",
               stdout);
-  // The names, phones and record numbers of the ward list are settled now:
+  // The names and phones of the ward list are settled now:
   // one index of them serves the three merges that follow.
   std::optional<MemberIndex> members;
   std::optional<TeachingFamilyIndex> families;

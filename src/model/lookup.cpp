@@ -51,39 +51,28 @@ uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_vie
   return h.add_upper(last).add(first).value();
 }
 
-struct MemberIndex::Gathered {
+std::vector<std::pair<uint64_t, MemberIndex::Named>> MemberIndex::gather(WardFamily* list) {
   std::vector<std::pair<uint64_t, Named>> names;
-  std::vector<std::pair<uint64_t, WardMember*>> recnos;
-};
-
-MemberIndex::Gathered MemberIndex::gather(WardFamily* list) {
-  Gathered g;
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
       if (mem->lname && mem->fname) {
-        g.names.push_back(
+        names.push_back(
             {name_key_hash(fam->phone, mem->lname.view(), mem->fname.view()), {mem, fam}});
       }
-      if (mem->recno) g.recnos.emplace_back(KeyHash().add(mem->recno.view()).value(), mem);
     }
   }
-  return g;
+  return names;
 }
 
-MemberIndex::MemberIndex(WardFamily* list) : MemberIndex(gather(list)) {}
-
-MemberIndex::MemberIndex(const Gathered& g)
-    // The first member of a key is kept, as the walks find it.
-    : by_name_(FlatIndex<Named>::of(g.names, FlatIndex<Named>::kFirst,
+MemberIndex::MemberIndex(WardFamily* list)
+    // The first member of a key is kept, as the walk finds it.
+    : by_name_(FlatIndex<Named>::of(gather(list), FlatIndex<Named>::kFirst,
                                     [](const Named& a, const Named& b) {
                                       return a.fam->phone == b.fam->phone &&
                                              a.mem->fname == b.mem->fname &&
                                              equal_nocase(a.mem->lname.view(),
                                                           b.mem->lname.view());
-                                    })),
-      by_recno_(FlatIndex<WardMember*>::of(
-          g.recnos, FlatIndex<WardMember*>::kFirst,
-          [](WardMember* a, WardMember* b) { return a->recno == b->recno; })) {}
+                                    })) {}
 
 Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();
@@ -93,13 +82,6 @@ Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
     return n.fam->phone == phone && n.mem->fname == first && equal_nocase(n.mem->lname.view(), last);
   });
   return found == nullptr ? Text() : found->mem->recno;
-}
-
-WardMember* MemberIndex::find_recno(const Text& recno) const {
-  if (!recno) return nullptr;
-  WardMember* const* found = by_recno_.find(KeyHash().add(recno.view()).value(),
-                                            [&](WardMember* m) { return m->recno == recno; });
-  return found == nullptr ? nullptr : *found;
 }
 
 Text find_id_name(const WardFamily* list, const Text& name, const Text& phone) {

@@ -3,7 +3,10 @@
 // by family name. Each walks the list from its first family and returns the
 // first match in list order.
 
+#include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "model/flatindex.h"
 #include "model/kinroll.h"
@@ -33,11 +36,11 @@ WardMember* find_family_member_recno(WardFamily* list, const Text& recno);
 /// upper case.
 bool equal_nocase(std::string_view a, std::string_view b);
 
-/// The answers of find_id_name and find_family_member_recno for one ward
-/// list, from indexes built once: each lookup costs a hash look-up instead
-/// of a walk of the list, and returns exactly what the walk returns (the
-/// first match in list order). The list's names, phones and record numbers
-/// must not change while the index is used; the index points into the list.
+/// The answers of find_id_name for one ward list, from an index built once:
+/// each lookup costs a hash look-up instead of a walk of the list, and
+/// returns exactly what the walk returns (the first match in list order).
+/// The list's names and phones must not change while the index is used; the
+/// index points into the list.
 class MemberIndex {
  public:
   explicit MemberIndex(WardFamily* list);
@@ -45,22 +48,16 @@ class MemberIndex {
   /// find_id_name(list, name, phone).
   Text find_id_name(const Text& name, const Text& phone) const;
 
-  /// find_family_member_recno(list, recno).
-  WardMember* find_recno(const Text& recno) const;
-
  private:
   /// A member with the family whose phone it is found by.
   struct Named {
     WardMember* mem;
     const WardFamily* fam;
   };
-  /// The keys of every member of a list, gathered in one walk, in list order.
-  struct Gathered;
-  static Gathered gather(WardFamily* list);
-  explicit MemberIndex(const Gathered& gathered);
+  /// The keys of every named member of a list, in list order.
+  static std::vector<std::pair<uint64_t, Named>> gather(WardFamily* list);
 
   FlatIndex<Named> by_name_;
-  FlatIndex<WardMember*> by_recno_;
 };
 
 /// The hash of a member's key for the lookups by name: the family phone

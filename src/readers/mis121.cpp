@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "lists/unitnames.h"
 #include "model/lookup.h"
@@ -164,31 +165,59 @@ WardPos*& last_of(std::unordered_map<WardMember*, WardPos*>& last, WardMember* h
 
 void merge_121(WardFamily* list, WardOrg* org) { merge_121(list, org, MemberIndex(list)); }
 
-void merge_121(WardFamily* /*list*/, WardOrg* org, const MemberIndex& members) {
-  // Holders are found as find_member_mis121 finds them, through the index.
+void merge_121(WardFamily* list, WardOrg* org, const MemberIndex& members) {
+  // Holders are found as find_member_mis121 finds them: the record number
+  // by name and phone, then the first member of the list with that number.
+  // The numbers wanted are few beside the members, so one walk of the list
+  // finds the first member of each.
+  struct Wanted {
+    WardPos* pos;
+    std::string_view recno;
+  };
+  std::vector<Wanted> wanted;
+  std::unordered_map<std::string_view, WardMember*> first;
+  for (WardOrg* o = org; o != nullptr; o = o->next) {
+    for (WardPos* pos = o->pos; pos != nullptr; pos = pos->next) {
+      if (!pos->per) continue;
+      Text recno = members.find_id_name(pos->per, pos->ph);
+      if (!recno) continue;
+      wanted.push_back({pos, recno.view()});
+      first.emplace(recno.view(), nullptr);
+    }
+  }
+  size_t found = 0;
+  for (WardFamily* fam = list; fam != nullptr && found < first.size(); fam = fam->next) {
+    for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+      if (!mem->recno) continue;
+      auto it = first.find(mem->recno.view());
+      if (it != first.end() && it->second == nullptr) {
+        it->second = mem;
+        ++found;
+      }
+    }
+  }
+
   // The last position of each holder met so far, so that appending never
   // walks a holder's chain more than once per merge.
   std::unordered_map<WardMember*, WardPos*> last;
-  for (; org != nullptr; org = org->next) {
-    for (WardPos* pos = org->pos; pos != nullptr; pos = pos->next) {
-      if (!pos->per) continue;
-      WardMember* holder = members.find_recno(members.find_id_name(pos->per, pos->ph));
-      if (holder == nullptr) continue;
-      copy_into(pos->recno, holder->recno);
-      WardPos* copy = clone_ward_pos(pos);
-      if (copy == nullptr) out_of_memory();
-      WardPos*& tail = last_of(last, holder);
-      if (tail == nullptr) {
-        // First time in this merge: positions of earlier merges stay first.
-        for (WardPos* p = holder->pos; p != nullptr; p = p->next) tail = p;
-      }
-      if (tail == nullptr) {
-        holder->pos = copy;
-      } else {
-        tail->next = copy;
-      }
-      tail = copy;
+  for (const Wanted& w : wanted) {
+    WardMember* holder = first[w.recno];
+    if (holder == nullptr) continue;
+    WardPos* pos = w.pos;
+    copy_into(pos->recno, holder->recno);
+    WardPos* copy = clone_ward_pos(pos);
+    if (copy == nullptr) out_of_memory();
+    WardPos*& tail = last_of(last, holder);
+    if (tail == nullptr) {
+      // First time in this merge: positions of earlier merges stay first.
+      for (WardPos* p = holder->pos; p != nullptr; p = p->next) tail = p;
     }
+    if (tail == nullptr) {
+      holder->pos = copy;
+    } else {
+      tail->next = copy;
+    }
+    tail = copy;
   }
 }
 

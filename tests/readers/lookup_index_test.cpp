@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "model/lookup.h"
+#include "readers/mis121.h"
 #include "readers/mis1313.h"
 #include "support/rng.h"
 
@@ -60,15 +62,52 @@ TEST(LookupIndex, MemberIndexAnswersAsTheWalks) {
     for (int q = 0; q < 300; ++q) {
       Text name = printed_name(r);
       Text phone = pick(r, kPhone, 4);
-      Text recno = pick(r, kRecno, 8);
       ASSERT_EQ(index.find_id_name(name, phone), find_id_name(list, name, phone))
           << "seed " << seed << " name " << str_or_null(name) << " phone " << str_or_null(phone);
-      ASSERT_EQ(index.find_recno(recno), find_family_member_recno(list, recno)) << "seed " << seed;
     }
   }
   MemberIndex empty(nullptr);
   EXPECT_FALSE(empty.find_id_name("SMITH, Ann", Text()));
-  EXPECT_EQ(empty.find_recno("R1"), nullptr);
+}
+
+TEST(LookupIndex, PositionsGoToTheHoldersTheWalkFinds) {
+  // Two copies of the same ward list: positions merged into one must hang,
+  // in order, on the members that find_member_mis121 finds in the other.
+  for (uint32_t seed = 1; seed <= 30; ++seed) {
+    Rng a{seed};
+    Rng b{seed};
+    WardFamily* merged = ward(a, 60);
+    WardFamily* walked = ward(b, 60);
+    WardOrg* org = create_ward_org();
+    std::vector<std::vector<std::string>> want;  // per member of `walked`, in list order
+    std::vector<WardMember*> members;
+    for (WardFamily* fam = walked; fam != nullptr; fam = fam->next) {
+      for (WardMember* m = fam->members; m != nullptr; m = m->next) members.push_back(m);
+    }
+    want.resize(members.size());
+    WardPos* tail = nullptr;
+    for (int q = 0; q < 80; ++q) {
+      WardPos* pos = create_ward_pos(org);
+      pos->pos = Text("P" + std::to_string(q));
+      pos->per = printed_name(a);
+      pos->ph = pick(a, kPhone, 4);
+      (tail == nullptr ? org->pos : tail->next) = pos;
+      tail = pos;
+      if (WardMember* holder = find_member_mis121(walked, pos)) {
+        size_t at = std::find(members.begin(), members.end(), holder) - members.begin();
+        want[at].push_back(pos->pos.str());
+      }
+    }
+    merge_121(merged, org);
+    size_t at = 0;
+    for (WardFamily* fam = merged; fam != nullptr; fam = fam->next) {
+      for (WardMember* m = fam->members; m != nullptr; m = m->next, ++at) {
+        std::vector<std::string> got;
+        for (WardPos* p = m->pos; p != nullptr; p = p->next) got.push_back(p->pos.str());
+        ASSERT_EQ(got, want[at]) << "seed " << seed << " member " << at;
+      }
+    }
+  }
 }
 
 TEST(LookupIndex, TeachingFamilyIndexAnswersAsTheWalk) {

@@ -1,8 +1,11 @@
 #include "model/writequeue.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
@@ -115,6 +118,12 @@ bool WriteQueue::finish() {
       for (std::thread& t : threads) t.join();
     }
   } helpers;
+  // The helpers start with every signal blocked, so that a signal to the
+  // program always reaches the caller: an interrupt that comes while a
+  // converter runs is held there until the converter ends (run_shell_command).
+  sigset_t all, caller;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_BLOCK, &all, &caller);
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
       helpers.threads.emplace_back([&] { while (fill_next()) {} });
@@ -122,6 +131,7 @@ bool WriteQueue::finish() {
       break;  // the caller does what the thread would have done
     }
   }
+  ::pthread_sigmask(SIG_SETMASK, &caller, nullptr);
   auto wait_filled = [&](size_t t) {
     while (!filled[t]) {
       if (fill_next()) continue;

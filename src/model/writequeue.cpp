@@ -121,9 +121,9 @@ bool WriteQueue::finish() {
   // The helpers start with every signal blocked, so that a signal to the
   // program always reaches the caller: an interrupt that comes while a
   // converter runs is held there until the converter ends (run_shell_command).
-  sigset_t all, caller;
-  sigfillset(&all);
-  ::pthread_sigmask(SIG_BLOCK, &all, &caller);
+  sigset_t every, caller;
+  sigfillset(&every);
+  ::pthread_sigmask(SIG_BLOCK, &every, &caller);
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
       helpers.threads.emplace_back([&] { while (fill_next()) {} });

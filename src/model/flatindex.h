@@ -85,11 +85,13 @@ class FlatIndex {
     }
   }
 
+  /// Which item of a key an index built by of() keeps.
+  enum Keep { kFirst, kLast };
+
   /// An index of `items`, hash and item each, added in order as add_first()
   /// adds them (`keep` kFirst) or as put_last() puts them (kLast). Gathering
   /// the items first spares a walk of the list to count them, and lets each
   /// slot load while the items before it go in.
-  enum Keep { kFirst, kLast };
   template <class Same>
   static FlatIndex of(const std::vector<std::pair<uint64_t, Item>>& items, Keep keep, Same same) {
     FlatIndex index(items.size());

@@ -93,23 +93,37 @@ bool WriteQueue::finish() {
     }
   }
 
-  // The bodies, side by side: each thread takes the next file not taken.
-  // The caller takes each job's turn as soon as its files are filled, and
-  // fills files itself while it waits.
-  std::atomic<size_t> next{0};
+  // The bodies, side by side. The helpers take the files in order from the
+  // front; the caller takes each job's turn as soon as its files are
+  // filled, and while it waits fills the file it needs next or, when a
+  // helper has that one, the last file not taken, so that a large file at
+  // the end does not start last.
   std::vector<std::exception_ptr> errors(tasks.size());
   std::vector<std::atomic<bool>> filled(tasks.size());
   std::mutex mutex;
   std::condition_variable changed;
-  auto fill_next = [&] {
-    size_t t = next.fetch_add(1);
-    if (t >= tasks.size()) return false;
+  size_t front = 0;             // the next file a helper takes
+  size_t back = tasks.size();   // one past the last file not taken
+  auto fill_task = [&](size_t t) {
     errors[t] = fill(*tasks[t].file, tasks[t].fp);
     {
       std::lock_guard<std::mutex> lock(mutex);
       filled[t] = true;
     }
     changed.notify_all();
+  };
+  // Takes a file no one has taken into `t`: the front one, or for the caller
+  // waiting on file `needed`, the last one unless `needed` is the front one.
+  auto take = [&](size_t& t, bool caller = false, size_t needed = 0) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (front == back) return false;
+    t = caller && front != needed ? --back : front++;
+    return true;
+  };
+  auto fill_next = [&] {
+    size_t t;
+    if (!take(t)) return false;
+    fill_task(t);
     return true;
   };
   struct Helpers {
@@ -121,9 +135,9 @@ bool WriteQueue::finish() {
   // The helpers start with every signal blocked, so that a signal to the
   // program always reaches the caller: an interrupt that comes while a
   // converter runs is held there until the converter ends (run_shell_command).
-  sigset_t every, caller;
+  sigset_t every, own;
   sigfillset(&every);
-  ::pthread_sigmask(SIG_BLOCK, &every, &caller);
+  ::pthread_sigmask(SIG_BLOCK, &every, &own);
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
       helpers.threads.emplace_back([&] { while (fill_next()) {} });
@@ -131,10 +145,14 @@ bool WriteQueue::finish() {
       break;  // the caller does what the thread would have done
     }
   }
-  ::pthread_sigmask(SIG_SETMASK, &caller, nullptr);
+  ::pthread_sigmask(SIG_SETMASK, &own, nullptr);
   auto wait_filled = [&](size_t t) {
     while (!filled[t]) {
-      if (fill_next()) continue;
+      size_t u;
+      if (take(u, true, t)) {
+        fill_task(u);
+        continue;
+      }
       std::unique_lock<std::mutex> lock(mutex);
       changed.wait(lock, [&] { return filled[t].load(); });
     }

@@ -57,6 +57,18 @@ struct Chain {
   }
 };
 
+/// Appends `rec` to the chain that starts at `head`, whose last record
+/// `tail` remembers; a null `tail` is found by one walk first, so records
+/// appended before (by an earlier read or merge) stay first.
+template <class T>
+void append_remembered(T*& head, T*& tail, T* rec) {
+  if (tail == nullptr) {
+    for (T* p = head; p != nullptr; p = p->next) tail = p;
+  }
+  (tail == nullptr ? head : tail->next) = rec;
+  tail = rec;
+}
+
 /// A new organisation for a MIS 121 heading, named from the organisation
 /// table or, failing that, by the heading itself.
 WardOrg* ward_org(std::string_view heading) {
@@ -207,17 +219,7 @@ void merge_121(WardFamily* list, WardOrg* org, const MemberIndex& members) {
     copy_into(pos->recno, holder->recno);
     WardPos* copy = clone_ward_pos(pos);
     if (copy == nullptr) out_of_memory();
-    WardPos*& tail = last_of(last, holder);
-    if (tail == nullptr) {
-      // First time in this merge: positions of earlier merges stay first.
-      for (WardPos* p = holder->pos; p != nullptr; p = p->next) tail = p;
-    }
-    if (tail == nullptr) {
-      holder->pos = copy;
-    } else {
-      tail->next = copy;
-    }
-    tail = copy;
+    append_remembered(holder->pos, last_of(last, holder), copy);
   }
 }
 
@@ -300,17 +302,7 @@ class StakeCursor {
 
   /// Appends `org` to the current unit's organisations and makes it current.
   void add_org(WardOrg* org) {
-    WardOrg*& tail = last_org_[unit_];
-    if (tail == nullptr) {
-      // First time in this read: organisations of earlier reads stay first.
-      for (WardOrg* o = unit_->orgs; o != nullptr; o = o->next) tail = o;
-    }
-    if (tail == nullptr) {
-      unit_->orgs = org;
-    } else {
-      tail->next = org;
-    }
-    tail = org;
+    append_remembered(unit_->orgs, last_org_[unit_], org);
     org_ = org;
     last_pos_ = nullptr;
   }

@@ -30,8 +30,11 @@ InputFile::InputFile(const std::string& name) {
     ::close(fd);
     return;
   }
-  // Printouts run to megabytes: read them in large pieces.
-  std::setvbuf(fp_, nullptr, _IOFBF, 256 * 1024);
+  // Printouts run to megabytes: read them in large pieces. The buffer is
+  // given, as a size alone would be ignored for one of st_blksize.
+  constexpr size_t kBuffer = 256 * 1024;
+  buffer_.reset(new char[kBuffer]);
+  std::setvbuf(fp_, buffer_.get(), _IOFBF, kBuffer);
 }
 
 InputFile::~InputFile() {

@@ -2,6 +2,7 @@
 // Opening a report printout for reading.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 /// A report printout opened for reading and closed when the object goes.
@@ -25,4 +26,5 @@ class InputFile {
 
  private:
   FILE* fp_ = nullptr;
+  std::unique_ptr<char[]> buffer_;  // the stream's, freed after it closes
 };

@@ -2,6 +2,7 @@
 // An output file that replaces its old version only once it is complete.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 /// Writes a file whole into a temporary file beside it and renames that over
@@ -44,6 +45,7 @@ class OutputFile {
   bool open_direct(const std::string& name);
 
   FILE* fp_ = nullptr;
+  std::unique_ptr<char[]> buffer_;  // the stream's, freed once it closes
   std::string name_;    // as the user named it, for messages
   std::string target_;  // the file replaced: the name, or where its link points
   std::string tmp_;     // empty when writing directly

@@ -99,6 +99,7 @@ bool read_report(const char* name, List* (*read)(FILE*), Arena& arena, List** li
   *list = nullptr;
   InputFile in(name);
   if (!opened(in, failure, stream)) return false;
+  arena.expect(in.size());
   ArenaScope scope(arena);
   *list = read(in.get());
   return true;
@@ -110,6 +111,7 @@ void read_inputs(BatchLists& l) {
   InputFile directory("mis231.txt");
   if (opened(directory, "Can't open MIS231.TXT\n", stdout)) {
     {
+      l.ward_arena->expect(directory.size());
       ArenaScope scope(*l.ward_arena);
       l.ward = read_mis231(directory.get());
     }

@@ -35,6 +35,7 @@ void read_positions(LoopState& state) {
   state.org = nullptr;
   state.org_arena = std::make_shared<Arena>();
   auto arena = state.org_arena;
+  arena->expect(in.size());
   {
     ArenaScope scope(*arena);
     state.org = read_mis121(in.get());

@@ -31,6 +31,7 @@ void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
     // The old list goes before the new one is read.
     teaching = nullptr;
     arena = std::make_shared<Arena>();
+    arena->expect(in.size());
     ArenaScope scope(*arena);
     teaching = read_mis1313(in.get());
   }

@@ -33,6 +33,7 @@ void read_directory(LoopState& state) {
   // take memory at once; the new one has an arena of its own.
   state.ward = nullptr;
   state.ward_arena = std::make_shared<Arena>();
+  state.ward_arena->expect(in.size());
   ArenaScope scope(*state.ward_arena);
   state.ward = read_mis231(in.get());
 }
@@ -51,6 +52,7 @@ void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
       std::fprintf(stderr, "Can't Open file (%s)\n", name.c_str());
       return;
     }
+    report_arena.expect(in.size());
     ArenaScope scope(report_arena);
     report = read(in.get());
   }

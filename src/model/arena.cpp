@@ -49,6 +49,10 @@ void Arena::reset() {
   kept_.clear();
 }
 
+void Arena::expect(size_t bytes) {
+  while (next_chunk_ < kHuge && next_chunk_ < bytes) next_chunk_ *= 2;
+}
+
 void Arena::keep(std::shared_ptr<Arena> other) {
   if (other != nullptr && other.get() != this) kept_.push_back(std::move(other));
 }
@@ -84,13 +88,12 @@ class Space {
       if (f.resident) resident_ -= size;
       return f.base;
     }
-    // A huge chunk starts on a huge page boundary, so the system can back it
-    // with huge pages.
-    if (size % kHugePage == 0) top_ = (top_ + kHugePage - 1) / kHugePage * kHugePage;
+    // A huge chunk starts on a huge page boundary, so that it fills whole
+    // huge pages.
+    if (size % kHugePage == 0) top_ = round_up(top_);
     if (base_ == nullptr || size > reserved_ - top_) return nullptr;
+    if (!commit(top_ + size)) return nullptr;
     char* chunk = base_ + top_;
-    if (::mprotect(chunk, size, PROT_READ | PROT_WRITE) != 0) return nullptr;
-    if (size % kHugePage == 0) ::madvise(chunk, size, MADV_HUGEPAGE);
     top_ += size;
     return chunk;
   }
@@ -124,6 +127,22 @@ class Space {
     bool resident;
   };
 
+  static size_t round_up(size_t n) { return (n + kHugePage - 1) / kHugePage * kHugePage; }
+
+  /// Makes the range writable up to at least `end`, in whole huge pages:
+  /// the writable part stays one stretch of huge pages, so that small
+  /// chunks share them and even a small arena's records cost the system a
+  /// fault per 2 MB rather than one per 4 KB.
+  bool commit(size_t end) {
+    if (end <= committed_) return true;
+    size_t upto = round_up(end);
+    char* from = base_ + committed_;
+    if (::mprotect(from, upto - committed_, PROT_READ | PROT_WRITE) != 0) return false;
+    ::madvise(from, upto - committed_, MADV_HUGEPAGE);
+    committed_ = upto;
+    return true;
+  }
+
   /// Reserves the range: 16 GB (the offsets of 4-byte units that 32 bits
   /// reach) or, where the system gives less, the most it gives. Nothing is
   /// committed until a chunk is taken. The first bytes hold the empty text.
@@ -136,7 +155,7 @@ class Space {
       base_ = reinterpret_cast<char*>((start + kHugePage - 1) / kHugePage * kHugePage);
       reserved_ = want;
     }
-    if (base_ == nullptr || ::mprotect(base_, Arena::kBlock, PROT_READ | PROT_WRITE) != 0) {
+    if (base_ == nullptr || !commit(Arena::kBlock)) {
       base_ = nullptr;
       return;
     }
@@ -147,7 +166,8 @@ class Space {
   std::mutex mutex_;
   char* base_ = nullptr;
   size_t reserved_ = 0;
-  size_t top_ = 0;
+  size_t top_ = 0;        // chunks end here
+  size_t committed_ = 0;  // writable up to here
   size_t resident_ = 0;
   std::map<size_t, std::vector<Free>> free_;
 };

@@ -72,6 +72,13 @@ class Arena {
   /// and in no arena. Throws std::bad_alloc when no range could be had.
   static const char* empty_text();
 
+  /// Readies the arena for about `bytes` of records and texts (a report of
+  /// that size is about to be read): its next chunks start at the power of
+  /// two at or above `bytes`, up to kHuge, so that a large report lands on
+  /// huge pages from its first record instead of on small chunks faulted
+  /// in page by page. Never makes the chunks smaller.
+  void expect(size_t bytes);
+
   /// Keeps `other` alive at least as long as this arena, for records of this
   /// arena that point into it.
   void keep(std::shared_ptr<Arena> other);

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/hugemem.h"
+
 /// A 64-bit FNV-1a hash of a key made of several texts.
 class KeyHash {
  public:
@@ -44,14 +46,6 @@ class KeyHash {
   }
   uint64_t h_ = 1469598103934665603ull;
 };
-
-/// `bytes` of zero memory for an index table; a large table comes in huge
-/// pages where the system offers them, since its lookups land anywhere in
-/// it. Throws std::bad_alloc when there is no memory.
-void* alloc_table(size_t bytes);
-
-/// Frees a table of `bytes` from alloc_table().
-void free_table(void* table, size_t bytes);
 
 /// Items by hash, with linear probing in a table half as large again as the
 /// expected number of items (of any size: a hash picks its slot by
@@ -85,6 +79,9 @@ class FlatIndex {
     }
   }
 
+  /// Items with their hashes, gathered for of().
+  using Items = std::vector<std::pair<uint64_t, Item>, LargeAllocator<std::pair<uint64_t, Item>>>;
+
   /// Which item of a key an index built by of() keeps.
   enum Keep { kFirst, kLast };
 
@@ -93,7 +90,7 @@ class FlatIndex {
   /// the items first spares a walk of the list to count them, and lets each
   /// slot load while the items before it go in.
   template <class Same>
-  static FlatIndex of(const std::vector<std::pair<uint64_t, Item>>& items, Keep keep, Same same) {
+  static FlatIndex of(const Items& items, Keep keep, Same same) {
     FlatIndex index(items.size());
     constexpr size_t kAhead = 8;
     for (size_t i = 0; i < items.size(); ++i) {
@@ -165,17 +162,17 @@ class FlatIndex {
   /// Frees what zeroed_slots() gave.
   struct Free {
     size_t bytes = 0;
-    void operator()(Slot* p) const { free_table(p, bytes); }
+    void operator()(Slot* p) const { free_large(p, bytes); }
   };
   using SlotArray = std::unique_ptr<Slot[], Free>;
 
   /// `n` empty slots. An empty slot is all zero bytes, so the table is
-  /// fresh zero memory, never written twice (see alloc_table).
+  /// fresh zero memory, never written twice (see alloc_large).
   static SlotArray zeroed_slots(size_t n) {
     static_assert(std::is_trivially_copyable_v<Item> && std::is_trivially_destructible_v<Item>,
                   "slots are zero bytes until filled");
     size_t bytes = n * sizeof(Slot);
-    return SlotArray(static_cast<Slot*>(alloc_table(bytes)), Free{bytes});
+    return SlotArray(static_cast<Slot*>(alloc_large(bytes)), Free{bytes});
   }
 
   SlotArray slots_;

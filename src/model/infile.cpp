@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 InputFile::InputFile(const std::string& name) {
@@ -30,11 +31,13 @@ InputFile::InputFile(const std::string& name) {
     ::close(fd);
     return;
   }
-  // Printouts run to megabytes: read them in large pieces. The buffer is
-  // given, as a size alone would be ignored for one of st_blksize.
+  size_ = static_cast<size_t>(st.st_size);
+  // Printouts run to megabytes: read them in large pieces, and a small one
+  // in a buffer of its size. The buffer is given, as a size alone would be
+  // ignored for one of st_blksize.
   constexpr size_t kBuffer = 256 * 1024;
-  buffer_.reset(new char[kBuffer]);
-  std::setvbuf(fp_, buffer_.get(), _IOFBF, kBuffer);
+  buffer_.resize(std::min(kBuffer, std::max<size_t>(size_ + 1, BUFSIZ)));
+  std::setvbuf(fp_, buffer_.data(), _IOFBF, buffer_.size());
 }
 
 InputFile::~InputFile() {

@@ -2,8 +2,10 @@
 // Opening a report printout for reading.
 
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
+
+#include "model/hugemem.h"
 
 /// A report printout opened for reading and closed when the object goes.
 /// Only a regular file (a symbolic link to one included) is opened: a name
@@ -24,7 +26,11 @@ class InputFile {
   FILE* get() const { return fp_; }
   explicit operator bool() const { return fp_ != nullptr; }
 
+  /// The file's size in bytes when it was opened; 0 when it is not open.
+  size_t size() const { return size_; }
+
  private:
   FILE* fp_ = nullptr;
-  std::unique_ptr<char[]> buffer_;  // the stream's, freed after it closes
+  size_t size_ = 0;
+  std::vector<char, LargeAllocator<char>> buffer_;  // the stream's, freed after it closes
 };

@@ -51,8 +51,8 @@ uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_vie
   return h.add_upper(last).add(first).value();
 }
 
-std::vector<std::pair<uint64_t, MemberIndex::Named>> MemberIndex::gather(WardFamily* list) {
-  std::vector<std::pair<uint64_t, Named>> names;
+FlatIndex<MemberIndex::Named>::Items MemberIndex::gather(WardFamily* list) {
+  FlatIndex<Named>::Items names;
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     for (WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
       if (mem->lname && mem->fname) {

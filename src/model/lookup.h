@@ -55,7 +55,7 @@ class MemberIndex {
     const WardFamily* fam;
   };
   /// The keys of every named member of a list, in list order.
-  static std::vector<std::pair<uint64_t, Named>> gather(WardFamily* list);
+  static FlatIndex<Named>::Items gather(WardFamily* list);
 
   FlatIndex<Named> by_name_;
 };

@@ -85,7 +85,7 @@ class TeachingFamilyIndex {
   using Index = FlatIndex<WardFamily*>;
   /// The keys of every named family of a list, in list order.
   struct Gathered {
-    std::vector<std::pair<uint64_t, WardFamily*>> exact, last;
+    Index::Items exact, last;
   };
   static Gathered gather(WardFamily* list);
   explicit TeachingFamilyIndex(const Gathered& gathered);

@@ -201,7 +201,7 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 void merge_232(WardFamily* mis231, const WardFamily* mis232) {
   // Each (last name, first name, address)'s first entry, as
   // find_family_mis232 would find it.
-  std::vector<std::pair<uint64_t, const WardFamily*>> named;
+  FlatIndex<const WardFamily*>::Items named;
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
     if (e->lname && e->fname && e->addr) named.emplace_back(match_hash(e), e);
   }

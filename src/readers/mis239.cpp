@@ -83,7 +83,7 @@ RecordNumbers::RecordNumbers(const WardMember* mis239) : by_recno_(of_recnos(mis
 
 FlatIndex<const WardMember*> RecordNumbers::of_recnos(const WardMember* mis239) {
   // Each record number's first entry, as find_member_recno finds it.
-  std::vector<std::pair<uint64_t, const WardMember*>> items;
+  FlatIndex<const WardMember*>::Items items;
   for (const WardMember* e = mis239; e != nullptr; e = e->next) {
     if (e->recno) items.emplace_back(recno_hash(e->recno), e);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/arena.h"
+#include "model/hugemem.h"
 #include "writers/wardpalm.h"
 
 namespace {
@@ -100,7 +101,7 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
     std::string_view zip;
     const WardFamily* fam;
   };
-  std::vector<Keyed> chain;
+  std::vector<Keyed, LargeAllocator<Keyed>> chain;
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->zip) continue;
     std::string_view zip = fam->zip.view();

@@ -28,7 +28,7 @@ TEST(FlatIndex, FirstOrLastOfEachKeyThroughGrowthAndWrapAround) {
   for (size_t expected : {0u, 1u, 7u, 500u}) {
     FlatIndex<Item> first(expected);
     FlatIndex<Item> last(expected);
-    std::vector<std::pair<uint64_t, Item>> gathered;
+    FlatIndex<Item>::Items gathered;
     for (int seq = 0; seq < 600; ++seq) {
       Item item{seq % 300, seq};  // every key twice
       first.add_first(hash_of(item.key), item, same);
@@ -50,6 +50,22 @@ TEST(FlatIndex, FirstOrLastOfEachKeyThroughGrowthAndWrapAround) {
     EXPECT_EQ(first.find(hash_of(300), [](const Item& i) { return i.key == 300; }), nullptr);
     EXPECT_EQ(first.find(UINT64_MAX, [](const Item& i) { return i.key == -1; }), nullptr);
   }
+}
+
+// Gathered keys grow from heap memory into huge-page blocks and back out;
+// every value survives each move.
+TEST(FlatIndex, GatheredItemsKeepTheirValuesAcrossLargeBlocks) {
+  FlatIndex<Item>::Items items;
+  const int n = 3 * static_cast<int>(kHugePage / sizeof(items[0]));
+  for (int i = 0; i < n; ++i) items.emplace_back(static_cast<uint64_t>(i) * 7 + 1, Item{i, -i});
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(items.data()) % kHugePage, 0u);
+  for (int i = 0; i < n; i += 997) {
+    ASSERT_EQ(items[i].first, static_cast<uint64_t>(i) * 7 + 1);
+    ASSERT_EQ(items[i].second.seq, -i);
+  }
+  items.resize(10);
+  items.shrink_to_fit();
+  EXPECT_EQ(items.back().second.key, 9);
 }
 
 }  // namespace

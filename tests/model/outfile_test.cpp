@@ -68,6 +68,7 @@ TEST_F(OutputFileTest, ReportsAndListsMoveInLargePieces) {
   ASSERT_TRUE(out.open(p));
   std::fputc('x', out.get());
   EXPECT_GE(__fbufsize(out.get()), 64u * 1024);
+  for (int i = 0; i < 300 * 1024; ++i) std::fputc('y', out.get());
   ASSERT_TRUE(out.commit());
 
   InputFile in(p);

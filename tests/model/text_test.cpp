@@ -122,6 +122,27 @@ TEST(Arena, LongTextsAndManyRecords) {
   EXPECT_EQ(arena.bytes_held(), 0u);
 }
 
+TEST(Arena, FirstChunkIsSizedFromTheExpectedReport) {
+  struct Case {
+    size_t expected;
+    size_t first_chunk;
+  } cases[] = {{0, Arena::kBlock},
+               {Arena::kBlock + 1, 2 * Arena::kBlock},
+               {100 * 1024, 128 * 1024},
+               {31u << 20, Arena::kHuge}};
+  for (const Case& c : cases) {
+    Arena arena;
+    arena.expect(c.expected);
+    arena.expect(c.expected / 4);  // never smaller
+    ArenaScope in(arena);
+    ASSERT_NE(create_ward_family(), nullptr);
+    EXPECT_EQ(arena.bytes_held(), c.first_chunk) << c.expected;
+    arena.reset();  // and a reset arena starts small again
+    ASSERT_NE(create_ward_family(), nullptr);
+    EXPECT_EQ(arena.bytes_held(), Arena::kBlock) << c.expected;
+  }
+}
+
 TEST(Arena, ADroppedArenasHugeChunksServeTheNextArena) {
   // Enough records to pass the small chunks and fill a few huge ones.
   const size_t before = Arena::pooled_chunks();

@@ -124,7 +124,7 @@ void OutputFile::discard() {
     std::fclose(fp_);
     fp_ = nullptr;
   }
-  buffer_ = Buffer();
+  buffer_.reset();
   if (!tmp_.empty()) {
     ::unlink(tmp_.c_str());
     tmp_.clear();
@@ -215,8 +215,8 @@ bool OutputFile::open(const std::string& name) {
   }
   // Lists run to megabytes: write them in large pieces. The buffer is
   // given, as a size alone would be ignored for one of st_blksize.
-  buffer_.resize(kBuffer);
-  std::setvbuf(fp_, buffer_.data(), _IOFBF, kBuffer);
+  buffer_.reset(new char[kBuffer]);
+  std::setvbuf(fp_, buffer_.get(), _IOFBF, kBuffer);
   return true;
 }
 
@@ -240,7 +240,7 @@ bool OutputFile::commit() {
   bool ok = std::fflush(fp_) == 0 && !std::ferror(fp_);
   ok = (std::fclose(fp_) == 0) && ok;
   fp_ = nullptr;
-  buffer_ = Buffer();
+  buffer_.reset();
   if (ok && !tmp_.empty()) {
     ok = std::rename(tmp_.c_str(), target_.c_str()) == 0;
     if (ok) {

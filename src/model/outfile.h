@@ -2,10 +2,8 @@
 // An output file that replaces its old version only once it is complete.
 
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
-
-#include "model/hugemem.h"
 
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
@@ -43,12 +41,11 @@ class OutputFile {
   bool commit();
 
  private:
-  using Buffer = std::vector<char, LargeAllocator<char>>;
   void discard();
   bool open_direct(const std::string& name);
 
   FILE* fp_ = nullptr;
-  Buffer buffer_;  // the stream's, freed once it closes
+  std::unique_ptr<char[]> buffer_;  // the stream's, freed once it closes
   std::string name_;    // as the user named it, for messages
   std::string target_;  // the file replaced: the name, or where its link points
   std::string tmp_;     // empty when writing directly

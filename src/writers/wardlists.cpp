@@ -95,11 +95,12 @@ void write_palm_addr(const WardFamily* fam, FILE* fp) {
 void create_palm_zip(const WardFamily* list, FILE* fp) {
   // Each family goes with the first eight bytes of its zip code as one
   // number, so that sorting mostly compares numbers instead of reaching
-  // into the texts.
+  // into the texts, and with its place in the list.
   struct Keyed {
     uint64_t head;
     std::string_view zip;
     const WardFamily* fam;
+    size_t seq;
   };
   std::vector<Keyed, LargeAllocator<Keyed>> chain;
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
@@ -109,12 +110,13 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
     for (size_t i = 0; i < 8; ++i) {
       head = head << 8 | (i < zip.size() ? static_cast<unsigned char>(zip[i]) : 0u);
     }
-    chain.push_back({head, zip, fam});
+    chain.push_back({head, zip, fam, chain.size()});
   }
   // Ascending by zip code, list order among equal codes: the order that
   // insert_fam_zip gives node by node, without its walk from the head.
-  std::stable_sort(chain.begin(), chain.end(), [](const Keyed& a, const Keyed& b) {
-    return a.head != b.head ? a.head < b.head : a.zip < b.zip;
+  std::sort(chain.begin(), chain.end(), [](const Keyed& a, const Keyed& b) {
+    if (a.head != b.head) return a.head < b.head;
+    return a.zip != b.zip ? a.zip < b.zip : a.seq < b.seq;
   });
 
   std::string_view prev;

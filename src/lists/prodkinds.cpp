@@ -15,6 +15,7 @@ namespace {
 
 // The slot arrays of each kind, in order, so that one implementation sizes
 // and moves them together.
+auto arrays(ProdPtrList& l) { return std::tie(l.item); }
 auto arrays(ProdList& l) { return std::tie(l.item, l.desc); }
 auto arrays(ProdAlphaList& l) { return std::tie(l.item); }
 auto arrays(ProdNumList& l) { return std::tie(l.item); }
@@ -110,16 +111,18 @@ void drop_texts(List& list, std::vector<Text>& texts) {
 /// Search window below which the bisection gives way to a linear scan.
 constexpr int kWindow = 10;
 
-/// Narrows [low, high] around where `key` belongs among the keys. Returns
-/// the slot of an equal key met on the way, or -1 with the window set.
-int bisect_keys(const ProdAPtrList& list, std::string_view key, int& low, int& high) {
+/// Narrows [low, high] around where an element belongs among `nitems` sorted
+/// slots, `cmp(m)` comparing it with slot m. Returns the slot of an equal
+/// element met on the way, or -1 with the final window in `low` and `high`.
+template <class Cmp>
+int bisect(int nitems, Cmp cmp, int& low, int& high) {
   low = 0;
-  high = list.nitems - 1;
+  high = nitems - 1;
   while (high - low > kWindow) {
     int m = low + (high - low) / 2;
-    int cmp = key.compare(list.key[static_cast<size_t>(m)].view());
-    if (cmp == 0) return m;
-    if (cmp > 0) {
+    int c = cmp(m);
+    if (c == 0) return m;
+    if (c > 0) {
       low = m;
     } else {
       high = m;
@@ -128,7 +131,104 @@ int bisect_keys(const ProdAPtrList& list, std::string_view key, int& low, int& h
   return -1;
 }
 
+/// The slot of an element equal to the one `cmp` compares, -1 when none:
+/// the bisection, then a scan of its window.
+template <class Cmp>
+int bsearch_slots(int nitems, Cmp cmp) {
+  int low;
+  int high;
+  int found = bisect(nitems, cmp, low, high);
+  if (found >= 0) return found;
+  for (int i = low; i <= high; ++i) {
+    int c = cmp(i);
+    if (c > 0) continue;
+    return c == 0 ? i : -1;  // a greater element: the one sought would have stood here
+  }
+  return -1;
+}
+
+/// The comparison of `key` with the key of slot m, for bisect().
+auto key_order(const ProdAPtrList& list, const Text& key) {
+  return [&list, key](int m) {
+    return key.view().compare(list.key[static_cast<size_t>(m)].view());
+  };
+}
+
+/// Hands each non-null pointer of the first `n` slots to `release`, if any.
+void release_items(const std::vector<void*>& items, int n, ProdPtrRelease release) {
+  if (release == nullptr) return;
+  for (int i = 0; i < n; ++i) {
+    if (items[static_cast<size_t>(i)] != nullptr) release(items[static_cast<size_t>(i)]);
+  }
+}
+
 }  // namespace
+
+// --- Pointers ---------------------------------------------------------------
+
+ProdPtrList* create_ptr_prodlist(int nitems) { return create<ProdPtrList>(nitems); }
+
+ProdPtrList* resize_ptr_prodlist(ProdPtrList* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
+}
+
+void add_ptr_prodlist(ProdPtrList* list, void* ent) {
+  if (is_full(*list)) {
+    if (list->delta <= 0) list->delta = 10;
+    if (!grow(*list, list->delta)) return;
+  }
+  list->item[static_cast<size_t>(list->nitems++)] = ent;
+}
+
+void clear_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
+  if (list == nullptr) return;
+  release_items(list->item, list->nitems, release);
+  list->nitems = 0;
+}
+
+void free_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
+  clear_ptr_prodlist(list, release);
+  delete list;
+}
+
+void display_ptr_prodlist(const ProdPtrList* list) {
+  display(list, [&](int n, size_t i) {
+    std::printf("Item %3d: %" PRIxPTR "\n", n, reinterpret_cast<uintptr_t>(list->item[i]));
+  });
+}
+
+int bsearch_ptr_prodlist(const ProdPtrList* list, const void* ent, ProdPtrCompare strcmp) {
+  if (list == nullptr || strcmp == nullptr) return -1;
+  auto cmp = [&](int m) { return strcmp(ent, list->item[static_cast<size_t>(m)]); };
+  return bsearch_slots(list->nitems, cmp);
+}
+
+void* bupdate_ptr_prodlist(ProdPtrList* list, void* ent, ProdPtrCompare strcmp) {
+  if (list == nullptr || ent == nullptr || strcmp == nullptr) return nullptr;
+  int k = bsearch_ptr_prodlist(list, ent, strcmp);
+  if (k >= 0) {
+    std::swap(list->item[static_cast<size_t>(k)], ent);
+    return ent;
+  }
+
+  int low;
+  int high;
+  auto cmp = [&](int m) { return strcmp(ent, list->item[static_cast<size_t>(m)]); };
+  bisect(list->nitems, cmp, low, high);
+  int at = list->nitems;  // past the window: append
+  for (int i = low; i <= high; ++i) {
+    if (strcmp(list->item[static_cast<size_t>(i)], ent) < 0) continue;
+    at = i;
+    break;
+  }
+
+  // Insertion grows by `delta` as it stands; a step that gives no room
+  // leaves the list unchanged.
+  if (is_full(*list) && !grow(*list, list->delta)) return nullptr;
+  open_slot(*list, at);
+  list->item[static_cast<size_t>(at)] = ent;
+  return nullptr;
+}
 
 // --- Texts with descriptions ---------------------------------------------
 
@@ -284,12 +384,7 @@ ProdAPtrList* create_aptr_prodlist(int nitems) { return create<ProdAPtrList>(nit
 
 void clear_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
   if (list == nullptr) return;
-  if (release != nullptr) {
-    for (int i = 0; i < list->nitems; ++i) {
-      void* p = list->item[static_cast<size_t>(i)];
-      if (p != nullptr) release(p);
-    }
-  }
+  release_items(list->item, list->nitems, release);
   drop_texts(*list, list->key);
   list->nitems = 0;
 }
@@ -312,23 +407,14 @@ ProdAPtrList* resize_aptr_prodlist(ProdAPtrList* list, int m) {
 
 int bsearch_aptr_prodlist(const ProdAPtrList* list, const Text& key) {
   if (list == nullptr || !key) return -1;
-  int low;
-  int high;
-  int found = bisect_keys(*list, key.view(), low, high);
-  if (found >= 0) return found;
-  for (int i = low; i <= high; ++i) {
-    int cmp = key.view().compare(list->key[static_cast<size_t>(i)].view());
-    if (cmp > 0) continue;
-    return cmp == 0 ? i : -1;  // a greater key: `key` would have stood here
-  }
-  return -1;
+  return bsearch_slots(list->nitems, key_order(*list, key));
 }
 
 void* bupdate_aptr_prodlist(ProdAPtrList* list, const Text& key, void* ent) {
   if (list == nullptr || !key) return nullptr;
   int low;
   int high;
-  int at = bisect_keys(*list, key.view(), low, high);
+  int at = bisect(list->nitems, key_order(*list, key), low, high);
   if (at < 0) {
     at = high + 1;  // the scan runs out: after the window
     for (int i = low; i <= high; ++i) {

@@ -1,7 +1,9 @@
 #include "writers/stakedoc.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/arena.h"
 #include "model/filepart.h"
@@ -27,45 +29,13 @@ void write_unit_positions(const UnitName* u, FILE* fp) {
 
 unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
-/// True when `a` orders after `b`, comparing bytes with a-z taken as A-Z.
-bool after(const Text& a, const Text& b) {
-  std::string_view x = a.view();
-  std::string_view y = b.view();
-  for (size_t i = 0; i < x.size() && i < y.size(); ++i) {
-    unsigned char cx = upper(static_cast<unsigned char>(x[i]));
-    unsigned char cy = upper(static_cast<unsigned char>(y[i]));
-    if (cx != cy) return cx > cy;
-  }
-  return x.size() > y.size();
-}
-
-/// Merges two sorted chains; on equal names the entry of `left` goes first.
-alpha* merge(alpha* left, alpha* right) {
-  alpha head;
-  alpha* tail = &head;
-  while (left != nullptr && right != nullptr) {
-    if (after(left->name, right->name)) {
-      tail->next = right;
-      right = right->next;
-    } else {
-      tail->next = left;
-      left = left->next;
-    }
-    tail = tail->next;
-  }
-  tail->next = left != nullptr ? left : right;
-  return head.next;
-}
-
-/// A stable merge sort of the chain from `list` of length `n`.
-alpha* sort_chain(alpha* list, size_t n) {
-  if (n < 2) return list;
-  size_t half = n / 2;
-  alpha* mid = list;
-  for (size_t i = 1; i < half; ++i) mid = mid->next;
-  alpha* right = mid->next;
-  mid->next = nullptr;
-  return merge(sort_chain(list, half), sort_chain(right, n - half));
+/// True when `a` orders before `b`, comparing bytes with a-z taken as A-Z.
+bool before(const alpha* a, const alpha* b) {
+  std::string_view x = a->name.view();
+  std::string_view y = b->name.view();
+  return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
+    return upper(static_cast<unsigned char>(p)) < upper(static_cast<unsigned char>(q));
+  });
 }
 
 }  // namespace
@@ -115,19 +85,23 @@ void insert_alpha(ProdPtrList* alpha_list, UnitName* uname, WardOrg* org, WardPo
 
 void sort_alpha_buckets(ProdPtrList* alpha_list) {
   if (alpha_list == nullptr) return;
+  std::vector<alpha*> bucket;
   for (int k = 0; k < alpha_list->nitems; ++k) {
-    // insert_alpha put the newest first: turn the bucket round, then sort it
-    // stably.
-    alpha* rev = nullptr;
-    size_t n = 0;
-    for (alpha* a = static_cast<alpha*>(alpha_list->item[static_cast<size_t>(k)]); a != nullptr;) {
-      alpha* next = a->next;
-      a->next = rev;
-      rev = a;
-      a = next;
-      ++n;
+    bucket.clear();
+    for (auto* a = static_cast<alpha*>(alpha_list->item[static_cast<size_t>(k)]); a != nullptr;
+         a = a->next) {
+      bucket.push_back(a);
     }
-    alpha_list->item[static_cast<size_t>(k)] = sort_chain(rev, n);
+    // insert_alpha put the newest first: turn the bucket round, then sort it
+    // stably and chain it anew.
+    std::reverse(bucket.begin(), bucket.end());
+    std::stable_sort(bucket.begin(), bucket.end(), before);
+    alpha* head = nullptr;
+    for (auto it = bucket.rbegin(); it != bucket.rend(); ++it) {
+      (*it)->next = head;
+      head = *it;
+    }
+    alpha_list->item[static_cast<size_t>(k)] = head;
   }
 }
 

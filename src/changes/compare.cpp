@@ -15,12 +15,12 @@ namespace {
 /// Collects the changes in printout order, before they are sorted.
 class Changes {
  public:
-  WardChange* add(ChangeKind kind) {
+  /// Adds a change holding the fields of `change`.
+  void add(const WardChange& change) {
     WardChange* c = Arena::current().make<WardChange>();
     if (c == nullptr) throw std::bad_alloc();
-    c->kind = kind;
+    *c = change;
     all_.push_back(c);
-    return c;
   }
 
   /// Adds a kNote change for each note of `notes` whose text is not among
@@ -32,10 +32,7 @@ class Changes {
       bool known = false;
       for (const WardErr* b = before; b != nullptr && !known; b = b->next) known = b->msg == e->msg;
       if (known) continue;
-      WardChange* c = add(ChangeKind::kNote);
-      c->new_fam = fam;
-      c->new_mem = mem;
-      c->note = e;
+      add({.kind = ChangeKind::kNote, .new_fam = fam, .new_mem = mem, .note = e});
     }
   }
 
@@ -96,14 +93,10 @@ class Changes {
 /// The differences between two paired households themselves.
 void compare_households(const WardFamily* before, const WardFamily* now, Changes& out) {
   if (address_line(before) != address_line(now)) {
-    WardChange* c = out.add(ChangeKind::kAddress);
-    c->old_fam = before;
-    c->new_fam = now;
+    out.add({.kind = ChangeKind::kAddress, .old_fam = before, .new_fam = now});
   }
   if (before->phone.view() != now->phone.view()) {
-    WardChange* c = out.add(ChangeKind::kPhone);
-    c->old_fam = before;
-    c->new_fam = now;
+    out.add({.kind = ChangeKind::kPhone, .old_fam = before, .new_fam = now});
   }
 }
 
@@ -117,7 +110,7 @@ WardChange* compare_directories(const DirectoryMatch& match) {
   for (const MatchFamily& nf : news.families) {
     const WardFamily* before = nf.other >= 0 ? olds.families[nf.other].fam : nullptr;
     if (before == nullptr) {
-      out.add(ChangeKind::kMovedIn)->new_fam = nf.fam;
+      out.add({.kind = ChangeKind::kMovedIn, .new_fam = nf.fam});
     } else {
       compare_households(before, nf.fam, out);
     }
@@ -128,23 +121,21 @@ WardChange* compare_directories(const DirectoryMatch& match) {
       const MatchMember* om = nm.other >= 0 ? &olds.members[nm.other] : nullptr;
       if (om == nullptr) {
         if (before != nullptr) {
-          WardChange* c = out.add(ChangeKind::kMemberAdded);
-          c->new_fam = nf.fam;
-          c->new_mem = nm.mem;
+          out.add({.kind = ChangeKind::kMemberAdded, .new_fam = nf.fam, .new_mem = nm.mem});
         }
       } else {
         if (om->family != nf.other) {
-          WardChange* c = out.add(ChangeKind::kMemberMoved);
-          c->old_fam = olds.families[om->family].fam;
-          c->old_mem = om->mem;
-          c->new_fam = nf.fam;
-          c->new_mem = nm.mem;
+          out.add({.kind = ChangeKind::kMemberMoved,
+                   .old_fam = olds.families[om->family].fam,
+                   .new_fam = nf.fam,
+                   .old_mem = om->mem,
+                   .new_mem = nm.mem});
         }
         if (!(om->mem->lname == nm.mem->lname) || !(om->mem->fname == nm.mem->fname)) {
-          WardChange* c = out.add(ChangeKind::kName);
-          c->new_fam = nf.fam;
-          c->old_mem = om->mem;
-          c->new_mem = nm.mem;
+          out.add({.kind = ChangeKind::kName,
+                   .new_fam = nf.fam,
+                   .old_mem = om->mem,
+                   .new_mem = nm.mem});
         }
       }
       out.add_new_notes(nm.mem->err, om != nullptr ? om->mem->err : nullptr, nf.fam, nm.mem);
@@ -153,15 +144,13 @@ WardChange* compare_directories(const DirectoryMatch& match) {
 
   for (const MatchFamily& of : olds.families) {
     if (of.other < 0) {
-      out.add(ChangeKind::kMovedOut)->old_fam = of.fam;
+      out.add({.kind = ChangeKind::kMovedOut, .old_fam = of.fam});
       continue;
     }
     for (int k = 0; k < of.count; ++k) {
       const MatchMember& om = olds.members[of.first + k];
       if (om.other >= 0) continue;
-      WardChange* c = out.add(ChangeKind::kMemberGone);
-      c->old_fam = of.fam;
-      c->old_mem = om.mem;
+      out.add({.kind = ChangeKind::kMemberGone, .old_fam = of.fam, .old_mem = om.mem});
     }
   }
 

@@ -174,6 +174,18 @@ void append_member(WardFamily* fam, WardMember* mem);
 void append_member_after(WardFamily* fam, WardMember*& last, WardMember* mem);
 /// The last member of `fam`; null when it has none.
 WardMember* last_member(WardFamily* fam);
+/// Appends `rec` to the chain that starts at `head`, whose last record
+/// `tail` remembers; a null `tail` is found by one walk first, so records
+/// appended before (by an earlier read or merge) stay first. `tail` becomes
+/// `rec`. For readers and merges appending many records in turn.
+template <class T>
+void append_remembered(T*& head, T*& tail, T* rec) {
+  if (tail == nullptr) {
+    for (T* p = head; p != nullptr; p = p->next) tail = p;
+  }
+  (tail == nullptr ? head : tail->next) = rec;
+  tail = rec;
+}
 
 /// The text of `t` for a "%s" conversion; the empty text when absent. Valid
 /// while `t` is unchanged.

@@ -42,33 +42,6 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-/// Appends records to the end of a chain without walking it.
-template <class T>
-struct Chain {
-  T* head = nullptr;
-  T* tail = nullptr;
-  void append(T* rec) {
-    if (tail == nullptr) {
-      head = rec;
-    } else {
-      tail->next = rec;
-    }
-    tail = rec;
-  }
-};
-
-/// Appends `rec` to the chain that starts at `head`, whose last record
-/// `tail` remembers; a null `tail` is found by one walk first, so records
-/// appended before (by an earlier read or merge) stay first.
-template <class T>
-void append_remembered(T*& head, T*& tail, T* rec) {
-  if (tail == nullptr) {
-    for (T* p = head; p != nullptr; p = p->next) tail = p;
-  }
-  (tail == nullptr ? head : tail->next) = rec;
-  tail = rec;
-}
-
 /// A new organisation for a MIS 121 heading, named from the organisation
 /// table or, failing that, by the heading itself.
 WardOrg* ward_org(std::string_view heading) {
@@ -114,8 +87,9 @@ void report_no_pos() { std::fprintf(stderr, "Can't allocate ward position struct
 }  // namespace
 
 WardOrg* read_mis121(FILE* fp) {
-  Chain<WardOrg> orgs;
-  Chain<WardPos> positions;  // of the current organisation, orgs.tail
+  WardOrg* orgs = nullptr;
+  WardOrg* org = nullptr;       // the last organisation
+  WardPos* last_pos = nullptr;  // its last position
   std::string line;
   while (read_line(line, fp) == 0) {
     std::string_view view(line);
@@ -128,26 +102,25 @@ WardOrg* read_mis121(FILE* fp) {
     if (view.front() == ' ') {
       std::string_view heading = trim(view);
       if (heading.empty()) continue;
-      WardOrg* org = ward_org(heading);
-      if (org == nullptr) {
+      WardOrg* next = ward_org(heading);
+      if (next == nullptr) {
         report_no_org();
         break;
       }
-      orgs.append(org);
-      positions = {};
+      append_remembered(orgs, org, next);
+      last_pos = nullptr;
       continue;
     }
 
-    if (orgs.tail == nullptr) continue;  // before the first heading
-    WardPos* pos = ward_pos(orgs.tail, view);
+    if (org == nullptr) continue;  // before the first heading
+    WardPos* pos = ward_pos(org, view);
     if (pos == nullptr) {
       report_no_pos();
       break;
     }
-    positions.append(pos);
-    orgs.tail->pos = positions.head;
+    append_remembered(org->pos, last_pos, pos);
   }
-  return orgs.head;
+  return orgs;
 }
 
 WardMember* find_member_mis121(WardFamily* list, const WardPos* pos) {

@@ -174,12 +174,7 @@ WardFamily* read_mis1313(FILE* fp) {
       std::fprintf(stderr, "MIS1313: Out of memory!\n");
       return nullptr;
     }
-    if (tail == nullptr) {
-      list = fam;
-    } else {
-      tail->next = fam;
-    }
-    tail = fam;
+    append_remembered(list, tail, fam);
 
     fill_first_line(fam, line, visiting);
     if (read_line(line, fp) != 0) break;

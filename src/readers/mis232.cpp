@@ -173,12 +173,7 @@ WardFamily* read_mis232(FILE* fp) {
       cur = parse_mis232(line);
       if (cur == nullptr) continue;
       last = last_member(cur);
-      if (tail == nullptr) {
-        list = cur;
-      } else {
-        tail->next = cur;
-      }
-      tail = cur;
+      append_remembered(list, tail, cur);
     } else if (is_mis232_spouse(line)) {
       if (cur != nullptr) add_spouse(line, cur, last);
     } else if (is_mis232_child(line)) {

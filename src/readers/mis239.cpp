@@ -55,12 +55,7 @@ WardMember* read_mis239(FILE* fp) {
     mem->baptism = date_field(view, 92, 99);
     mem->confirm = date_field(view, 101, 108);
 
-    if (tail == nullptr) {
-      list = mem;
-    } else {
-      tail->next = mem;
-    }
-    tail = mem;
+    append_remembered(list, tail, mem);
   }
   return list;
 }

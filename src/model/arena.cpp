@@ -90,7 +90,7 @@ class Space {
     }
     // A huge chunk starts on a huge page boundary, so that it fills whole
     // huge pages.
-    if (size % kHugePage == 0) top_ = round_up(top_);
+    if (size % kHugePage == 0) top_ = huge_size(top_);
     if (base_ == nullptr || size > reserved_ - top_) return nullptr;
     if (!commit(top_ + size)) return nullptr;
     char* chunk = base_ + top_;
@@ -127,15 +127,13 @@ class Space {
     bool resident;
   };
 
-  static size_t round_up(size_t n) { return (n + kHugePage - 1) / kHugePage * kHugePage; }
-
   /// Makes the range writable up to at least `end`, in whole huge pages:
   /// the writable part stays one stretch of huge pages, so that small
   /// chunks share them and even a small arena's records cost the system a
   /// fault per 2 MB rather than one per 4 KB.
   bool commit(size_t end) {
     if (end <= committed_) return true;
-    size_t upto = round_up(end);
+    size_t upto = huge_size(end);
     char* from = base_ + committed_;
     if (::mprotect(from, upto - committed_, PROT_READ | PROT_WRITE) != 0) return false;
     ::madvise(from, upto - committed_, MADV_HUGEPAGE);
@@ -152,7 +150,7 @@ class Space {
                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
       if (p == MAP_FAILED) continue;
       auto start = reinterpret_cast<uintptr_t>(p);
-      base_ = reinterpret_cast<char*>((start + kHugePage - 1) / kHugePage * kHugePage);
+      base_ = reinterpret_cast<char*>(huge_size(start));
       reserved_ = want;
     }
     if (base_ == nullptr || !commit(Arena::kBlock)) {

@@ -12,9 +12,6 @@ namespace {
 /// system less than one per 4 KB of an eighth of that.
 constexpr size_t kLarge = kHugePage / 8;
 
-/// A block of `bytes` takes this many bytes of huge pages.
-size_t huge_size(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
-
 /// `size` bytes (a multiple of kHugePage) of fresh zero memory aligned to
 /// kHugePage; null when none can be had.
 void* map_huge(size_t size) {
@@ -22,7 +19,7 @@ void* map_huge(size_t size) {
   void* p = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) return nullptr;
   uintptr_t start = reinterpret_cast<uintptr_t>(p);
-  uintptr_t aligned = (start + kHugePage - 1) & ~static_cast<uintptr_t>(kHugePage - 1);
+  uintptr_t aligned = huge_size(start);
   if (aligned > start) ::munmap(p, aligned - start);
   uintptr_t end = start + span;
   if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);

@@ -10,6 +10,11 @@
 /// Size and alignment of a huge page.
 inline constexpr size_t kHugePage = 2 * 1024 * 1024;
 
+/// `bytes` rounded up to whole huge pages.
+inline constexpr size_t huge_size(size_t bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
 /// `bytes` of zero memory; from kHugePage / 8 bytes up, aligned to kHugePage
 /// and offered to the system for huge pages. Throws std::bad_alloc when there is
 /// no memory. Give it back with free_large() and the same `bytes`.

@@ -29,10 +29,9 @@ class Changes {
   void add_new_notes(const WardErr* notes, const WardErr* before, const WardFamily* fam,
                      const WardMember* mem) {
     for (const WardErr* e = notes; e != nullptr; e = e->next) {
-      bool known = false;
-      for (const WardErr* b = before; b != nullptr && !known; b = b->next) known = b->msg == e->msg;
-      if (known) continue;
-      add({.kind = ChangeKind::kNote, .new_fam = fam, .new_mem = mem, .note = e});
+      const WardErr* b = before;
+      while (b != nullptr && !(b->msg == e->msg)) b = b->next;
+      if (b == nullptr) add({.kind = ChangeKind::kNote, .new_fam = fam, .new_mem = mem, .note = e});
     }
   }
 
@@ -57,48 +56,18 @@ class Changes {
   /// Kind, last name, first name.
   using Key = std::tuple<int, std::string_view, std::string_view>;
 
-  /// The name a change is sorted by: the household's for household
-  /// changes, the person's for member changes and member notes.
+  /// The name a change is sorted by: the person's for member changes and
+  /// member notes, else the household's.
   static Key key_of(const WardChange* c) {
     int kind = static_cast<int>(c->kind);
-    const WardMember* mem = nullptr;
-    const WardFamily* fam = nullptr;
-    switch (c->kind) {
-      case ChangeKind::kMovedOut:
-        fam = c->old_fam;
-        break;
-      case ChangeKind::kMemberGone:
-        mem = c->old_mem;
-        break;
-      case ChangeKind::kMemberAdded:
-      case ChangeKind::kMemberMoved:
-      case ChangeKind::kName:
-        mem = c->new_mem;
-        break;
-      case ChangeKind::kNote:
-        mem = c->new_mem;
-        fam = c->new_fam;
-        break;
-      default:
-        fam = c->new_fam;
-        break;
-    }
+    const WardMember* mem = change_member(c);
     if (mem != nullptr) return {kind, mem->lname.view(), mem->fname.view()};
+    const WardFamily* fam = change_family(c);
     return {kind, fam->lname.view(), fam->fname.view()};
   }
 
   std::vector<WardChange*> all_;
 };
-
-/// The differences between two paired households themselves.
-void compare_households(const WardFamily* before, const WardFamily* now, Changes& out) {
-  if (address_line(before) != address_line(now)) {
-    out.add({.kind = ChangeKind::kAddress, .old_fam = before, .new_fam = now});
-  }
-  if (before->phone.view() != now->phone.view()) {
-    out.add({.kind = ChangeKind::kPhone, .old_fam = before, .new_fam = now});
-  }
-}
 
 }  // namespace
 
@@ -112,31 +81,32 @@ WardChange* compare_directories(const DirectoryMatch& match) {
     if (before == nullptr) {
       out.add({.kind = ChangeKind::kMovedIn, .new_fam = nf.fam});
     } else {
-      compare_households(before, nf.fam, out);
+      if (address_line(before) != address_line(nf.fam)) {
+        out.add({.kind = ChangeKind::kAddress, .old_fam = before, .new_fam = nf.fam});
+      }
+      if (before->phone.view() != nf.fam->phone.view()) {
+        out.add({.kind = ChangeKind::kPhone, .old_fam = before, .new_fam = nf.fam});
+      }
     }
     out.add_new_notes(nf.fam->err, before != nullptr ? before->err : nullptr, nf.fam, nullptr);
 
     for (int k = 0; k < nf.count; ++k) {
       const MatchMember& nm = news.members[nf.first + k];
       const MatchMember* om = nm.other >= 0 ? &olds.members[nm.other] : nullptr;
-      if (om == nullptr) {
-        if (before != nullptr) {
-          out.add({.kind = ChangeKind::kMemberAdded, .new_fam = nf.fam, .new_mem = nm.mem});
-        }
-      } else {
-        if (om->family != nf.other) {
-          out.add({.kind = ChangeKind::kMemberMoved,
-                   .old_fam = olds.families[om->family].fam,
-                   .new_fam = nf.fam,
-                   .old_mem = om->mem,
-                   .new_mem = nm.mem});
-        }
-        if (!(om->mem->lname == nm.mem->lname) || !(om->mem->fname == nm.mem->fname)) {
-          out.add({.kind = ChangeKind::kName,
-                   .new_fam = nf.fam,
-                   .old_mem = om->mem,
-                   .new_mem = nm.mem});
-        }
+      if (om == nullptr && before != nullptr) {
+        out.add({.kind = ChangeKind::kMemberAdded, .new_fam = nf.fam, .new_mem = nm.mem});
+      }
+      if (om != nullptr && om->family != nf.other) {
+        out.add({.kind = ChangeKind::kMemberMoved,
+                 .old_fam = olds.families[om->family].fam,
+                 .new_fam = nf.fam,
+                 .old_mem = om->mem,
+                 .new_mem = nm.mem});
+      }
+      if (om != nullptr &&
+          (!(om->mem->lname == nm.mem->lname) || !(om->mem->fname == nm.mem->fname))) {
+        out.add(
+            {.kind = ChangeKind::kName, .new_fam = nf.fam, .old_mem = om->mem, .new_mem = nm.mem});
       }
       out.add_new_notes(nm.mem->err, om != nullptr ? om->mem->err : nullptr, nf.fam, nm.mem);
     }

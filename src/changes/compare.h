@@ -62,3 +62,15 @@ WardChange* compare_directories(const DirectoryMatch& match);
 
 /// The number of changes of `kind` in the chain `list`.
 int count_changes(const WardChange* list, ChangeKind kind);
+
+/// The household that `c` is listed under: `new_fam`, or `old_fam` for a
+/// household or person no longer in the newer printout.
+inline const WardFamily* change_family(const WardChange* c) {
+  return c->new_fam != nullptr ? c->new_fam : c->old_fam;
+}
+
+/// The person that `c` is about: `new_mem`, or `old_mem` for a person no
+/// longer in the newer printout; null for a household change or note.
+inline const WardMember* change_member(const WardChange* c) {
+  return c->new_mem != nullptr ? c->new_mem : c->old_mem;
+}

@@ -1,6 +1,7 @@
 #include "changes/report.h"
 
 #include <string>
+#include <utility>
 
 #include "changes/describe.h"
 #include "changes/match.h"
@@ -49,10 +50,8 @@ void write_household(const WardFamily* fam, FILE* fp) {
 void write_change(const WardChange* c, FILE* fp) {
   switch (c->kind) {
     case ChangeKind::kMovedIn:
-      write_household(c->new_fam, fp);
-      break;
     case ChangeKind::kMovedOut:
-      write_household(c->old_fam, fp);
+      write_household(change_family(c), fp);
       break;
     case ChangeKind::kMemberAdded:
       std::fprintf(fp, "  %s%s in %s\n", member_name(c->new_mem).c_str(),
@@ -92,12 +91,6 @@ void write_change(const WardChange* c, FILE* fp) {
   }
 }
 
-/// The record number a CSV row shows: the member's, else the head's.
-std::string_view row_recno(const WardMember* mem, const WardFamily* fam) {
-  if (mem == nullptr && fam != nullptr) mem = fam->members;
-  return mem != nullptr ? real_recno(mem) : std::string_view();
-}
-
 /// Address and phone of a household moving, for its CSV row.
 std::string household_value(const WardFamily* fam) {
   std::string s = address_line(fam);
@@ -108,58 +101,49 @@ std::string household_value(const WardFamily* fam) {
   return s;
 }
 
-/// One CSV row; the texts are copied into the current arena on the way.
-void write_row(FILE* fp, const char* kind, const std::string& family, const std::string& member,
-               std::string_view recno, const std::string& before, const std::string& now) {
-  csv_first(fp, kind);
-  csvfld(fp, Text(family));
-  csvfld(fp, Text(member));
-  csvfld(fp, Text(recno));
+/// Kinds as the CSV file names them, by kind.
+const char* const kCsvKinds[kChangeKinds] = {
+    "moved-in", "moved-out", "added", "gone", "moved", "address", "phone", "name", "note",
+};
+
+/// The Old and New fields of the CSV row of `c`.
+std::pair<std::string, std::string> csv_values(const WardChange* c) {
+  switch (c->kind) {
+    case ChangeKind::kMovedIn:
+      return {"", household_value(c->new_fam)};
+    case ChangeKind::kMovedOut:
+      return {household_value(c->old_fam), ""};
+    case ChangeKind::kMemberAdded:
+      return {"", age_note(c->new_mem)};
+    case ChangeKind::kMemberGone:
+      return {age_note(c->old_mem), ""};
+    case ChangeKind::kMemberMoved:
+      return {family_name(c->old_fam), family_name(c->new_fam)};
+    case ChangeKind::kAddress:
+      return {address_line(c->old_fam), address_line(c->new_fam)};
+    case ChangeKind::kPhone:
+      return {c->old_fam->phone.str(), c->new_fam->phone.str()};
+    case ChangeKind::kName:
+      return {member_name(c->old_mem), member_name(c->new_mem)};
+    case ChangeKind::kNote:
+      return {"", c->note->msg.str()};
+  }
+  return {};
+}
+
+/// The CSV row of `c`; the texts are copied into the current arena on the way.
+void write_csv_row(const WardChange* c, FILE* fp) {
+  const WardFamily* fam = change_family(c);
+  const WardMember* mem = change_member(c);
+  const WardMember* numbered = mem != nullptr ? mem : fam->members;  // a household's head
+  auto [before, now] = csv_values(c);
+  csv_first(fp, kCsvKinds[static_cast<int>(c->kind)]);
+  csvfld(fp, Text(family_name(fam)));
+  csvfld(fp, Text(mem != nullptr ? member_name(mem) : ""));
+  csvfld(fp, Text(numbered != nullptr ? real_recno(numbered) : std::string_view()));
   csvfld(fp, Text(before));
   csvfld(fp, Text(now));
   std::fputc('\n', fp);
-}
-
-void write_csv_row(const WardChange* c, FILE* fp) {
-  switch (c->kind) {
-    case ChangeKind::kMovedIn:
-      write_row(fp, "moved-in", family_name(c->new_fam), "", row_recno(nullptr, c->new_fam), "",
-                household_value(c->new_fam));
-      break;
-    case ChangeKind::kMovedOut:
-      write_row(fp, "moved-out", family_name(c->old_fam), "", row_recno(nullptr, c->old_fam),
-                household_value(c->old_fam), "");
-      break;
-    case ChangeKind::kMemberAdded:
-      write_row(fp, "added", family_name(c->new_fam), member_name(c->new_mem),
-                row_recno(c->new_mem, nullptr), "", age_note(c->new_mem));
-      break;
-    case ChangeKind::kMemberGone:
-      write_row(fp, "gone", family_name(c->old_fam), member_name(c->old_mem),
-                row_recno(c->old_mem, nullptr), age_note(c->old_mem), "");
-      break;
-    case ChangeKind::kMemberMoved:
-      write_row(fp, "moved", family_name(c->new_fam), member_name(c->new_mem),
-                row_recno(c->new_mem, nullptr), family_name(c->old_fam), family_name(c->new_fam));
-      break;
-    case ChangeKind::kAddress:
-      write_row(fp, "address", family_name(c->new_fam), "", row_recno(nullptr, c->new_fam),
-                address_line(c->old_fam), address_line(c->new_fam));
-      break;
-    case ChangeKind::kPhone:
-      write_row(fp, "phone", family_name(c->new_fam), "", row_recno(nullptr, c->new_fam),
-                c->old_fam->phone.str(), c->new_fam->phone.str());
-      break;
-    case ChangeKind::kName:
-      write_row(fp, "name", family_name(c->new_fam), member_name(c->new_mem),
-                row_recno(c->new_mem, nullptr), member_name(c->old_mem), member_name(c->new_mem));
-      break;
-    case ChangeKind::kNote:
-      write_row(fp, "note", family_name(c->new_fam),
-                c->new_mem != nullptr ? member_name(c->new_mem) : "",
-                row_recno(c->new_mem, c->new_fam), "", c->note->msg.str());
-      break;
-  }
 }
 
 }  // namespace

@@ -166,4 +166,23 @@ TEST(CompareDirectories, ChangesLiveInTheCurrentArena) {
   EXPECT_TRUE(arena.holds(c));
 }
 
+TEST(ChangeFamilyAndMember, TheNewerRecordUnlessOnlyTheOlderIsThere) {
+  WardFamily* list = nullptr;
+  WardFamily* was = household(list, "OLD", {{"Al", "1"}});
+  WardFamily* is = household(list, "NEW", {{"Bo", "2"}});
+  WardChange gone{.kind = ChangeKind::kMemberGone, .old_fam = was, .old_mem = was->members};
+  EXPECT_EQ(change_family(&gone), was);
+  EXPECT_EQ(change_member(&gone), was->members);
+  WardChange moved{.kind = ChangeKind::kMemberMoved,
+                   .old_fam = was,
+                   .new_fam = is,
+                   .old_mem = was->members,
+                   .new_mem = is->members};
+  EXPECT_EQ(change_family(&moved), is);
+  EXPECT_EQ(change_member(&moved), is->members);
+  WardChange phone{.kind = ChangeKind::kPhone, .old_fam = was, .new_fam = is};
+  EXPECT_EQ(change_family(&phone), is);
+  EXPECT_EQ(change_member(&phone), nullptr);
+}
+
 }  // namespace

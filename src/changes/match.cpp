@@ -124,6 +124,13 @@ std::vector<std::string_view> recnos_of(const MatchSide& side) {
 
 uint64_t recno_hash(std::string_view recno) { return KeyHash().add(recno).value(); }
 
+/// Pairs the item `o` of `olds` with the item `n` of `news`.
+template <class Item>
+void pair_up(std::vector<Item>& olds, int o, std::vector<Item>& news, int n) {
+  olds[o].other = n;
+  news[n].other = o;
+}
+
 /// Pairs the members of both sides: by record number, then by name key.
 void pair_members(MatchSide& old_side, MatchSide& new_side) {
   std::vector<std::string_view> old_rec = recnos_of(old_side);
@@ -141,10 +148,7 @@ void pair_members(MatchSide& old_side, MatchSide& new_side) {
     if (new_rec[i].empty()) continue;
     const int* o = by_recno.find(recno_hash(new_rec[i]),
                                  [&](int a) { return old_rec[a] == new_rec[i]; });
-    if (o != nullptr && olds[*o].other < 0) {
-      olds[*o].other = static_cast<int>(i);
-      news[i].other = *o;
-    }
+    if (o != nullptr && olds[*o].other < 0) pair_up(olds, *o, news, static_cast<int>(i));
   }
 
   // The rest by name and birth date; two real record numbers that differ
@@ -164,16 +168,8 @@ void pair_members(MatchSide& old_side, MatchSide& new_side) {
     auto match = [&](int a) { return same_person(olds[a].mem, mem); };
     int o = without.take(h, match);
     if (o < 0 && new_rec[i].empty()) o = with.take(h, match);
-    if (o >= 0) {
-      olds[o].other = static_cast<int>(i);
-      news[i].other = o;
-    }
+    if (o >= 0) pair_up(olds, o, news, static_cast<int>(i));
   }
-}
-
-void pair_families(MatchSide& old_side, int o, MatchSide& new_side, int n) {
-  old_side.families[o].other = n;
-  new_side.families[n].other = o;
 }
 
 /// 1 when member `m` heads its family, 2 when it is the spouse listed
@@ -189,15 +185,13 @@ int role_of(const MatchSide& side, int m) {
 void pair_households(MatchSide& old_side, MatchSide& new_side) {
   std::vector<MatchFamily>& olds = old_side.families;
   std::vector<MatchFamily>& news = new_side.families;
-  auto free_old = [&](int m) {
-    return m >= 0 && olds[old_side.members[m].family].other < 0;
-  };
+  auto free_old = [&](int m) { return m >= 0 && olds[old_side.members[m].family].other < 0; };
 
   // 1. The same head.
   for (size_t n = 0; n < news.size(); ++n) {
     int o = new_side.members[news[n].first].other;
     if (free_old(o) && role_of(old_side, o) == 1) {
-      pair_families(old_side, old_side.members[o].family, new_side, static_cast<int>(n));
+      pair_up(olds, old_side.members[o].family, news, static_cast<int>(n));
     }
   }
 
@@ -209,7 +203,7 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
       if (role_of(new_side, m) == 0) continue;
       int o = new_side.members[m].other;
       if (free_old(o) && role_of(old_side, o) != 0) {
-        pair_families(old_side, old_side.members[o].family, new_side, static_cast<int>(n));
+        pair_up(olds, old_side.members[o].family, news, static_cast<int>(n));
         break;
       }
     }
@@ -234,7 +228,7 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
     auto match = [&](int a) { return same_family_name(olds[a].fam, fam); };
     int o = without.take(h, match);
     if (o < 0 && real_recno(head.mem).empty()) o = with.take(h, match);
-    if (o >= 0) pair_families(old_side, o, new_side, static_cast<int>(n));
+    if (o >= 0) pair_up(olds, o, news, static_cast<int>(n));
   }
 
   // 4. Through the members they share.
@@ -260,7 +254,7 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
       i = j;
     }
     if (best >= 0 && 2 * best_count >= olds[best].count) {
-      pair_families(old_side, best, new_side, static_cast<int>(n));
+      pair_up(olds, best, news, static_cast<int>(n));
     }
   }
 }
@@ -276,11 +270,9 @@ void pair_entries(MatchSide& old_side, MatchSide& new_side) {
   }
   for (size_t n = 0; n < news.size(); ++n) {
     const WardFamily* fam = news[n].fam;
-    int o = queues.take(family_hash(fam), [&](int a) { return same_family_name(olds[a].fam, fam); });
-    if (o >= 0) {
-      olds[o].other = static_cast<int>(n);
-      news[n].other = o;
-    }
+    int o =
+        queues.take(family_hash(fam), [&](int a) { return same_family_name(olds[a].fam, fam); });
+    if (o >= 0) pair_up(olds, o, news, static_cast<int>(n));
   }
 }
 
@@ -291,12 +283,10 @@ std::string_view real_recno(const WardMember* mem) {
   while (!r.empty() && is_blank(r.front())) r.remove_prefix(1);
   while (!r.empty() && is_blank(r.back())) r.remove_suffix(1);
   constexpr std::string_view kPseudo = "999-9999-";
-  if (r.size() == kPseudo.size() + 4 && r.starts_with(kPseudo)) {
-    bool digits = true;
-    for (char c : r.substr(kPseudo.size())) digits = digits && c >= '0' && c <= '9';
-    if (digits) return {};
-  }
-  return r;
+  bool pseudo =
+      r.size() == kPseudo.size() + 4 && r.starts_with(kPseudo) &&
+      std::ranges::all_of(r.substr(kPseudo.size()), [](char c) { return c >= '0' && c <= '9'; });
+  return pseudo ? std::string_view() : r;
 }
 
 DirectoryMatch match_directories(const WardFamily* old_list, const WardFamily* new_list) {

@@ -96,7 +96,8 @@ int run_changes(int argc, char** argv) {
     }
     if (!ok) return kExitTrouble;
     int n = count_changes(changes);
-    std::string summary = n == 0 ? "no changes" : n == 1 ? "1 change" : std::to_string(n) + " changes";
+    std::string summary =
+        n == 0 ? "no changes" : n == 1 ? "1 change" : std::to_string(n) + " changes";
     if (csv != nullptr && !csv_only) summary += ", CSV rows in " + *csv;
     tool_error("%s", summary.c_str());
     return changes == nullptr ? kExitSame : kExitFound;

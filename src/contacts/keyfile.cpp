@@ -89,6 +89,15 @@ bool read_whole(const std::string& path, std::string* text, mode_t* mode) {
   return !std::ferror(in.get());
 }
 
+/// The system's reason for the last failure, EIO's when none was set.
+const char* last_reason() { return std::strerror(errno != 0 ? errno : EIO); }
+
+/// Complains "WHAT key file PATH: REASON" with tool_error(). Returns false.
+bool key_trouble(const char* what, const std::string& path, const char* reason) {
+  tool_error("%s key file %s: %s", what, path.c_str(), reason);
+  return false;
+}
+
 }  // namespace
 
 std::string default_key_path() {
@@ -102,35 +111,23 @@ std::string default_key_path() {
 bool load_or_create_key(const std::string& path, std::string* key) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
-    if (errno != ENOENT) {
-      tool_error("cannot read key file %s: %s", path.c_str(), std::strerror(errno));
-      return false;
-    }
+    if (errno != ENOENT) return key_trouble("cannot read", path, std::strerror(errno));
     errno = 0;
     if (!make_folders(folder_of(path))) {
-      tool_error("cannot make the folder of key file %s: %s", path.c_str(),
-                 std::strerror(errno != 0 ? errno : EIO));
-      return false;
+      return key_trouble("cannot make the folder of", path, last_reason());
     }
     if (!create_key_file(path) && errno != EEXIST) {
-      tool_error("cannot make key file %s: %s", path.c_str(),
-                 std::strerror(errno != 0 ? errno : EIO));
-      return false;
+      return key_trouble("cannot make", path, last_reason());
     }
   }
   std::string text;
   errno = 0;
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    tool_error("cannot read key file %s: %s", path.c_str(),
-               S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
-    return false;
+    return key_trouble("cannot read", path,
+                       S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
   }
   mode_t mode = 0;
-  if (!read_whole(path, &text, &mode)) {
-    tool_error("cannot read key file %s: %s", path.c_str(),
-               std::strerror(errno != 0 ? errno : EIO));
-    return false;
-  }
+  if (!read_whole(path, &text, &mode)) return key_trouble("cannot read", path, last_reason());
   if ((mode & kKeyOthersBits) != 0) {
     tool_error("key file %s is open to others (mode %04o): chmod 600 it", path.c_str(),
                static_cast<unsigned>(mode));

@@ -49,35 +49,24 @@ std::string utf8_from_latin1(std::string_view s) {
 }
 
 bool is_utf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
+  for (size_t i = 0; i < s.size();) {
     auto c = static_cast<unsigned char>(s[i]);
-    size_t len;
-    unsigned cp;
     if (c < 0x80) {
       ++i;
       continue;
-    } else if (c >= 0xc2 && c <= 0xdf) {
-      len = 2;
-      cp = c & 0x1f;
-    } else if (c >= 0xe0 && c <= 0xef) {
-      len = 3;
-      cp = c & 0x0f;
-    } else if (c >= 0xf0 && c <= 0xf4) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;  // a continuation byte, 0xc0/0xc1 (overlong) or beyond 0xf4
     }
-    if (i + len > s.size()) return false;
+    // No sequence starts with a continuation byte, 0xc0/0xc1 (overlong) or
+    // a byte beyond 0xf4.
+    size_t len = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : 2;
+    if (c < 0xc2 || c > 0xf4 || i + len > s.size()) return false;
+    unsigned cp = c & (0x7f >> len);  // the lead byte's bits
     for (size_t k = 1; k < len; ++k) {
       auto d = static_cast<unsigned char>(s[i + k]);
       if (!is_continuation(d)) return false;
       cp = (cp << 6) | (d & 0x3f);
     }
     if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)) return false;  // overlong
-    if (cp >= 0xd800 && cp <= 0xdfff) return false;                            // surrogate
-    if (cp > 0x10ffff) return false;
+    if ((cp >= 0xd800 && cp <= 0xdfff) || cp > 0x10ffff) return false;  // surrogate, too large
     i += len;
   }
   return true;
@@ -97,22 +86,8 @@ std::string escape_vcard_text(std::string_view utf8, bool component) {
   std::string out;
   out.reserve(utf8.size());
   for (char c : utf8) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case ',':
-        out += "\\,";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case ';':
-        out += component ? "\\;" : ";";
-        break;
-      default:
-        out += c;
-    }
+    if (c == '\\' || c == ',' || c == '\n' || (c == ';' && component)) out += '\\';
+    out += c == '\n' ? 'n' : c;
   }
   return out;
 }
@@ -137,14 +112,12 @@ void write_content_line(FILE* fp, std::string_view line) {
 void write_content_lines(FILE* fp, std::string_view text) {
   std::string flat;  // the lines unfolded
   flat.reserve(text.size());
-  size_t at = 0;
-  while (at < text.size()) {
-    if (text.compare(at, 3, "\r\n ") == 0) {
-      at += 3;
-    } else {
-      flat += text[at++];
-    }
+  size_t fold;
+  while ((fold = text.find("\r\n ")) != std::string_view::npos) {
+    flat += text.substr(0, fold);
+    text.remove_prefix(fold + 3);
   }
+  flat += text;
   std::string_view rest = flat;
   while (!rest.empty()) {
     size_t end = rest.find("\r\n");

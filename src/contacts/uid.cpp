@@ -14,6 +14,11 @@ const WardMember* head_of(const WardFamily* fam) {
   return first != nullptr && first->type == 1 ? first : nullptr;
 }
 
+/// True when `mem` has a record number that the reader did not make up.
+bool has_real_recno(const WardMember* mem) {
+  return !mem->recno.empty() && !is_pseudo_recno(mem->recno);
+}
+
 /// The text of the first 16 bytes of `digest` as a version 8 UUID.
 std::string uuid_text(Sha256Digest digest) {
   unsigned char* bytes = digest.data();
@@ -33,16 +38,12 @@ bool is_pseudo_recno(const Text& recno) { return recno.view().starts_with(kPseud
 
 std::string family_uid_source(const WardFamily* fam) {
   const WardMember* head = head_of(fam);
-  if (head != nullptr && head->recno && !head->recno.empty() && !is_pseudo_recno(head->recno)) {
-    return "card\n" + head->recno.str();
-  }
+  if (head != nullptr && has_real_recno(head)) return "card\n" + head->recno.str();
   return "card name\n" + fam->lname.str() + "\n" + (head != nullptr ? head->fname.str() : "");
 }
 
 std::string member_uid_source(const WardFamily* fam, const WardMember* mem) {
-  if (mem->recno && !mem->recno.empty() && !is_pseudo_recno(mem->recno)) {
-    return "birthday\n" + mem->recno.str();
-  }
+  if (has_real_recno(mem)) return "birthday\n" + mem->recno.str();
   const WardMember* head = head_of(fam);
   return "birthday name\n" + mem->lname.str() + "\n" + mem->fname.str() + "\n" + fam->lname.str() +
          "\n" + (head != nullptr ? head->fname.str() : "");

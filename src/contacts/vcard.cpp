@@ -1,5 +1,6 @@
 #include "contacts/vcard.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <new>
@@ -28,13 +29,10 @@ std::string street_of(const WardFamily* fam) {
 }  // namespace
 
 bool is_dialable_phone(const Text& phone) {
-  std::string_view v = phone.view();
-  bool digit = false;
-  for (char c : v) digit = digit || std::isdigit(static_cast<unsigned char>(c));
-  if (!digit) return false;
-  std::string lower(v);
+  std::string lower(phone.view());
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower.find("unlisted") == std::string::npos;
+  return std::ranges::any_of(lower, [](unsigned char c) { return std::isdigit(c); }) &&
+         lower.find("unlisted") == std::string::npos;
 }
 
 std::string family_given_names(const WardFamily* fam) {

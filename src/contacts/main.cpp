@@ -75,12 +75,11 @@ bool is_device(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
 }
 
-/// Reads the command line `args` into `*a`. Returns false after
-/// usage_trouble().
-bool parse_args(const ToolArgs& args, ContactsArgs* a) {
+/// Reads the command line `args` into `*a`. Returns what is wrong with it;
+/// empty when nothing is.
+std::string parse_args(const ToolArgs& args, ContactsArgs* a) {
   if (args.positional.size() != 1) {
-    usage_trouble(args.positional.empty() ? "no folder named" : "more than one folder named");
-    return false;
+    return args.positional.empty() ? "no folder named" : "more than one folder named";
   }
   if (args.has("unit")) a->unit = *args.value("unit");
   a->dir = args.positional[0];
@@ -88,19 +87,12 @@ bool parse_args(const ToolArgs& args, ContactsArgs* a) {
   a->vcf = args.has("vcf") ? *args.value("vcf") : a->dir + sep + "wardcontacts.vcf";
   a->ics = args.has("ics") ? *args.value("ics") : a->dir + sep + "wardbirthdays.ics";
   if (args.has("key")) a->key = *args.value("key");
-  std::string trouble;
-  if (a->vcf.empty() || a->ics.empty()) {
-    trouble = "an output file needs a name";
-  } else if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
-    trouble = "--vcf and --ics name the same file " + a->vcf;
-  } else if (args.has("key") && a->key.empty()) {
-    trouble = "option --key needs a file name";
+  if (a->vcf.empty() || a->ics.empty()) return "an output file needs a name";
+  if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
+    return "--vcf and --ics name the same file " + a->vcf;
   }
-  if (!trouble.empty()) {
-    usage_trouble(trouble.c_str());
-    return false;
-  }
-  return true;
+  if (args.has("key") && a->key.empty()) return "option --key needs a file name";
+  return "";
 }
 
 /// The last second libical writes as a DTSTAMP, 31 Dec 3000 23:59:59 UTC.
@@ -146,7 +138,8 @@ int run(int argc, char** argv) {
   int status;
   if (!read_command_line(argc, argv, kOptions, print_usage, &args, &status)) return status;
   ContactsArgs a;
-  if (!parse_args(args, &a)) return kExitTrouble;
+  std::string trouble = parse_args(args, &a);
+  if (!trouble.empty()) return usage_trouble(trouble.c_str());
   if (!is_folder(a.dir)) {
     tool_error("%s is not a folder", a.dir.c_str());
     return kExitTrouble;

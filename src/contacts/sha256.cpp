@@ -52,14 +52,8 @@ void Sha256::block(const unsigned char* p) {
     b = a;
     a = t1 + t2;
   }
-  h_[0] += a;
-  h_[1] += b;
-  h_[2] += c;
-  h_[3] += d;
-  h_[4] += e;
-  h_[5] += f;
-  h_[6] += g;
-  h_[7] += h;
+  const uint32_t mixed[8] = {a, b, c, d, e, f, g, h};
+  for (int i = 0; i < 8; ++i) h_[i] += mixed[i];
 }
 
 void Sha256::update(std::string_view data) {

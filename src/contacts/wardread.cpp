@@ -56,10 +56,9 @@ std::vector<ReadFile> contacts_ward_files(const std::string& dir) {
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {
   *list = nullptr;
   std::vector<ReadFile> files = contacts_ward_files(dir);
-  const std::string& path = files[0].path;
   WardFamily* ward = nullptr;
-  if (!read_directory_quietly(path, arena, &ward)) return false;
-  if (!merge_optional(files[1].path, read_mis232, ward, arena, merge_232) ||
+  if (!read_directory_quietly(files[0].path, arena, &ward) ||
+      !merge_optional(files[1].path, read_mis232, ward, arena, merge_232) ||
       !merge_optional(files[2].path, read_mis239, ward, arena, merge_239)) {
     return false;
   }

@@ -47,50 +47,6 @@ void write_household(const WardFamily* fam, FILE* fp) {
   std::fprintf(fp, "    Members: %s\n", or_none(members).c_str());
 }
 
-void write_change(const WardChange* c, FILE* fp) {
-  switch (c->kind) {
-    case ChangeKind::kMovedIn:
-    case ChangeKind::kMovedOut:
-      write_household(change_family(c), fp);
-      break;
-    case ChangeKind::kMemberAdded:
-      std::fprintf(fp, "  %s%s in %s\n", member_name(c->new_mem).c_str(),
-                   age_suffix(c->new_mem).c_str(), family_name(c->new_fam).c_str());
-      break;
-    case ChangeKind::kMemberGone:
-      std::fprintf(fp, "  %s%s from %s\n", member_name(c->old_mem).c_str(),
-                   age_suffix(c->old_mem).c_str(), family_name(c->old_fam).c_str());
-      break;
-    case ChangeKind::kMemberMoved:
-      std::fprintf(fp, "  %s%s: %s -> %s\n", member_name(c->new_mem).c_str(),
-                   age_suffix(c->new_mem).c_str(), family_name(c->old_fam).c_str(),
-                   family_name(c->new_fam).c_str());
-      break;
-    case ChangeKind::kAddress:
-      std::fprintf(fp, "  %s\n    Old: %s\n    New: %s\n", family_name(c->new_fam).c_str(),
-                   or_none(address_line(c->old_fam)).c_str(),
-                   or_none(address_line(c->new_fam)).c_str());
-      break;
-    case ChangeKind::kPhone:
-      std::fprintf(fp, "  %s: %s -> %s\n", family_name(c->new_fam).c_str(),
-                   or_none(c->old_fam->phone.str()).c_str(),
-                   or_none(c->new_fam->phone.str()).c_str());
-      break;
-    case ChangeKind::kName:
-      std::fprintf(fp, "  %s: %s -> %s\n", std::string(real_recno(c->new_mem)).c_str(),
-                   member_name(c->old_mem).c_str(), member_name(c->new_mem).c_str());
-      break;
-    case ChangeKind::kNote:
-      std::fprintf(fp, "  ");
-      if (c->new_mem != nullptr) {
-        list_mem_err(c->new_mem, c->note->msg.c_str(), fp);
-      } else {
-        list_fam_err(c->new_fam, c->note->msg.c_str(), fp);
-      }
-      break;
-  }
-}
-
 /// Address and phone of a household moving, for its CSV row.
 std::string household_value(const WardFamily* fam) {
   std::string s = address_line(fam);
@@ -101,13 +57,8 @@ std::string household_value(const WardFamily* fam) {
   return s;
 }
 
-/// Kinds as the CSV file names them, by kind.
-const char* const kCsvKinds[kChangeKinds] = {
-    "moved-in", "moved-out", "added", "gone", "moved", "address", "phone", "name", "note",
-};
-
-/// The Old and New fields of the CSV row of `c`.
-std::pair<std::string, std::string> csv_values(const WardChange* c) {
+/// The values before and now that `c` tells, the CSV row's Old and New.
+std::pair<std::string, std::string> change_values(const WardChange* c) {
   switch (c->kind) {
     case ChangeKind::kMovedIn:
       return {"", household_value(c->new_fam)};
@@ -131,12 +82,58 @@ std::pair<std::string, std::string> csv_values(const WardChange* c) {
   return {};
 }
 
+void write_change(const WardChange* c, FILE* fp) {
+  const WardFamily* fam = change_family(c);
+  const WardMember* mem = change_member(c);
+  auto [before, now] = change_values(c);
+  switch (c->kind) {
+    case ChangeKind::kMovedIn:
+    case ChangeKind::kMovedOut:
+      write_household(fam, fp);
+      break;
+    case ChangeKind::kMemberAdded:
+    case ChangeKind::kMemberGone:
+      std::fprintf(fp, "  %s%s %s %s\n", member_name(mem).c_str(), age_suffix(mem).c_str(),
+                   c->kind == ChangeKind::kMemberAdded ? "in" : "from", family_name(fam).c_str());
+      break;
+    case ChangeKind::kMemberMoved:
+      std::fprintf(fp, "  %s%s: %s -> %s\n", member_name(mem).c_str(), age_suffix(mem).c_str(),
+                   before.c_str(), now.c_str());
+      break;
+    case ChangeKind::kAddress:
+      std::fprintf(fp, "  %s\n    Old: %s\n    New: %s\n", family_name(fam).c_str(),
+                   or_none(before).c_str(), or_none(now).c_str());
+      break;
+    case ChangeKind::kPhone:
+      std::fprintf(fp, "  %s: %s -> %s\n", family_name(fam).c_str(), or_none(before).c_str(),
+                   or_none(now).c_str());
+      break;
+    case ChangeKind::kName:
+      std::fprintf(fp, "  %s: %s -> %s\n", std::string(real_recno(mem)).c_str(), before.c_str(),
+                   now.c_str());
+      break;
+    case ChangeKind::kNote:
+      std::fprintf(fp, "  ");
+      if (mem != nullptr) {
+        list_mem_err(mem, c->note->msg.c_str(), fp);
+      } else {
+        list_fam_err(fam, c->note->msg.c_str(), fp);
+      }
+      break;
+  }
+}
+
+/// Kinds as the CSV file names them, by kind.
+const char* const kCsvKinds[kChangeKinds] = {
+    "moved-in", "moved-out", "added", "gone", "moved", "address", "phone", "name", "note",
+};
+
 /// The CSV row of `c`; the texts are copied into the current arena on the way.
 void write_csv_row(const WardChange* c, FILE* fp) {
   const WardFamily* fam = change_family(c);
   const WardMember* mem = change_member(c);
   const WardMember* numbered = mem != nullptr ? mem : fam->members;  // a household's head
-  auto [before, now] = csv_values(c);
+  auto [before, now] = change_values(c);
   csv_first(fp, kCsvKinds[static_cast<int>(c->kind)]);
   csvfld(fp, Text(family_name(fam)));
   csvfld(fp, Text(mem != nullptr ? member_name(mem) : ""));

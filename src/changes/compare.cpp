@@ -43,12 +43,8 @@ class Changes {
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.second < b.second; });
     WardChange* head = nullptr;
-    WardChange** link = &head;
-    for (auto& [c, key] : keyed) {
-      *link = c;
-      link = &c->next;
-    }
-    *link = nullptr;
+    WardChange* tail = nullptr;
+    for (auto& [c, key] : keyed) append_remembered(head, tail, c);
     return head;
   }
 

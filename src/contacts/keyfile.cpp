@@ -1,7 +1,5 @@
 #include "contacts/keyfile.h"
 
-#include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,15 +34,7 @@ bool make_folders(const std::string& dir) {
 /// 32 random bytes as 64 hex digits and a line end.
 bool random_key_text(std::string* text) {
   unsigned char bytes[32];
-  size_t got = 0;
-  while (got < sizeof bytes) {
-    ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    got += static_cast<size_t>(n);
-  }
+  if (::getentropy(bytes, sizeof bytes) != 0) return false;
   text->clear();
   for (unsigned char b : bytes) {
     char hex[3];

@@ -55,10 +55,8 @@ std::string keyed_uuid(std::string_view key, std::string_view source) {
 
 UidMaker::UidMaker(std::string_view key) : mac_(key) {}
 
-std::string UidMaker::uuid_of(std::string_view source) { return uuid_text(mac_.mac(source)); }
-
 std::string UidMaker::make(const std::string& source) {
   int n = ++seen_[source];
-  if (n == 1) return uuid_of(source);
-  return uuid_of(source + "\n#" + std::to_string(n));
+  if (n == 1) return uuid_text(mac_.mac(source));
+  return uuid_text(mac_.mac(source + "\n#" + std::to_string(n)));
 }

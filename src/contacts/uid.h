@@ -49,8 +49,6 @@ class UidMaker {
   std::string make(const std::string& source);
 
  private:
-  std::string uuid_of(std::string_view source);
-
   HmacSha256 mac_;  // keyed once, used for every UID
   std::unordered_map<std::string, int> seen_;
 };

@@ -1,13 +1,8 @@
 #pragma once
 // Pairs the families and members of two directory printouts of one ward, an
 // older and a newer one, so that what changed between them can be told.
-//
-// Members are paired by their real record numbers; a member without one (a
-// non-member, a newborn not yet recorded) by last name, first name and birth
-// date. Families are paired by their heads, then by head and spouse taken
-// together (a head who died or left), then by name, then through the other
-// members they share. Everything runs through hash indexes, so two
-// region-sized printouts are paired in time linear in their size.
+// Everything runs through hash indexes, so two region-sized printouts are
+// paired in time linear in their size.
 
 #include <string_view>
 #include <vector>

@@ -1,19 +1,15 @@
 // kinroll-contacts: writes the ward's contacts as a vCard file and its
 // birthdays as an iCalendar file, for the contacts and calendar of a phone.
-//
-//   kinroll-contacts [--vcf FILE] [--ics FILE] [--key FILE] [-u unit] DIR
-//
 // Exit status 0 when both files were written (then a summary line on the
-// error stream), 2 on trouble (bad arguments,
-// an output that is one of the printouts or the key, a printout or key that
-// cannot be read, a file that cannot be written); 1 is not used.
+// error stream), 2 on trouble (bad arguments, an output that is one of the
+// printouts or the key, a printout or key that cannot be read, a file that
+// cannot be written); 1 is not used.
 
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>

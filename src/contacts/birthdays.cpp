@@ -25,8 +25,7 @@ bool make_birthday(std::string_view day, std::string_view month, Birthday* out) 
   int m = convert_month(month);
   int d = (day[0] - '0') * 10 + (day[1] - '0');
   if (m == 0 || d < 1 || d > kLeapMonthDays[m - 1]) return false;
-  out->month = m;
-  out->day = d;
+  *out = {.month = m, .day = d};
   return true;
 }
 

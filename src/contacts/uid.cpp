@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr std::string_view kPseudoPrefix = "999-9999-";
-
 /// The head of `fam`: its first member when that is of type 1; else null.
 const WardMember* head_of(const WardFamily* fam) {
   const WardMember* first = fam->members;
@@ -34,7 +32,7 @@ std::string uuid_text(Sha256Digest digest) {
 
 }  // namespace
 
-bool is_pseudo_recno(const Text& recno) { return recno.view().starts_with(kPseudoPrefix); }
+bool is_pseudo_recno(const Text& recno) { return recno.view().starts_with("999-9999-"); }
 
 std::string family_uid_source(const WardFamily* fam) {
   const WardMember* head = head_of(fam);

@@ -80,9 +80,7 @@ Sha256Digest Sha256::finish() {
   for (int i = 0; i < 8; ++i) pad[pad_len + i] = static_cast<unsigned char>(bits >> (56 - 8 * i));
   update(std::string_view(reinterpret_cast<const char*>(pad), pad_len + 8));
   Sha256Digest out;
-  for (int i = 0; i < 8; ++i) {
-    for (int j = 0; j < 4; ++j) out[4 * i + j] = static_cast<unsigned char>(h_[i] >> (24 - 8 * j));
-  }
+  for (int i = 0; i < 32; ++i) out[i] = static_cast<unsigned char>(h_[i / 4] >> (24 - 8 * (i % 4)));
   return out;
 }
 

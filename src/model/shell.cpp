@@ -8,22 +8,13 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 #include "model/outfile.h"
 
 std::string shell_word(std::string_view s) {
-  static const char kSafe[] = "_./+-,:@%";
-  bool safe = !s.empty();
-  for (char c : s) {
-    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-              (c != '\0' && std::strchr(kSafe, c) != nullptr);
-    if (!ok) {
-      safe = false;
-      break;
-    }
-  }
-  if (safe) return std::string(s);
+  static constexpr std::string_view kSafe =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./+-,:@%";
+  if (!s.empty() && s.find_first_not_of(kSafe) == std::string_view::npos) return std::string(s);
   std::string out = "'";
   for (char c : s) {
     if (c == '\'') {
@@ -87,13 +78,7 @@ void run_shell_command(const std::string& cmd) {
 
 std::string converter_command(std::string_view app, std::string_view base,
                               std::string_view quoted_title) {
-  std::string cmd(app);
-  cmd += ' ';
-  cmd += shell_word(base);
-  cmd += " \"";
-  cmd += quoted_title;
-  cmd += '"';
-  return cmd;
+  return std::string(app) + ' ' + shell_word(base) + " \"" + std::string(quoted_title) + '"';
 }
 
 void hand_to_converter(const Text& app, std::string_view base, std::string_view quoted_title,

@@ -1,9 +1,9 @@
 #include "model/filepart.h"
 
+#include <algorithm>
+
 std::string file_part(std::string_view text) {
   std::string part(text);
-  for (char& c : part) {
-    if (c == '/') c = '_';
-  }
+  std::ranges::replace(part, '/', '_');
   return part;
 }

@@ -1,5 +1,7 @@
 #include "model/lookup.h"
 
+#include <algorithm>
+
 namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -7,11 +9,7 @@ char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 }  // namespace
 
 bool equal_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
+  return std::ranges::equal(a, b, [](char x, char y) { return upper(x) == upper(y); });
 }
 
 WardFamily* find_family(WardFamily* list, std::string_view lname, std::string_view fname) {
@@ -35,8 +33,7 @@ void split_printed_name(std::string_view full, std::string_view& last, std::stri
   size_t comma = full.find(',');
   if (comma == std::string_view::npos) return;
   last = full.substr(0, comma);
-  size_t start = comma + 2 <= full.size() ? comma + 2 : full.size();
-  first = full.substr(start);
+  first = full.substr(std::min(comma + 2, full.size()));
 }
 
 }  // namespace
@@ -79,7 +76,8 @@ Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   std::string_view last, first;
   split_printed_name(name.view(), last, first);
   const Named* found = by_name_.find(name_key_hash(phone, last, first), [&](const Named& n) {
-    return n.fam->phone == phone && n.mem->fname == first && equal_nocase(n.mem->lname.view(), last);
+    return n.fam->phone == phone && n.mem->fname == first &&
+           equal_nocase(n.mem->lname.view(), last);
   });
   return found == nullptr ? Text() : found->mem->recno;
 }

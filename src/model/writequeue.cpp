@@ -11,6 +11,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "model/arena.h"
 #include "model/outfile.h"
@@ -58,15 +59,13 @@ WriteQueue::WriteQueue(unsigned threads) : threads_(std::max(threads, 1u)) {}
 WriteQueue::~WriteQueue() = default;
 
 void WriteQueue::add(std::vector<QueuedFile> files, std::function<void()> then) {
-  auto job = std::make_unique<Job>();
-  job->files = std::move(files);
-  job->then = std::move(then);
-  jobs_.push_back(std::move(job));
+  Job& job = *jobs_.emplace_back(std::make_unique<Job>());
+  job.files = std::move(files);
+  job.then = std::move(then);
 }
 
 bool WriteQueue::finish() {
-  std::vector<std::unique_ptr<Job>> jobs = std::move(jobs_);
-  jobs_.clear();
+  std::vector<std::unique_ptr<Job>> jobs = std::exchange(jobs_, {});
 
   // Opening shows nothing: a failure is reported at the job's turn.
   struct Task {
@@ -120,12 +119,6 @@ bool WriteQueue::finish() {
     t = caller && front != needed ? --back : front++;
     return true;
   };
-  auto fill_next = [&] {
-    size_t t;
-    if (!take(t)) return false;
-    fill_task(t);
-    return true;
-  };
   struct Helpers {
     std::vector<std::thread> threads;
     ~Helpers() {  // they write into the jobs' files: joined before those go
@@ -140,7 +133,10 @@ bool WriteQueue::finish() {
   ::pthread_sigmask(SIG_BLOCK, &every, &own);
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
-      helpers.threads.emplace_back([&] { while (fill_next()) {} });
+      helpers.threads.emplace_back([&] {
+        size_t t;
+        while (take(t)) fill_task(t);
+      });
     } catch (const std::system_error&) {
       break;  // the caller does what the thread would have done
     }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -141,12 +142,10 @@ static int named_descriptor(const std::string& name) {
   for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
     size_t n = std::strlen(prefix);
     if (name.compare(0, n, prefix) != 0 || name.size() == n || name.size() > n + 4) continue;
-    int fd = 0;
-    for (size_t i = n; i < name.size(); ++i) {
-      if (name[i] < '0' || name[i] > '9') return -1;
-      fd = fd * 10 + (name[i] - '0');
-    }
-    return fd;
+    unsigned fd = 0;
+    const char* end = name.data() + name.size();
+    auto [stop, error] = std::from_chars(name.data() + n, end, fd);
+    return error == std::errc() && stop == end ? static_cast<int>(fd) : -1;
   }
   return -1;
 }
@@ -197,15 +196,13 @@ bool OutputFile::open(const std::string& name) {
   pending_ = remember_pending(tmp_);
 
   // A new file gets the usual mode under the umask; a replaced one keeps its own.
-  mode_t mode;
   if (exists) {
-    mode = st.st_mode & 07777;
+    ::fchmod(fd, st.st_mode & 07777);
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
-    mode = 0666 & ~mask;
+    ::fchmod(fd, 0666 & ~mask);
   }
-  ::fchmod(fd, mode);
 
   fp_ = ::fdopen(fd, "w");
   if (fp_ == nullptr) {
@@ -240,18 +237,11 @@ bool OutputFile::commit() {
   bool ok = std::fflush(fp_) == 0 && !std::ferror(fp_);
   ok = (std::fclose(fp_) == 0) && ok;
   fp_ = nullptr;
-  buffer_.reset();
   if (ok && !tmp_.empty()) {
     ok = std::rename(tmp_.c_str(), target_.c_str()) == 0;
-    if (ok) {
-      tmp_.clear();
-      forget_pending(pending_);
-      pending_ = -1;
-    }
+    if (ok) tmp_.clear();  // in place: not removed below
   }
-  if (!ok) {
-    std::fprintf(stderr, "Error writing %s\n", name_.c_str());
-    discard();
-  }
+  if (!ok) std::fprintf(stderr, "Error writing %s\n", name_.c_str());
+  discard();
   return ok;
 }

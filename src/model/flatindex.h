@@ -5,10 +5,8 @@
 // copied: the index holds a hash and an item per slot.
 
 #include <cstdint>
-#include <string_view>
-#include <cstdlib>
 #include <memory>
-#include <new>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>

@@ -25,52 +25,34 @@
 #include "model/text.h"
 
 /// Texts, each with a description.
-struct ProdList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdList : ProdSlots {
   std::vector<Text> item;
   std::vector<Text> desc;
 };
 
 /// Texts.
-struct ProdAlphaList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdAlphaList : ProdSlots {
   std::vector<Text> item;
 };
 
 /// Signed numbers.
-struct ProdNumList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdNumList : ProdSlots {
   std::vector<long> item;
 };
 
 /// Unsigned numbers.
-struct ProdUNumList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdUNumList : ProdSlots {
   std::vector<unsigned long> item;
 };
 
 /// Signed numbers, each with a text.
-struct ProdANumList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdANumList : ProdSlots {
   std::vector<long> num;
   std::vector<Text> alpha;
 };
 
 /// Untyped pointers, each under a key text.
-struct ProdAPtrList {
-  int nitems = 0;
-  int maxitems = 0;
-  int delta = 0;
+struct ProdAPtrList : ProdSlots {
   std::vector<Text> key;
   std::vector<void*> item;
 };

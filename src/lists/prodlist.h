@@ -9,12 +9,16 @@
 
 #include <vector>
 
+/// The counts that every list kind keeps beside its slot arrays.
+struct ProdSlots {
+  int nitems = 0;    // slots in use: 0 .. nitems-1
+  int maxitems = 0;  // slots allocated (may be <= 0 before any storage)
+  int delta = 0;     // slots added when an insertion finds the list full
+};
+
 /// A growable list of untyped pointers.
-struct ProdPtrList {
-  int nitems = 0;            // slots in use: 0 .. nitems-1
-  int maxitems = 0;          // slots allocated (may be <= 0 before any storage)
-  int delta = 0;             // slots added when an insertion finds the list full
-  std::vector<void*> item;   // slot storage; empty while none is allocated
+struct ProdPtrList : ProdSlots {
+  std::vector<void*> item;  // slot storage; empty while none is allocated
 };
 
 /// Orders two elements: negative, zero or positive as `a` orders before,

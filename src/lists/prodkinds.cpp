@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <exception>
 #include <new>
-#include <numeric>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -63,10 +63,9 @@ List* create(int nitems) {
 /// True when the next insertion has no free slot.
 template <class List>
 bool is_full(List& list) {
-  bool full = list.nitems >= list.maxitems;
-  std::apply([&](auto&... a) { ((full = full || static_cast<size_t>(list.nitems) >= a.size()), ...); },
-             arrays(list));
-  return full;
+  auto used = static_cast<size_t>(list.nitems);
+  return list.nitems >= list.maxitems ||
+         std::apply([&](auto&... a) { return ((used >= a.size()) || ...); }, arrays(list));
 }
 
 /// Grows a full list by `step` slots. False, with the list unchanged, when
@@ -102,10 +101,26 @@ void display(const List* list, Line line) {
   for (int i = 0; i < list->nitems; ++i) line(i + 1, static_cast<size_t>(i));
 }
 
-/// Drops the texts of the used slots of `texts` and empties the list.
+/// Drops the texts of the first `nitems` slots; numbers and pointers are held by value.
+void drop_used(std::vector<Text>& texts, int nitems) {
+  for (int i = 0; i < nitems && static_cast<size_t>(i) < texts.size(); ++i) texts[i].reset();
+}
+template <class T>
+void drop_used(std::vector<T>&, int) {}
+
+/// Empties `list`, dropping the texts of its used slots. A null list is ignored.
 template <class List>
-void drop_texts(List& list, std::vector<Text>& texts) {
-  for (int i = 0; i < list.nitems && static_cast<size_t>(i) < texts.size(); ++i) texts[i].reset();
+void clear(List* list) {
+  if (list == nullptr) return;
+  std::apply([&](auto&... a) { (drop_used(a, list->nitems), ...); }, arrays(*list));
+  list->nitems = 0;
+}
+
+/// Clears `list` as clear() does, then deletes it.
+template <class List>
+void free_list(List* list) {
+  clear(list);
+  delete list;
 }
 
 /// Search window below which the bisection gives way to a linear scan.
@@ -181,9 +196,8 @@ void add_ptr_prodlist(ProdPtrList* list, void* ent) {
 }
 
 void clear_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
-  if (list == nullptr) return;
-  release_items(list->item, list->nitems, release);
-  list->nitems = 0;
+  if (list != nullptr) release_items(list->item, list->nitems, release);
+  clear(list);
 }
 
 void free_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
@@ -234,17 +248,9 @@ void* bupdate_ptr_prodlist(ProdPtrList* list, void* ent, ProdPtrCompare strcmp) 
 
 ProdList* create_prodlist(int nitems) { return create<ProdList>(nitems); }
 
-void clear_prodlist(ProdList* list) {
-  if (list == nullptr) return;
-  drop_texts(*list, list->item);
-  drop_texts(*list, list->desc);
-  list->nitems = 0;
-}
+void clear_prodlist(ProdList* list) { clear(list); }
 
-void free_prodlist(ProdList* list) {
-  clear_prodlist(list);
-  delete list;
-}
+void free_prodlist(ProdList* list) { free_list(list); }
 
 void display_prodlist(const ProdList* list) {
   display(list, [&](int n, size_t i) {
@@ -260,16 +266,9 @@ ProdList* resize_prodlist(ProdList* list, int m) {
 
 ProdAlphaList* create_alpha_prodlist(int nitems) { return create<ProdAlphaList>(nitems); }
 
-void clear_alpha_prodlist(ProdAlphaList* list) {
-  if (list == nullptr) return;
-  drop_texts(*list, list->item);
-  list->nitems = 0;
-}
+void clear_alpha_prodlist(ProdAlphaList* list) { clear(list); }
 
-void free_alpha_prodlist(ProdAlphaList* list) {
-  clear_alpha_prodlist(list);
-  delete list;
-}
+void free_alpha_prodlist(ProdAlphaList* list) { free_list(list); }
 
 void display_alpha_prodlist(const ProdAlphaList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %s\n", n, list->item[i].c_str()); });
@@ -296,11 +295,9 @@ void insert_sorted_alpha_prodlist(ProdAlphaList* list, const Text& str) {
 
 ProdNumList* create_num_prodlist(int nitems) { return create<ProdNumList>(nitems); }
 
-void clear_num_prodlist(ProdNumList* list) {
-  if (list != nullptr) list->nitems = 0;
-}
+void clear_num_prodlist(ProdNumList* list) { clear(list); }
 
-void free_num_prodlist(ProdNumList* list) { delete list; }
+void free_num_prodlist(ProdNumList* list) { free_list(list); }
 
 void display_num_prodlist(const ProdNumList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %ld\n", n, list->item[i]); });
@@ -312,11 +309,9 @@ ProdNumList* resize_num_prodlist(ProdNumList* list, int m) {
 
 ProdUNumList* create_unum_prodlist(int nitems) { return create<ProdUNumList>(nitems); }
 
-void clear_unum_prodlist(ProdUNumList* list) {
-  if (list != nullptr) list->nitems = 0;
-}
+void clear_unum_prodlist(ProdUNumList* list) { clear(list); }
 
-void free_unum_prodlist(ProdUNumList* list) { delete list; }
+void free_unum_prodlist(ProdUNumList* list) { free_list(list); }
 
 void display_unum_prodlist(const ProdUNumList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %lu\n", n, list->item[i]); });
@@ -330,16 +325,9 @@ ProdUNumList* resize_unum_prodlist(ProdUNumList* list, int m) {
 
 ProdANumList* create_anum_prodlist(int nitems) { return create<ProdANumList>(nitems); }
 
-void clear_anum_prodlist(ProdANumList* list) {
-  if (list == nullptr) return;
-  drop_texts(*list, list->alpha);
-  list->nitems = 0;
-}
+void clear_anum_prodlist(ProdANumList* list) { clear(list); }
 
-void free_anum_prodlist(ProdANumList* list) {
-  clear_anum_prodlist(list);
-  delete list;
-}
+void free_anum_prodlist(ProdANumList* list) { free_list(list); }
 
 void display_anum_prodlist(const ProdANumList* list) {
   display(list, [&](int n, size_t i) {
@@ -360,19 +348,11 @@ void sort_anum_prodlist(ProdANumList* list) {
   if (list == nullptr || list->nitems < 2) return;
   const size_t n = static_cast<size_t>(list->nitems);
   try {
-    std::vector<size_t> order(n);
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      return list->alpha[a].view() < list->alpha[b].view();
-    });
-    std::vector<long> num(n);
-    std::vector<Text> alpha(n);
-    for (size_t i = 0; i < n; ++i) {
-      num[i] = list->num[order[i]];
-      alpha[i] = list->alpha[order[i]];
-    }
-    std::copy(num.begin(), num.end(), list->num.begin());
-    std::copy(alpha.begin(), alpha.end(), list->alpha.begin());
+    std::vector<std::pair<Text, long>> pairs;
+    pairs.reserve(n);
+    for (size_t i = 0; i < n; ++i) pairs.emplace_back(list->alpha[i], list->num[i]);
+    std::ranges::stable_sort(pairs, {}, [](const auto& pair) { return pair.first.view(); });
+    for (size_t i = 0; i < n; ++i) std::tie(list->alpha[i], list->num[i]) = pairs[i];
   } catch (const std::exception&) {
     // Without room to sort in, the list stays as it was.
   }
@@ -383,10 +363,8 @@ void sort_anum_prodlist(ProdANumList* list) {
 ProdAPtrList* create_aptr_prodlist(int nitems) { return create<ProdAPtrList>(nitems); }
 
 void clear_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
-  if (list == nullptr) return;
-  release_items(list->item, list->nitems, release);
-  drop_texts(*list, list->key);
-  list->nitems = 0;
+  if (list != nullptr) release_items(list->item, list->nitems, release);
+  clear(list);
 }
 
 void free_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {

@@ -80,7 +80,7 @@ void resize_alpha_prodlist(ProdAlphaList* list, int m);
 /// absent text is ignored; so is a full list that cannot grow.
 void insert_sorted_alpha_prodlist(ProdAlphaList* list, const Text& str);
 
-// Signed numbers. Clearing only sets nitems to 0; freeing does not clear.
+// Signed numbers. Clearing only sets nitems to 0.
 ProdNumList* create_num_prodlist(int nitems);
 void free_num_prodlist(ProdNumList* list);
 void clear_num_prodlist(ProdNumList* list);

@@ -13,15 +13,11 @@ InputFile::InputFile(const std::string& name) {
   int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return;
   struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    int reason = errno;
+  bool stated = ::fstat(fd, &st) == 0;
+  if (!stated || !S_ISREG(st.st_mode)) {
+    int reason = !stated ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
     errno = reason;
-    return;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    ::close(fd);
-    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     return;
   }
   int flags = ::fcntl(fd, F_GETFL);

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 
 namespace {
 
@@ -113,7 +114,7 @@ bool fits_folder(const std::string& path) {
 /// True for names that are written in place whatever they are: the
 /// system's device and process folders.
 bool is_system_name(const std::string& name) {
-  return name.rfind("/dev/", 0) == 0 || name.rfind("/proc/", 0) == 0;
+  return name.starts_with("/dev/") || name.starts_with("/proc/");
 }
 
 }  // namespace
@@ -139,9 +140,9 @@ void OutputFile::discard() {
 static int named_descriptor(const std::string& name) {
   if (name == "/dev/stdout") return 1;
   if (name == "/dev/stderr") return 2;
-  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
-    size_t n = std::strlen(prefix);
-    if (name.compare(0, n, prefix) != 0 || name.size() == n || name.size() > n + 4) continue;
+  for (std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    size_t n = prefix.size();
+    if (!name.starts_with(prefix) || name.size() == n || name.size() > n + 4) continue;
     unsigned fd = 0;
     const char* end = name.data() + name.size();
     auto [stop, error] = std::from_chars(name.data() + n, end, fd);

@@ -27,13 +27,10 @@ namespace {
 /// A printed "Last, First" split at its first comma; the comma and the one
 /// character after it (the blank the reports print) are skipped. Without a
 /// comma it is all last name.
-void split_printed_name(std::string_view full, std::string_view& last, std::string_view& first) {
-  last = full;
-  first = {};
+std::pair<std::string_view, std::string_view> split_printed_name(std::string_view full) {
   size_t comma = full.find(',');
-  if (comma == std::string_view::npos) return;
-  last = full.substr(0, comma);
-  first = full.substr(std::min(comma + 2, full.size()));
+  if (comma == std::string_view::npos) return {full, {}};
+  return {full.substr(0, comma), full.substr(std::min(comma + 2, full.size()))};
 }
 
 }  // namespace
@@ -73,8 +70,7 @@ MemberIndex::MemberIndex(WardFamily* list)
 
 Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();
-  std::string_view last, first;
-  split_printed_name(name.view(), last, first);
+  auto [last, first] = split_printed_name(name.view());
   const Named* found = by_name_.find(name_key_hash(phone, last, first), [&](const Named& n) {
     return n.fam->phone == phone && n.mem->fname == first &&
            equal_nocase(n.mem->lname.view(), last);
@@ -84,8 +80,7 @@ Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
 
 Text find_id_name(const WardFamily* list, const Text& name, const Text& phone) {
   if (list == nullptr || !name) return Text();
-  std::string_view last, first;
-  split_printed_name(name.view(), last, first);
+  auto [last, first] = split_printed_name(name.view());
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (phone ? !(fam->phone == phone) : static_cast<bool>(fam->phone)) continue;
     for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {

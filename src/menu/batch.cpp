@@ -1,12 +1,12 @@
 #include "menu/batch.h"
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "menu/handoff.h"
 #include "menu/documents.h"
+#include "menu/loopstate.h"
 #include "menu/settings.h"
 #include "model/arena.h"
 #include "model/console.h"
@@ -26,18 +26,6 @@
 #include "writers/wardpos.h"
 
 namespace {
-
-/// The lists the batch builds, each in an arena of its own.
-struct BatchLists {
-  std::shared_ptr<Arena> ward_arena = std::make_shared<Arena>();
-  std::shared_ptr<Arena> ht_arena = std::make_shared<Arena>();
-  std::shared_ptr<Arena> vt_arena = std::make_shared<Arena>();
-  std::shared_ptr<Arena> org_arena = std::make_shared<Arena>();
-  WardFamily* ward = nullptr;
-  WardFamily* ht = nullptr;
-  WardFamily* vt = nullptr;
-  WardOrg* org = nullptr;
-};
 
 /// Queues the document of menu option `option` under its default name, as
 /// the batch writes it: its batch title line, the body, and for a handheld
@@ -107,7 +95,7 @@ bool read_report(const char* name, List* (*read)(FILE*), Arena& arena, List** li
 
 /// Reads the reports into `l`, merging each into the ward list when there
 /// is one.
-void read_inputs(BatchLists& l) {
+void read_inputs(LoopState& l) {
   InputFile directory("mis231.txt");
   if (opened(directory, "Can't open MIS231.TXT\n", stdout)) {
     {
@@ -133,7 +121,7 @@ void read_inputs(BatchLists& l) {
   }
 
   ArenaScope in_ward(*l.ward_arena);
-  read_report("mis1313.txt", read_mis1313, *l.ht_arena, &l.ht, "Can't open MIS1313.TXT\n",
+  read_report("mis1313.txt", read_mis1313, *l.ht_arena, &l.HTList, "Can't open MIS1313.TXT\n",
               stdout);
   // The names and phones of the ward list are settled now:
   // one index of them serves the three merges that follow.
@@ -143,11 +131,11 @@ void read_inputs(BatchLists& l) {
     members.emplace(l.ward);
     families.emplace(l.ward);
   }
-  if (l.ht != nullptr && l.ward != nullptr) merge_1313(l.ward, l.ht, *families, *members);
+  if (l.HTList != nullptr && l.ward != nullptr) merge_1313(l.ward, l.HTList, *families, *members);
 
-  read_report("mis1413.txt", read_mis1313, *l.vt_arena, &l.vt,
+  read_report("mis1413.txt", read_mis1313, *l.vt_arena, &l.VTList,
               "Can't open MIS1413.TXT for input!\n", stdout);
-  if (l.vt != nullptr && l.ward != nullptr) merge_1313(l.ward, l.vt, *families, *members);
+  if (l.VTList != nullptr && l.ward != nullptr) merge_1313(l.ward, l.VTList, *families, *members);
   families.reset();
 
   read_report("mis121.txt", read_mis121, *l.org_arena, &l.org, "Can't open MIS121 file!\n",
@@ -164,16 +152,16 @@ void read_inputs(BatchLists& l) {
 }  // namespace
 
 bool create_ward_csv() {
-  BatchLists l;
+  LoopState l;
   read_inputs(l);
   // Every list is settled: the files are filled side by side and show as
   // if written one after another, in the order of the batch.
   WriteQueue q;
   if (l.org != nullptr) process_mis121_csv(l.org, q);
   if (l.ward != nullptr) process_mis231_csv(l.ward, q);
-  if (l.ht != nullptr) process_mis1313_csv(l.ht, q);
-  if (l.vt != nullptr) process_mis1413_csv(l.vt, q);
-  if (l.ht != nullptr || l.vt != nullptr) create_htvt_csv(l.ht, l.vt, q);
+  if (l.HTList != nullptr) process_mis1313_csv(l.HTList, q);
+  if (l.VTList != nullptr) process_mis1413_csv(l.VTList, q);
+  if (l.HTList != nullptr || l.VTList != nullptr) create_htvt_csv(l.HTList, l.VTList, q);
   return q.finish();
 }
 

@@ -1,36 +1,33 @@
 #include "menu/batch.h"
 
 #include <cstdio>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
-#include "menu/handoff.h"
 #include "menu/documents.h"
+#include "menu/handoff.h"
 #include "menu/loopstate.h"
 #include "menu/settings.h"
 #include "model/arena.h"
 #include "model/console.h"
 #include "model/infile.h"
-#include "model/listing.h"
 #include "model/writequeue.h"
 #include "readers/mis121.h"
 #include "readers/mis1313.h"
 #include "readers/mis231.h"
 #include "readers/mis232.h"
 #include "readers/mis239.h"
-#include "writers/htdist.h"
 #include "writers/wardcsv.h"
-#include "writers/wardht.h"
-#include "writers/wardlists.h"
-#include "writers/wardpalm.h"
-#include "writers/wardpos.h"
 
 namespace {
 
 /// Queues the document of menu option `option` under its default name, as
-/// the batch writes it: its batch title line, the body, and for a handheld
-/// document the trailer "<*>\n" and, once it is in place, the converter.
-void write_doc(WriteQueue& queue, int option, BodyWriter body) {
+/// the batch writes it from `lists`: its batch title line, the body, and for
+/// a handheld document the trailer "<*>\n" and, once it is in place, the
+/// converter.
+void write_doc(WriteQueue& queue, int option, const LoopState& lists) {
   const Document& doc = document(option);
   const char* title = doc.batch_title != nullptr ? doc.batch_title : doc.title;
   std::function<void()> then;
@@ -38,40 +35,14 @@ void write_doc(WriteQueue& queue, int option, BodyWriter body) {
     then = [&doc] { run_converter(doc.base, doc.list_title); };
   }
   queue.add({{doc.file(doc.base),
-              [title, handheld = doc.list_title != nullptr, body = std::move(body)](FILE* fp) {
+              [title, &doc, &lists](FILE* fp) {
                 if (title != nullptr) std::fprintf(fp, title, unit.c_str(), datestr.c_str());
-                body(fp);
-                if (handheld) std::fprintf(fp, "<*>\n");
+                doc.body(lists, fp);
+                if (doc.list_title != nullptr) std::fprintf(fp, "<*>\n");
               },
               doc.batch_failure, doc.failure_stream()}},
             std::move(then));
 }
-
-void process_mis121_csv(const WardOrg* org, WriteQueue& q) {
-  create_mis121_csv(org, q);
-  write_doc(q, 110, [org](FILE* fp) { create_palm_pos(org, fp); });
-}
-
-void process_mis231_csv(const WardFamily* ward, WriteQueue& q) {
-  create_mis231_csv(ward, q);
-  write_doc(q, 220, [ward](FILE* fp) { create_palm_phone(ward, fp, 220); });
-  write_doc(q, 210, [ward](FILE* fp) { create_palm_full(ward, fp, 0); });
-  write_doc(q, 212, [ward](FILE* fp) { create_palm_full(ward, fp, 1); });
-  write_doc(q, 230, [ward](FILE* fp) { create_palm_zip(ward, fp); });
-  write_doc(q, 290, [ward](FILE* fp) { list_fam_errs(ward, fp); });
-}
-
-/// The three documents of a teaching list: options `base`, `base` + 2 and
-/// `base` + 10 (310/312/320 for home teaching, 410/412/420 for visiting).
-void process_teaching(WardFamily* list, int base, WriteQueue& q) {
-  write_doc(q, base, [list, base](FILE* fp) { create_palm_ht(list, fp, base); });
-  write_doc(q, base + 2, [list, base](FILE* fp) { create_htdist_report(list, fp, base + 2); });
-  write_doc(q, base + 10, [list, base](FILE* fp) { create_htlist_report(list, fp, base + 10); });
-}
-
-void process_mis1313_csv(WardFamily* ht, WriteQueue& q) { process_teaching(ht, 310, q); }
-
-void process_mis1413_csv(WardFamily* vt, WriteQueue& q) { process_teaching(vt, 410, q); }
 
 /// True when the report `in` is open; else prints `failure` on `stream`.
 bool opened(const InputFile& in, const char* failure, FILE* stream) {
@@ -157,10 +128,19 @@ bool create_ward_csv() {
   // Every list is settled: the files are filled side by side and show as
   // if written one after another, in the order of the batch.
   WriteQueue q;
-  if (l.org != nullptr) process_mis121_csv(l.org, q);
-  if (l.ward != nullptr) process_mis231_csv(l.ward, q);
-  if (l.HTList != nullptr) process_mis1313_csv(l.HTList, q);
-  if (l.VTList != nullptr) process_mis1413_csv(l.VTList, q);
+  auto write_docs = [&](std::initializer_list<int> options) {
+    for (int option : options) write_doc(q, option, l);
+  };
+  if (l.org != nullptr) {
+    create_mis121_csv(l.org, q);
+    write_docs({110});
+  }
+  if (l.ward != nullptr) {
+    create_mis231_csv(l.ward, q);
+    write_docs({220, 210, 212, 230, 290});
+  }
+  if (l.HTList != nullptr) write_docs({310, 312, 320});
+  if (l.VTList != nullptr) write_docs({410, 412, 420});
   if (l.HTList != nullptr || l.VTList != nullptr) create_htvt_csv(l.HTList, l.VTList, q);
   return q.finish();
 }

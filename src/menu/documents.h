@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "menu/loopstate.h"
+
 /// One list written to a file: its default name, its title line, the title
-/// its converter command gives it, and the batch's message when its file
-/// cannot be opened. The body is the caller's.
+/// its converter command gives it, the batch's message when its file cannot
+/// be opened, and the writer of its body.
 struct Document {
   int option;                 ///< the menu option that writes it
   const char* base;           ///< default base name
@@ -19,6 +21,7 @@ struct Document {
                               ///< which has no trailer and goes to no converter
   const char* batch_failure;  ///< the batch's message when the file cannot be opened, or null
   bool failure_on_stderr;     ///< that message goes to the error stream, else standard output
+  void (*body)(const LoopState& lists, FILE* fp);  ///< writes the body from the loop's lists
 
   /// The file of base name `name`.
   std::string file(const std::string& name) const { return add_txt ? name + ".txt" : name; }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "menu/documents.h"
 #include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
@@ -111,7 +112,7 @@ bool pos_action(int opt, LoopState& state) {
       read_positions(state);
       break;
     case 110:
-      hand_off(110, [&](FILE* fp) { create_palm_pos(org, fp); });
+      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     case 120:
       write_webpos(org, prompt_name("webin", kWorkDirPrompt));

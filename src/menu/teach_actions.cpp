@@ -4,13 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "menu/documents.h"
 #include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "model/arena.h"
 #include "model/infile.h"
 #include "readers/mis1313.h"
-#include "writers/htdist.h"
-#include "writers/wardht.h"
 
 namespace {
 
@@ -47,35 +46,21 @@ void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
 }  // namespace
 
 bool teach_action(int opt, LoopState& state) {
-  WardFamily* ht = state.HTList;
-  WardFamily* vt = state.VTList;
   switch (opt) {
     case 301:
       read_teaching(state, "mis1313.txt", state.HTList, state.ht_arena);
       break;
-    case 310:
-      hand_off(310, [&](FILE* fp) { create_palm_ht(ht, fp, 310); });
-      break;
-    case 312:
-      hand_off(312, [&](FILE* fp) { create_htdist_report(ht, fp, 312); });
-      break;
-    case 314:
-      hand_off(314, [&](FILE* fp) { create_htdist_htpct(ht, fp); });
-      break;
-    case 320:
-      hand_off(320, [&](FILE* fp) { create_htlist_report(ht, fp, 320); });
-      break;
     case 401:
       read_teaching(state, "mis1413.txt", state.VTList, state.vt_arena);
       break;
+    case 310:
+    case 312:
+    case 314:
+    case 320:
     case 410:
-      hand_off(410, [&](FILE* fp) { create_palm_ht(vt, fp, 410); });
-      break;
     case 412:
-      hand_off(412, [&](FILE* fp) { create_htdist_report(vt, fp, 412); });
-      break;
     case 420:
-      hand_off(420, [&](FILE* fp) { create_htlist_report(vt, fp, 420); });
+      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     default:
       return false;

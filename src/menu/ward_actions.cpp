@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "menu/documents.h"
 #include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "model/arena.h"
@@ -13,8 +14,6 @@
 #include "readers/mis231.h"
 #include "readers/mis232.h"
 #include "readers/mis239.h"
-#include "writers/wardlists.h"
-#include "writers/wardpalm.h"
 #include "writers/wardsave.h"
 
 namespace {
@@ -86,9 +85,6 @@ bool ward_action(int opt, LoopState& state) {
     case 9:
       save_list(ward);
       break;
-    case 22:
-      hand_off(22, [&](FILE* fp) { create_palm_sap(ward, fp); });
-      break;
     case 201:
       read_directory(state);
       break;
@@ -98,32 +94,17 @@ bool ward_action(int opt, LoopState& state) {
     case 209:
       read_and_merge(state, "mis239.txt", read_mis239, merge_239);
       break;
+    case 22:
     case 210:
-      hand_off(210, [&](FILE* fp) { create_palm_full(ward, fp, 0); });
-      break;
     case 212:
-      hand_off(212, [&](FILE* fp) { create_palm_full(ward, fp, 1); });
-      break;
     case 215:
-      hand_off(215, [&](FILE* fp) { create_palm_addr(ward, fp); });
-      break;
     case 220:
-      hand_off(220, [&](FILE* fp) { create_palm_phone(ward, fp, 220); });
-      break;
     case 225:
-      hand_off(225, [&](FILE* fp) { create_palm_phone(ward, fp, 225); });
-      break;
     case 227:
-      hand_off(227, [&](FILE* fp) { create_palm_phonebook(ward, fp); });
-      break;
     case 230:
-      hand_off(230, [&](FILE* fp) { create_palm_zip(ward, fp); });
-      break;
     case 240:
-      hand_off(240, [&](FILE* fp) { create_palm_nonm(ward, fp); });
-      break;
     case 290:
-      hand_off(290, [&](FILE* fp) { list_fam_errs(ward, fp); });
+      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     default:
       return false;

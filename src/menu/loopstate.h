@@ -1,9 +1,13 @@
 #pragma once
 // What the menu loop keeps between options.
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
+#include "menu/prompt.h"
 #include "model/arena.h"
+#include "model/infile.h"
 #include "model/kinroll.h"
 
 /// The lists the menu loop holds; each empty (null) until its read option
@@ -22,3 +26,25 @@ struct LoopState {
   std::shared_ptr<Arena> vt_arena = std::make_shared<Arena>();
   std::shared_ptr<Arena> org_arena = std::make_shared<Arena>();
 };
+
+/// Prompts for a report (default `deflt`) and reads it with `read` into
+/// `list`, in a new arena that replaces `arena`; the old list goes first, so
+/// that the two never take memory at once. Returns false, after "Can't open
+/// input file (%s)\n" on the error stream and with both left as they were,
+/// when the report cannot be opened.
+template <class List>
+bool read_new_list(const char* deflt, List* (*read)(FILE*), List*& list,
+                   std::shared_ptr<Arena>& arena) {
+  std::string name = prompt_name(deflt, "Enter name of report (%s): ");
+  InputFile in(name);
+  if (!in) {
+    std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
+    return false;
+  }
+  list = nullptr;
+  arena = std::make_shared<Arena>();
+  arena->expect(in.size());
+  ArenaScope scope(*arena);
+  list = read(in.get());
+  return true;
+}

@@ -1,7 +1,6 @@
 #include "menu/pos_actions.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "menu/documents.h"
@@ -25,28 +24,14 @@ constexpr const char* kWorkDirPrompt = "Enter name of working directory (%s): ";
 /// Option 101: the positions report becomes the organisation list and is
 /// merged into the ward list when there is one.
 void read_positions(LoopState& state) {
-  std::string name = prompt_name("mis121.txt", "Enter name of report (%s): ");
-  InputFile in(name);
-  if (!in) {
-    std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
-    return;
-  }
-  // The old list goes before the new one is read (the ward list keeps it
-  // while its members hold its positions).
-  state.org = nullptr;
-  state.org_arena = std::make_shared<Arena>();
-  auto arena = state.org_arena;
-  arena->expect(in.size());
-  {
-    ArenaScope scope(*arena);
-    state.org = read_mis121(in.get());
-  }
+  // The ward list keeps the old list while its members hold its positions.
+  if (!read_new_list("mis121.txt", read_mis121, state.org, state.org_arena)) return;
   if (state.ward != nullptr) {
     // The copies hang on the members and live with the organisations, which
     // the ward list keeps.
-    ArenaScope scope(*arena);
+    ArenaScope scope(*state.org_arena);
     merge_121(state.ward, state.org);
-    state.ward_arena->keep(arena);
+    state.ward_arena->keep(state.org_arena);
   }
 }
 

@@ -2,38 +2,20 @@
 
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "menu/documents.h"
 #include "menu/handoff.h"
-#include "menu/prompt.h"
 #include "model/arena.h"
-#include "model/infile.h"
 #include "readers/mis1313.h"
 
 namespace {
-
-constexpr const char* kReportPrompt = "Enter name of report (%s): ";
 
 /// Reads a teaching report into `teaching`, in a new arena that replaces
 /// `arena`, and, when a ward list exists, merges it there. A report that
 /// cannot be opened leaves both as they were.
 void read_teaching(LoopState& state, const char* deflt, WardFamily*& teaching,
                    std::shared_ptr<Arena>& arena) {
-  std::string name = prompt_name(deflt, kReportPrompt);
-  {
-    InputFile in(name);
-    if (!in) {
-      std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
-      return;
-    }
-    // The old list goes before the new one is read.
-    teaching = nullptr;
-    arena = std::make_shared<Arena>();
-    arena->expect(in.size());
-    ArenaScope scope(*arena);
-    teaching = read_mis1313(in.get());
-  }
+  if (!read_new_list(deflt, read_mis1313, teaching, arena)) return;
   if (state.ward != nullptr) {
     // The families take copies; the entries share the ward list's record
     // numbers, so the teaching list keeps the ward list's arena.

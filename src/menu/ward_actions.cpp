@@ -1,7 +1,6 @@
 #include "menu/ward_actions.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "menu/documents.h"
@@ -20,22 +19,6 @@ namespace {
 
 constexpr const char* kReportPrompt = "Enter name of report (%s): ";
 constexpr const char* kFilePrompt = "Enter file name (%s): ";
-
-void read_directory(LoopState& state) {
-  std::string name = prompt_name("mis231.txt", kReportPrompt);
-  InputFile in(name);
-  if (!in) {
-    std::fprintf(stderr, "Can't open input file (%s)\n", name.c_str());
-    return;
-  }
-  // The old list goes before the new one is read, so that the two never
-  // take memory at once; the new one has an arena of its own.
-  state.ward = nullptr;
-  state.ward_arena = std::make_shared<Arena>();
-  state.ward_arena->expect(in.size());
-  ArenaScope scope(*state.ward_arena);
-  state.ward = read_mis231(in.get());
-}
 
 /// Reads an enriching report and, only when a ward list exists, merges what
 /// was read into it. The report's list is gone once merged.
@@ -86,7 +69,7 @@ bool ward_action(int opt, LoopState& state) {
       save_list(ward);
       break;
     case 201:
-      read_directory(state);
+      read_new_list("mis231.txt", read_mis231, state.ward, state.ward_arena);
       break;
     case 202:
       read_and_merge(state, "mis232.txt", read_mis232, merge_232);

@@ -123,13 +123,7 @@ int run_program(int argc, char** argv) {
   for (;;) {
     if (show_menu(opt)) {
       // A menu is followed by the footer.
-    } else if (ward_action(opt, state)) {
-      int menu = return_menu(opt);
-      if (menu >= 0) {
-        opt = menu;
-        continue;
-      }
-    } else if (teach_action(opt, state) || pos_action(opt, state)) {
+    } else if (ward_action(opt, state) || teach_action(opt, state) || pos_action(opt, state)) {
       int menu = return_menu(opt);
       if (menu >= 0) {
         opt = menu;

@@ -45,6 +45,11 @@ int parse_command_line(int argc, char** argv) {
   int first = 0;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
+    // The value of -i or -u: the rest of the argument, else the next one.
+    auto value = [&]() -> const char* {
+      if (arg[2] != '\0') return arg + 2;
+      return i + 1 < argc ? argv[++i] : nullptr;
+    };
     if (std::strcmp(arg, "--help") == 0) {
       print_usage();
       return kAnsweredAndDone;
@@ -59,25 +64,15 @@ int parse_command_line(int argc, char** argv) {
         first = 800;
         break;
       case 'i':
-        if (arg[2] != '\0') {
-          Instapp = arg + 2;
-        } else if (i + 1 < argc) {
-          Instapp = argv[++i];
-        } else {
-          Instapp.reset();
-        }
+        Instapp = value();  // absent when none is left
         // An empty command (an unset variable in a script) means none.
         if (Instapp.empty()) Instapp.reset();
         break;
-      case 'u':
-        if (arg[2] != '\0') {
-          unit = arg + 2;
-        } else if (i + 1 < argc) {
-          unit = argv[++i];
-        } else {
-          unit = "Ward";
-        }
+      case 'u': {
+        const char* name = value();
+        unit = name != nullptr ? name : "Ward";
         break;
+      }
       default:
         std::fprintf(stderr, "Invalid option ... ignored\n");
         break;

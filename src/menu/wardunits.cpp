@@ -19,19 +19,17 @@ void read_ward_units() { read_ward_units_from("wardunits.txt"); }
 
 void read_ward_units_from(const char* path) {
   free_ptr_prodlist(UnitNames);  // entries belong to the arena
-  UnitNames = nullptr;
+  // Callers walk the list without a null test: a missing file leaves an
+  // empty one.
+  UnitNames = create_ptr_prodlist(kUnitSlots);
 
   // A folder of that name opens, and would read as an empty file.
   InputFile in(path);
   FILE* fp = in.get();
   if (fp == nullptr) {
     std::fprintf(stderr, "Couldn't open wardunits.txt file\n");
-    // Callers walk the list without a null test: leave an empty one.
-    UnitNames = create_ptr_prodlist(kUnitSlots);
     return;
   }
-
-  UnitNames = create_ptr_prodlist(kUnitSlots);
   if (UnitNames == nullptr) {
     std::fprintf(stderr, "Unable to create list for Ward Units\n");
     std::exit(1);

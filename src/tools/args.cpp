@@ -1,5 +1,7 @@
 #include "tools/args.h"
 
+#include <optional>
+
 const std::string* ToolArgs::value(std::string_view name) const {
   const std::string* found = nullptr;
   for (const auto& [opt, val] : options) {
@@ -7,35 +9,6 @@ const std::string* ToolArgs::value(std::string_view name) const {
   }
   return found;
 }
-
-namespace {
-
-/// Takes the short option `arg` ("-x", "-xVALUE") at argv[*i], moving *i
-/// past a value taken from the next argument. Returns false after setting
-/// `error`.
-bool take_short(std::string_view arg, int argc, char** argv, int* i,
-                std::span<const ToolOption> known, ToolArgs* args, std::string* error) {
-  const ToolOption* opt = nullptr;
-  for (const ToolOption& k : known) {
-    if (k.letter != 0 && arg[1] == k.letter) opt = &k;
-  }
-  std::string_view rest = arg.substr(2);
-  if (opt == nullptr || (!opt->takes_value && !rest.empty())) {
-    *error = "unknown option " + std::string(arg);
-    return false;
-  }
-  if (!opt->takes_value || !rest.empty()) {
-    args->options.emplace_back(opt->name, rest);
-  } else if (*i + 1 < argc) {
-    args->options.emplace_back(opt->name, argv[++*i]);
-  } else {
-    *error = "option " + std::string(arg) + " needs a value";
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, ToolArgs* args,
                      std::string* error) {
@@ -50,40 +23,45 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
       options_end = true;
       continue;
     }
-    if (arg[1] != '-') {
-      if (!take_short(arg, argc, argv, &i, known, args, error)) return false;
-      continue;
-    }
-    std::string_view name = arg.substr(2);
-    std::string_view inline_value;
-    bool has_inline = false;
-    if (size_t eq = name.find('='); eq != std::string_view::npos) {
-      inline_value = name.substr(eq + 1);
-      name = name.substr(0, eq);
-      has_inline = true;
-    }
+    // The option as the messages name it, and a value given within the argument.
+    std::string spelled;
+    std::optional<std::string_view> value;
     const ToolOption* opt = nullptr;
-    for (const ToolOption& k : known) {
-      if (name == k.name) opt = &k;
+    if (arg[1] == '-') {
+      std::string_view name = arg.substr(2);
+      if (size_t eq = name.find('='); eq != std::string_view::npos) {
+        value = name.substr(eq + 1);
+        name = name.substr(0, eq);
+      }
+      spelled = "--" + std::string(name);
+      for (const ToolOption& k : known) {
+        if (name == k.name) opt = &k;
+      }
+      if (opt != nullptr && !opt->takes_value && value) {
+        *error = "option " + spelled + " takes no value";
+        return false;
+      }
+    } else {
+      spelled = arg;
+      if (arg.size() > 2) value = arg.substr(2);
+      for (const ToolOption& k : known) {
+        if (k.letter != 0 && arg[1] == k.letter) opt = &k;
+      }
+      // A flag stands alone: "-hu" is no option.
+      if (opt != nullptr && !opt->takes_value && value) opt = nullptr;
     }
     if (opt == nullptr) {
-      *error = "unknown option --" + std::string(name);
+      *error = "unknown option " + spelled;
       return false;
     }
     if (!opt->takes_value) {
-      if (has_inline) {
-        *error = "option --" + std::string(name) + " takes no value";
-        return false;
-      }
-      args->options.emplace_back(name, "");
-      continue;
-    }
-    if (has_inline) {
-      args->options.emplace_back(name, inline_value);
+      args->options.emplace_back(opt->name, "");
+    } else if (value) {
+      args->options.emplace_back(opt->name, *value);
     } else if (i + 1 < argc) {
-      args->options.emplace_back(name, argv[++i]);
+      args->options.emplace_back(opt->name, argv[++i]);
     } else {
-      *error = "option --" + std::string(name) + " needs a value";
+      *error = "option " + spelled + " needs a value";
       return false;
     }
   }

@@ -22,15 +22,6 @@ bool is_folder(const std::string& name) {
   return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace
-
-std::string directory_printout_path(const std::string& name) {
-  if (name == "-" || !is_folder(name)) return name;
-  return name + (name.ends_with('/') ? "" : "/") + "mis231.txt";
-}
-
-namespace {
-
 /// Points `fd` at /dev/null; returns a duplicate of what it was, or -1.
 int silence(int fd) {
   int saved = ::dup(fd);
@@ -50,7 +41,29 @@ void restore(int fd, int saved) {
   ::close(saved);
 }
 
+/// Standard input copied whole into a temporary file, rewound; null (errno
+/// set) when it could not be.
+FILE* stdin_copy() {
+  FILE* copy = std::tmpfile();
+  if (copy == nullptr) return nullptr;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
+    if (std::fwrite(buf, 1, n, copy) != n) break;
+  }
+  if (std::ferror(stdin) || std::ferror(copy) || std::fseek(copy, 0, SEEK_SET) != 0) {
+    std::fclose(copy);
+    return nullptr;
+  }
+  return copy;
+}
+
 }  // namespace
+
+std::string directory_printout_path(const std::string& name) {
+  if (name == "-" || !is_folder(name)) return name;
+  return name + (name.ends_with('/') ? "" : "/") + "mis231.txt";
+}
 
 QuietConsole::QuietConsole(bool errors_too) {
   std::fflush(stdout);
@@ -88,27 +101,6 @@ bool holds_directory_header(FILE* fp) {
   }
   return false;
 }
-
-namespace {
-
-/// Standard input copied whole into a temporary file, rewound; null (errno
-/// set) when it could not be.
-FILE* stdin_copy() {
-  FILE* copy = std::tmpfile();
-  if (copy == nullptr) return nullptr;
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
-    if (std::fwrite(buf, 1, n, copy) != n) break;
-  }
-  if (std::ferror(stdin) || std::ferror(copy) || std::fseek(copy, 0, SEEK_SET) != 0) {
-    std::fclose(copy);
-    return nullptr;
-  }
-  return copy;
-}
-
-}  // namespace
 
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list) {
   *list = nullptr;

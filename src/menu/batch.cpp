@@ -44,12 +44,6 @@ void write_doc(WriteQueue& queue, int option, const LoopState& lists) {
             std::move(then));
 }
 
-/// True when the report `in` is open; else prints `failure` on `stream`.
-bool opened(const InputFile& in, const char* failure, FILE* stream) {
-  if (!in) std::fprintf(stream, "%s", failure);
-  return static_cast<bool>(in);
-}
-
 /// Reads the report `name` with `read` into `*list`, in `arena`. Returns
 /// false, after `failure` on `stream`, when it cannot be opened.
 template <class List>
@@ -57,7 +51,10 @@ bool read_report(const char* name, List* (*read)(FILE*), Arena& arena, List** li
                  const char* failure, FILE* stream) {
   *list = nullptr;
   InputFile in(name);
-  if (!opened(in, failure, stream)) return false;
+  if (!in) {
+    std::fprintf(stream, "%s", failure);
+    return false;
+  }
   arena.expect(in.size());
   ArenaScope scope(arena);
   *list = read(in.get());
@@ -67,13 +64,8 @@ bool read_report(const char* name, List* (*read)(FILE*), Arena& arena, List** li
 /// Reads the reports into `l`, merging each into the ward list when there
 /// is one.
 void read_inputs(LoopState& l) {
-  InputFile directory("mis231.txt");
-  if (opened(directory, "Can't open MIS231.TXT\n", stdout)) {
-    {
-      l.ward_arena->expect(directory.size());
-      ArenaScope scope(*l.ward_arena);
-      l.ward = read_mis231(directory.get());
-    }
+  if (read_report("mis231.txt", read_mis231, *l.ward_arena, &l.ward, "Can't open MIS231.TXT\n",
+                  stdout)) {
     // The family listing and the record numbers serve only their merge:
     // each list goes once it is merged.
     Arena report;

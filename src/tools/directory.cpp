@@ -105,15 +105,9 @@ bool holds_directory_header(FILE* fp) {
 bool read_directory_quietly(const std::string& path, Arena& arena, WardFamily** list) {
   *list = nullptr;
   errno = 0;
-  std::unique_ptr<FILE, int (*)(FILE*)> piped(nullptr, std::fclose);
+  std::unique_ptr<FILE, int (*)(FILE*)> piped(path == "-" ? stdin_copy() : nullptr, std::fclose);
   std::optional<InputFile> in;
-  FILE* fp = nullptr;
-  if (path == "-") {
-    piped.reset(stdin_copy());
-    fp = piped.get();
-  } else {
-    fp = in.emplace(path).get();
-  }
+  FILE* fp = path == "-" ? piped.get() : in.emplace(path).get();
   if (fp == nullptr) {
     report_unreadable(path, errno);
     return false;

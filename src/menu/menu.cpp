@@ -23,10 +23,6 @@ struct MenuLine {
   int opt;
 };
 
-void print_lines(std::initializer_list<MenuLine> lines) {
-  for (const MenuLine& l : lines) std::printf(l.fmt, l.opt);
-}
-
 /// The menu an option returns to; -1 for the footer.
 int return_menu(int opt) {
   if (opt >= 101 && opt <= 199) return 100;
@@ -52,32 +48,32 @@ void main_menu_ftr() {
 }
 
 bool show_menu(int opt) {
-  if (opt != 1 && opt != 0 && opt != 100 && opt != 200 && opt != 300 && opt != 400 && opt != 700)
-    return false;
-  if (opt != 1) main_menu_hdr();
+  // Every menu but the miscellaneous one (1) has the banner.
+  auto show = [opt](std::initializer_list<MenuLine> lines) {
+    if (opt != 1) main_menu_hdr();
+    for (const MenuLine& l : lines) std::printf(l.fmt, l.opt);
+    return true;
+  };
   switch (opt) {
     case 0:
-      print_lines({{"%d Ward Positions Menu\n", 100},
+      return show({{"%d Ward Positions Menu\n", 100},
                    {"%d Ward List Menu\n", 200},
                    {"%d Home Teaching Menu\n", 300},
                    {"%d Visiting Teaching Menu\n", 400},
                    {"%d Stake Reports Menu\n", 700},
                    {"%d Create CSV Files\n", 800}});
-      break;
     case 1:
-      print_lines({{"%d Find Specific Family\n", 7},
+      return show({{"%d Find Specific Family\n", 7},
                    {"%d List Families\n", 8},
                    {"%d Save Ward List\n", 9},
                    {"%d Find Single Parents w/ Children\n", 22}});
-      break;
     case 100:
-      print_lines({{"%d Read MIS 121 (Ward Position Report)\n", 101},
+      return show({{"%d Read MIS 121 (Ward Position Report)\n", 101},
                    {"%d Create Ward Positions Report\n", 110},
                    {"%d Create Web Page Info for Ward Positions\n", 120},
                    {"%d Create Single Web Page\n", 130}});
-      break;
     case 200:
-      print_lines({{"%d Read MIS 231 File\n", 201},
+      return show({{"%d Read MIS 231 File\n", 201},
                    {"%d Read MIS 232 File\n", 202},
                    {"%d Read MIS 239 File\n", 209},
                    {"%d Create Full Ward List\n", 210},
@@ -88,27 +84,24 @@ bool show_menu(int opt) {
                    {"%d Create Zipcode List\n", 230},
                    {"%d Find Non-Member Spouses\n", 240},
                    {"%d Create Error Report\n", 290}});
-      break;
     case 300:
-      print_lines({{"%d Read MIS 1313 (Home Teaching) Report\n", 301},
+      return show({{"%d Read MIS 1313 (Home Teaching) Report\n", 301},
                    {"%d Create Home Teaching by Families Report\n", 310},
                    {"%d Create Home Teaching by Districts Report\n", 312},
                    {"%d Create Condensed Home Teaching List\n", 320}});
-      break;
     case 400:
-      print_lines({{"%d Read MIS 1413 (Visiting Teaching) Report\n", 401},
+      return show({{"%d Read MIS 1413 (Visiting Teaching) Report\n", 401},
                    {"%d Create Visiting Teaching by Families Report\n", 410},
                    {"%d Create Visiting Teaching by Districts Report\n", 412},
                    {"%d Create Condensed Visiting Teaching List\n", 420}});
-      break;
     case 700:
-      print_lines({{"%d Read SMIS (Stake MIS) report\n", 701},
+      return show({{"%d Read SMIS (Stake MIS) report\n", 701},
                    {"%d Write SMIS text file(s)\n", 720},
                    {"%d Write SMIS alpha list\n", 730},
                    {"%d Read & Process SMIS report\n", 790}});
-      break;
+    default:
+      return false;
   }
-  return true;
 }
 
 int run_program(int argc, char** argv) {

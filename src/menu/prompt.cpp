@@ -1,5 +1,6 @@
 #include "menu/prompt.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +16,5 @@ std::string prompt_name(const char* deflt, const char* prompt) {
 
 int leading_number(const std::string& line) {
   long n = std::strtol(line.c_str(), nullptr, 10);
-  if (n > INT_MAX) return INT_MAX;
-  if (n < INT_MIN) return INT_MIN;
-  return static_cast<int>(n);
+  return static_cast<int>(std::clamp<long>(n, INT_MIN, INT_MAX));
 }

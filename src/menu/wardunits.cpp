@@ -50,9 +50,7 @@ void read_ward_units_from(const char* path) {
     UnitName* entry = Arena::global().make<UnitName>();
     if (entry != nullptr) {
       try {
-        entry->name = Text(flds[0]);
-        entry->abbr = Text(flds[1]);
-        entry->display = Text(flds[2]);
+        *entry = {.name = flds[0], .abbr = flds[1], .display = flds[2]};
       } catch (const std::bad_alloc&) {
         entry = nullptr;
       }

@@ -4,7 +4,6 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
-#include <string>
 
 #include "menu/documents.h"
 #include "menu/handoff.h"

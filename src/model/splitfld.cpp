@@ -1,5 +1,7 @@
 #include "model/splitfld.h"
 
+#include <charconv>
+#include <climits>
 #include <cstring>
 
 int read_line(std::string& line, FILE* fp) {
@@ -26,9 +28,35 @@ std::string_view extract_field(std::string_view buf, size_t beg, size_t end) {
 }
 
 std::string_view rtrim_field(std::string_view buf, size_t beg, size_t end) {
-  std::string_view f = extract_field(buf, beg, end);
-  while (!f.empty() && is_blank(f.back())) f.remove_suffix(1);
-  return f;
+  return rtrim_view(extract_field(buf, beg, end));
+}
+
+std::string_view ltrim_view(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view rtrim_view(std::string_view s) {
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string_view trim_view(std::string_view s) { return rtrim_view(ltrim_view(s)); }
+
+int read_number(std::string_view line, size_t col) {
+  std::string_view digits = ltrim_view(extract_field(line, col, line.size()));
+  // Unsigned, so that a '-' is no digit; an overflow leaves `n` unchanged.
+  unsigned n = 0;
+  auto result = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  if (result.ec == std::errc::result_out_of_range || n > INT_MAX) return INT_MAX;
+  return static_cast<int>(n);
+}
+
+bool skip_lines(std::string& line, FILE* fp, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (read_line(line, fp) != 0) return false;
+  }
+  return true;
 }
 
 int split_flds(std::string_view str, std::vector<std::string_view>& flds, char delim,

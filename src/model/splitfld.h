@@ -28,6 +28,28 @@ std::string_view rtrim_field(std::string_view buf, size_t beg, size_t end);
 /// True for space, tab, line feed, vertical tab, form feed, carriage return.
 inline bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+/// True for the digits '0' to '9'.
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+/// True for the capitals 'A' to 'Z'.
+inline bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+
+/// `s` without its leading white space (is_blank), its trailing white space,
+/// or both. The view points into `s`.
+std::string_view ltrim_view(std::string_view s);
+std::string_view rtrim_view(std::string_view s);
+std::string_view trim_view(std::string_view s);
+
+/// The number that starts at column `col` of `line`: white space skipped,
+/// then decimal digits up to the first non-digit (no sign); 0 when no digit
+/// follows or `col` is past the end of the line. A value too large for an
+/// int is held at the int maximum.
+int read_number(std::string_view line, size_t col);
+
+/// Reads and drops `n` lines of `fp` with read_line into `line`; false when
+/// the input ended among them.
+bool skip_lines(std::string& line, FILE* fp, int n);
+
 /// Cuts `str` at each `delim` into at most `maxflds` fields, stored in `flds`
 /// (cleared first) as views into `str`. With `skip`, a run of delimiters after
 /// a field counts as one. A text ending with a delimiter gives a last, empty

@@ -27,21 +27,6 @@ constexpr int kStakeHeaderLines = 4;
 // A heading that is really the footer's text.
 const char* const kFooter = "For church use only";
 
-
-/// Reads and drops `n` lines; false when the input ended among them.
-bool skip_lines(std::string& line, FILE* fp, int n) {
-  for (int i = 0; i < n; ++i) {
-    if (read_line(line, fp) != 0) return false;
-  }
-  return true;
-}
-
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 /// A new organisation for a MIS 121 heading, named from the organisation
 /// table or, failing that, by the heading itself.
 WardOrg* ward_org(std::string_view heading) {
@@ -100,7 +85,7 @@ WardOrg* read_mis121(FILE* fp) {
     if (is_page_footer(view) || view.size() < 3) continue;
 
     if (view.front() == ' ') {
-      std::string_view heading = trim(view);
+      std::string_view heading = trim_view(view);
       if (heading.empty()) continue;
       WardOrg* next = ward_org(heading);
       if (next == nullptr) {
@@ -317,12 +302,12 @@ void read_smis121(FILE* fp) {
       continue;
     }
 
-    while (!view.empty() && is_blank(view.back())) view.remove_suffix(1);
+    view = rtrim_view(view);
     if (view.size() <= 1) continue;  // nothing after column 0
     if (is_page_footer(view) || view.size() < 3) continue;
 
     if (view.size() > kStakeTitleCol && view[kStakeTitleCol] == ' ') {
-      std::string_view heading = trim(view);
+      std::string_view heading = trim_view(view);
       if (heading.empty() || heading == kFooter || at.unit() == nullptr) continue;
       WardOrg* org = create_ward_org();
       if (org != nullptr) {

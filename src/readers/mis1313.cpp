@@ -1,6 +1,5 @@
 #include "readers/mis1313.h"
 
-#include <climits>
 #include <string>
 
 #include "model/lookup.h"
@@ -74,9 +73,7 @@ void fill_names(WardFamily* fam, std::string_view line) {
     return;
   }
   fam->lname = Text(column.substr(0, comma));
-  size_t start = comma + 1;
-  while (start < kNameEnd && is_blank(line[start])) ++start;
-  fam->fname = Text(rtrim_field(line, start, kNameEnd));
+  fam->fname = Text(trim_view(column.substr(comma + 1)));
 }
 
 void fill_first_line(WardFamily* fam, std::string_view line, bool visiting) {
@@ -125,16 +122,7 @@ int mis1313_group(char code) {
   }
 }
 
-int mis1313_number(std::string_view line, size_t col) {
-  size_t i = col;
-  while (i < line.size() && is_blank(line[i])) ++i;
-  int n = 0;
-  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-    int digit = line[i] - '0';
-    n = n > (INT_MAX - digit) / 10 ? INT_MAX : n * 10 + digit;
-  }
-  return n;
-}
+int mis1313_number(std::string_view line, size_t col) { return read_number(line, col); }
 
 Mis1313Visits mis1313_visits(std::string_view second_line) {
   Mis1313Visits v;
@@ -162,9 +150,7 @@ WardFamily* read_mis1313(FILE* fp) {
   while (read_line(line, fp) == 0) {
     if (int kind = header_kind(line)) {
       if (kind == 2) visiting = true;
-      bool more = true;
-      for (int i = 0; i < kHeaderLines && more; ++i) more = read_line(line, fp) == 0;
-      if (!more) break;
+      if (!skip_lines(line, fp, kHeaderLines)) break;
       continue;
     }
     if (is_page_footer(line) || line.size() < kMinEntry) continue;

@@ -7,8 +7,6 @@
 
 #include <cstdio>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "model/flatindex.h"
 #include "model/kinroll.h"
@@ -26,10 +24,8 @@ inline constexpr int kGroupRS = 5;    ///< 'R'
 /// other character 0.
 int mis1313_group(char code);
 
-/// The number that starts at column `col` of `line`: blanks skipped, then
-/// decimal digits up to the first non-digit (so a blank column runs on into
-/// the next one); 0 when no digit follows or `col` is past the end of the
-/// line. A value too large for an int is held at the int maximum.
+/// The number that starts at column `col` of `line`, as read_number reads it
+/// (model/splitfld.h): a blank column runs on into the next one.
 int mis1313_number(std::string_view line, size_t col);
 
 /// Visit statistics of one entry.

@@ -18,8 +18,6 @@ constexpr int kHeaderLines = 5;
 /// The family part of a line is columns 0-40; the member part starts at 41.
 constexpr size_t kMemberCol = 41;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 bool is_letter(char c) { return is_upper(c) || (c >= 'a' && c <= 'z'); }
 
 /// True when every character of `s` is a digit or '-'.
@@ -39,10 +37,6 @@ std::string_view trim_keep_first(std::string_view line, size_t beg, size_t end) 
   return f.substr(0, n);
 }
 
-void rtrim(std::string& s) {
-  while (!s.empty() && is_blank(s.back())) s.pop_back();
-}
-
 /// Copies columns [beg, beg + n) of `line` into `dst`, which holds n + 1.
 void copy_cols(char* dst, std::string_view line, size_t beg, size_t n) {
   std::string_view f = extract_field(line, beg, beg + n);
@@ -50,25 +44,9 @@ void copy_cols(char* dst, std::string_view line, size_t beg, size_t n) {
   dst[f.size()] = 0;
 }
 
-/// The number at column `col`: leading blanks skipped, then digits up to
-/// the first non-digit. A number too long for an int is held at INT_MAX.
-int read_number(std::string_view line, size_t col) {
-  size_t i = col;
-  while (i < line.size() && is_blank(line[i])) ++i;
-  long long n = 0;
-  for (; i < line.size() && is_digit(line[i]); ++i) {
-    n = n * 10 + (line[i] - '0');
-    if (n > INT_MAX) return INT_MAX;
-  }
-  return static_cast<int>(n);
-}
-
 /// The "Total" line after the last family: column 0 blank, then "Total".
 bool is_end_of_data(std::string_view line) {
-  if (line.empty() || !is_blank(line[0])) return false;
-  size_t i = 0;
-  while (i < line.size() && is_blank(line[i])) ++i;
-  return line.substr(i).starts_with("Total");
+  return !line.empty() && is_blank(line[0]) && ltrim_view(line).starts_with("Total");
 }
 
 /// The checks on a family name line.
@@ -181,7 +159,7 @@ void take_state(WardFamily* fam, std::string& city) {
   }
   city.erase(beg);
   if (!city.empty() && city.back() == ',') add_fam_err(fam, "No space between comma and state");
-  rtrim(city);
+  city.resize(rtrim_view(city).size());
   if (!city.empty() && city.back() == ',') city.pop_back();
 }
 
@@ -253,7 +231,7 @@ void adjust_fam(WardFamily* fam) {
   std::string city = fam->city.str();
   if (city.find(',') == std::string::npos) add_fam_err(fam, "Missing comma after city");
   take_zip(fam, city);
-  rtrim(city);
+  city.resize(rtrim_view(city).size());
   if (!city.empty() && city.back() == '.') city.pop_back();
   take_state(fam, city);
   if (city.empty()) {
@@ -285,7 +263,6 @@ WardFamily* read_mis231(FILE* fp) {
   WardMember* last = nullptr;  // the last member of `cur`
   bool finished = false;  // `cur` has been through adjust_fam
   int field = 0;          // which left-hand line of the block comes next
-  bool running = true;
   std::string line;
 
   // Makes a new family the current one, at the end of the list.
@@ -303,7 +280,7 @@ WardFamily* read_mis231(FILE* fp) {
     return fam;
   };
 
-  while (running && read_line(line, fp) == 0) {
+  while (read_line(line, fp) == 0) {
     if (line.size() < 3) continue;
     if (line[0] == '-') {
       if (cur != nullptr && !finished) {
@@ -314,9 +291,7 @@ WardFamily* read_mis231(FILE* fp) {
       continue;
     }
     if (begins_page(line, hdr)) {
-      for (int i = 0; i < kHeaderLines && running; ++i) {
-        if (read_line(line, fp) != 0) running = false;
-      }
+      if (!skip_lines(line, fp, kHeaderLines)) break;
       continue;
     }
     if (is_page_footer(line)) continue;

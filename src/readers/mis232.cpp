@@ -15,14 +15,6 @@ constexpr size_t kAddrEnd = 105;  // address: 64-104
 constexpr size_t kCodeEnd = 108;  // code: 105-107
 constexpr size_t kSub = 23;       // continuation text of spouse and child lines
 
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
-
-// `s` without its leading blanks.
-std::string_view skip_blanks(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
 // The first names of a names column that reaches column 63, without the dot
 // leaders that fill it up to there. Blanks before the dots stay.
 std::string_view drop_leaders(std::string_view names, bool to_column_end) {
@@ -73,7 +65,7 @@ WardFamily* parse_mis232(std::string_view line) {
   }
   head->type = 1;
 
-  fam->phone = std::string(skip_blanks(extract_field(line, 0, kPhoneEnd)));
+  fam->phone = Text(ltrim_view(extract_field(line, 0, kPhoneEnd)));
   // A column that begins past the end of the line is an empty text.
   std::string_view addr = rtrim_field(line, kNamesEnd, kAddrEnd);
   if (addr.empty()) addr = extract_field(line, kNamesEnd, kNamesEnd + 1);
@@ -86,14 +78,12 @@ WardFamily* parse_mis232(std::string_view line) {
   if (comma == std::string_view::npos) {
     // No first names to be had: the name column is the surname, and the head
     // keeps no first name so that the family matches no ward family.
-    std::string_view lname = drop_leaders(column, to_column_end);
-    while (!lname.empty() && is_blank(lname.back())) lname.remove_suffix(1);
-    fam->lname = std::string(lname);
+    fam->lname = Text(rtrim_view(drop_leaders(column, to_column_end)));
     append_member(fam, head);
     return fam;
   }
-  fam->lname = std::string(column.substr(0, comma));
-  std::string_view names = drop_leaders(skip_blanks(column.substr(comma + 1)), to_column_end);
+  fam->lname = Text(column.substr(0, comma));
+  std::string_view names = drop_leaders(ltrim_view(column.substr(comma + 1)), to_column_end);
 
   // Head and spouse are joined by " & "; the '.' of an initial ends the search.
   size_t amp = std::string_view::npos;
@@ -126,7 +116,7 @@ void add_spouse(std::string_view line, WardFamily* fam, WardMember*& last) {
 }
 
 void add_children(std::string_view line, WardFamily* fam, WardMember*& last) {
-  std::string_view rest = skip_blanks(extract_field(line, kSub, line.size()));
+  std::string_view rest = ltrim_view(extract_field(line, kSub, line.size()));
   while (!rest.empty()) {
     size_t end = rest.find(',');
     std::string_view entry = rest.substr(0, end);
@@ -146,7 +136,7 @@ void add_children(std::string_view line, WardFamily* fam, WardMember*& last) {
     }
     append_member_after(fam, last, child);
     if (end == std::string_view::npos) break;
-    rest = skip_blanks(rest.substr(end + 1));
+    rest = ltrim_view(rest.substr(end + 1));
   }
 }
 

@@ -31,9 +31,7 @@ WardMember* read_mis239(FILE* fp) {
   std::string line;
   while (read_line(line, fp) == 0) {
     if (begins_page(line, hdr)) {
-      bool more = true;
-      for (int i = 0; i < kHeaderLines && more; ++i) more = read_line(line, fp) == 0;
-      if (!more) break;
+      if (!skip_lines(line, fp, kHeaderLines)) break;
       continue;
     }
     if (is_page_footer(line) || line.size() < kMinData) continue;

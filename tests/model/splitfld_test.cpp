@@ -70,6 +70,39 @@ TEST(Fields, ExtractAndTrimStayInsideTheLine) {
   EXPECT_EQ(rtrim_field("a\xa0", 0, 2), "a\xa0");  // non-ASCII is never white space
 }
 
+TEST(Fields, TrimViewsAndCharacterClasses) {
+  EXPECT_EQ(ltrim_view(" \t a b \r"), "a b \r");
+  EXPECT_EQ(rtrim_view(" \t a b \r"), " \t a b");
+  EXPECT_EQ(trim_view(" \t a b \r"), "a b");
+  EXPECT_EQ(trim_view(" \v\f "), "");
+  EXPECT_EQ(trim_view(""), "");
+  EXPECT_TRUE(is_digit('0') && is_digit('9') && !is_digit('a') && !is_digit('/'));
+  EXPECT_TRUE(is_upper('A') && is_upper('Z') && !is_upper('a') && !is_upper('@'));
+}
+
+TEST(Fields, ReadNumberSkipsBlanksAndHoldsAtIntMax) {
+  EXPECT_EQ(read_number("ab  42x", 2), 42);
+  EXPECT_EQ(read_number("007", 0), 7);
+  EXPECT_EQ(read_number("-5", 0), 0);
+  EXPECT_EQ(read_number("+5", 0), 0);
+  EXPECT_EQ(read_number("   ", 0), 0);
+  EXPECT_EQ(read_number("12", 2), 0);
+  EXPECT_EQ(read_number("12", 9), 0);
+  EXPECT_EQ(read_number("2147483647", 0), 2147483647);
+  EXPECT_EQ(read_number("2147483648", 0), 2147483647);
+  EXPECT_EQ(read_number("99999999999999999999999", 0), 2147483647);
+}
+
+TEST(Fields, SkipLinesTellsWhetherTheInputLasted) {
+  std::string text = "a\nb\nc\n";
+  FILE* fp = fmemopen(text.data(), text.size(), "r");
+  std::string line;
+  EXPECT_TRUE(skip_lines(line, fp, 2));
+  EXPECT_EQ(line, "b");
+  EXPECT_FALSE(skip_lines(line, fp, 2));
+  std::fclose(fp);
+}
+
 TEST(SplitFlds, DelimiterRuns) {
   std::vector<std::string_view> f;
   EXPECT_EQ(split_flds("a|b|c", f, '|', false, 4), 3);

@@ -65,23 +65,23 @@ void set_cross_reference(WardFamily* fam, std::string_view text) {
   size_t see = text.find("(See ");
   if (see == std::string_view::npos) {
     add_fam_err(fam, "Last name has paren");
-    fam->lname = std::string(text);
+    fam->lname = Text(text);
     return;
   }
-  fam->sname = std::string(text.substr(see + 5));
-  fam->lname = std::string(text.substr(0, see > 0 ? see - 1 : 0));
+  fam->sname = Text(text.substr(see + 5));
+  fam->lname = Text(text.substr(0, see > 0 ? see - 1 : 0));
 }
 
 /// Reads the member part of `line` (at least 41 characters) into `mem`.
 void read_member(WardMember* mem, std::string_view line) {
   size_t start = (line.size() > kMemberCol && line[kMemberCol] == ' ') ? kMemberCol + 1 : kMemberCol;
-  mem->fname = std::string(trim_keep_first(line, start, 63));
+  mem->fname = Text(trim_keep_first(line, start, 63));
   if (mem->fname.empty()) add_mem_err(mem, "Missing first name");
 
   mem->sex = line.size() > 63 ? line[63] : 0;
   if (mem->sex != 'M' && mem->sex != 'F') add_mem_err(mem, "Invalid sex");
 
-  mem->stat = std::string(trim_keep_first(line, 65, 74));
+  mem->stat = Text(trim_keep_first(line, 65, 74));
 
   if (line.size() > 74) {
     if (line[74] == ' ') {
@@ -99,7 +99,7 @@ void read_member(WardMember* mem, std::string_view line) {
   }
 
   if (line.size() > 87 && is_digit(line[87])) mem->age = read_number(line, 86);
-  if (line.size() > 95) mem->recno = std::string(line.substr(95));
+  if (line.size() > 95) mem->recno = Text(line.substr(95));
 }
 
 /// Makes `mem` the head of `fam` when it has no member yet, else appends it

@@ -29,7 +29,7 @@ WardMember* new_member(int type, std::string_view fname) {
   WardMember* mem = create_ward_member();
   if (mem == nullptr) return nullptr;
   mem->type = type;
-  mem->fname = std::string(fname);
+  mem->fname = Text(fname);
   return mem;
 }
 
@@ -128,8 +128,8 @@ void add_children(std::string_view line, WardFamily* fam, WardMember*& last) {
     for (size_t i = 1; i + 1 < entry.size(); ++i) {
       if (is_upper(entry[i]) && is_upper(entry[i + 1])) {
         if (entry.substr(i) != "JR") {
-          child->fname = std::string(entry.substr(0, i - 1));
-          child->lname = std::string(entry.substr(i));
+          child->fname = Text(entry.substr(0, i - 1));
+          child->lname = Text(entry.substr(i));
         }
         break;
       }

@@ -20,7 +20,7 @@ Text date_field(std::string_view line, size_t beg, size_t end) {
   if (line.size() < end) return std::nullopt;
   std::string_view date = rtrim_field(line, beg, end);
   if (date.empty()) return std::nullopt;
-  return std::string(date);
+  return Text(date);
 }
 
 }  // namespace
@@ -45,11 +45,11 @@ WardMember* read_mis239(FILE* fp) {
     WardMember* mem = create_ward_member();
     if (mem == nullptr) return list;
     std::string_view view(line);
-    mem->lpname = std::string(view.substr(start, comma - start));
+    mem->lpname = Text(view.substr(start, comma - start));
     std::string_view first = view.substr(comma + 1);
-    mem->fpname = std::string(first.substr(0, first.find('.')));
-    mem->recno = std::string(extract_field(view, 66, 79));
-    mem->birth = std::string(extract_field(view, 81, 90));
+    mem->fpname = Text(first.substr(0, first.find('.')));
+    mem->recno = Text(extract_field(view, 66, 79));
+    mem->birth = Text(extract_field(view, 81, 90));
     mem->baptism = date_field(view, 92, 99);
     mem->confirm = date_field(view, 101, 108);
 

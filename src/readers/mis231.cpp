@@ -1,6 +1,6 @@
 #include "readers/mis231.h"
 
-#include <climits>
+#include <algorithm>
 #include <string>
 
 #include "model/lookup.h"
@@ -22,10 +22,7 @@ bool is_letter(char c) { return is_upper(c) || (c >= 'a' && c <= 'z'); }
 
 /// True when every character of `s` is a digit or '-'.
 bool digits_or_dash(std::string_view s) {
-  for (char c : s) {
-    if (!is_digit(c) && c != '-') return false;
-  }
-  return true;
+  return s.find_first_not_of("0123456789-") == std::string_view::npos;
 }
 
 /// Columns [beg, end) of `line` without trailing blanks, but always keeping
@@ -52,12 +49,8 @@ bool is_end_of_data(std::string_view line) {
 /// The checks on a family name line.
 void check_last_name(WardFamily* fam, std::string_view line, std::string_view name) {
   if (is_blank(line[0])) add_fam_err(fam, "Last Name starts with space");
-  for (char c : name) {
-    if (!is_upper(c) && !is_blank(c) && c != '-') {
-      add_fam_err(fam, "Last Name formatted wrong");
-      break;
-    }
-  }
+  auto fits = [](char c) { return is_upper(c) || is_blank(c) || c == '-'; };
+  if (!std::ranges::all_of(name, fits)) add_fam_err(fam, "Last Name formatted wrong");
 }
 
 /// Fills a cross-reference family from its name text, the final ')' dropped.
@@ -111,11 +104,9 @@ void join_family(WardFamily* fam, WardMember* mem, std::string_view line, WardMe
     mem->type = 1;
     fam->fname = mem->fname;
     fam->recno = mem->recno;
-    fam->members = mem;
-    last = mem;
-    return;
+  } else {
+    mem->type = (line.size() > kMemberCol && is_blank(line[kMemberCol])) ? 3 : 2;
   }
-  mem->type = (line.size() > kMemberCol && is_blank(line[kMemberCol])) ? 3 : 2;
   append_member_after(fam, last, mem);
 }
 
@@ -168,19 +159,13 @@ void take_state(WardFamily* fam, std::string& city) {
 int is_phone(std::string_view text) {
   if (text.find("unlisted") != std::string_view::npos) return 1;
   if (equal_nocase(text, "N/A") || equal_nocase(text, "none")) return 1;
-  int digits = 0;
-  for (char c : text) {
-    if (is_digit(c)) ++digits;
-  }
+  auto digits = std::ranges::count_if(text, is_digit);
   return (digits == 7 || digits == 10) ? 1 : 0;
 }
 
 int iszip(const Text& text) {
-  if (text.empty()) return 0;
-  for (char c : text.view()) {
-    if (!is_digit(c) && !is_blank(c) && c != '-') return 0;
-  }
-  return 1;
+  auto fits = [](char c) { return is_digit(c) || is_blank(c) || c == '-'; };
+  return !text.empty() && std::ranges::all_of(text.view(), fits) ? 1 : 0;
 }
 
 void adjust_fam(WardFamily* fam) {
@@ -269,12 +254,7 @@ WardFamily* read_mis231(FILE* fp) {
   auto open_family = [&]() -> WardFamily* {
     WardFamily* fam = create_ward_family();
     if (fam == nullptr) return nullptr;
-    if (head == nullptr) {
-      head = fam;
-    } else {
-      append_family(cur, fam);  // `cur` is the last family: no walk from the head
-    }
-    cur = fam;
+    append_remembered(head, cur, fam);
     last = nullptr;
     finished = false;
     return fam;
@@ -308,37 +288,20 @@ WardFamily* read_mis231(FILE* fp) {
     } else if (part.back() == ')' && line.size() > 7 && part.ends_with("(Cont.)")) {
       // a continued family's marker on the next page
     } else {
-      std::string_view text = rtrim_field(line, 1, kMemberCol);
-      switch (field) {
-        case 0: {
-          WardFamily* fam = open_family();
-          if (fam == nullptr) return head;
-          fam->lname = std::string(part);
-          check_last_name(fam, line, part);
-          break;
+      if (field == 0) {
+        WardFamily* fam = open_family();
+        if (fam == nullptr) return head;
+        fam->lname = Text(part);
+        check_last_name(fam, line, part);
+      } else if (field < 5) {
+        // The family's second to fifth lines; only the two addresses are required.
+        Text* const lines[] = {&cur->addr, &cur->addr2, &cur->city, &cur->phone};
+        std::string_view text = rtrim_field(line, 1, kMemberCol);
+        if (!text.empty()) {
+          *lines[field - 1] = Text(text);
+        } else if (field <= 2) {
+          add_fam_err(cur, field == 1 ? "No address" : "No Addr2");
         }
-        case 1:
-          if (!text.empty()) {
-            cur->addr = std::string(text);
-          } else {
-            add_fam_err(cur, "No address");
-          }
-          break;
-        case 2:
-          if (!text.empty()) {
-            cur->addr2 = std::string(text);
-          } else {
-            add_fam_err(cur, "No Addr2");
-          }
-          break;
-        case 3:
-          if (!text.empty()) cur->city = std::string(text);
-          break;
-        case 4:
-          if (!text.empty()) cur->phone = std::string(text);
-          break;
-        default:
-          break;
       }
       if (field < 5) ++field;
     }

@@ -126,15 +126,11 @@ int mis1313_number(std::string_view line, size_t col) { return read_number(line,
 
 Mis1313Visits mis1313_visits(std::string_view second_line) {
   Mis1313Visits v;
-  if (second_line.size() > kVisitsBeg) {
-    std::string_view tail = extract_field(second_line, kVisitsBeg, kVisitsBeg + kVisitsLen);
-    for (size_t i = 0; i < kVisitsLen; ++i) v.marks[i] = i < tail.size() ? tail[i] : ' ';
-  } else {
-    for (size_t i = 0; i < kVisitsLen; ++i) v.marks[i] = 'x';
-  }
+  // A short line's missing marks are blanks, and blanks no contact.
+  std::string_view tail = extract_field(second_line, kVisitsBeg, kVisitsBeg + kVisitsLen);
   for (size_t i = 0; i < kVisitsLen; ++i) {
     char& c = v.marks[i];
-    if (is_blank(c)) c = 'x';
+    c = i < tail.size() && !is_blank(tail[i]) ? tail[i] : 'x';
     if (c == '*') c = '-';
     if (c != '-') ++v.expected;
     if (c == 'V' || c == 'L' || c == 'T') ++v.made;
@@ -259,23 +255,22 @@ void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex
     copy_number(entry->htsup, fam->htsup, entry->vtsup, fam->vtsup);
     copy_number(entry->htdist, fam->htdist, entry->vtdist, fam->vtdist);
 
+    // Copies a teacher and phone, with the record number found for them.
+    auto copy_teacher = [&](const Text& name, const Text& phone, Text& to_name, Text& to_phone,
+                            Text& to_id) {
+      copy_into(to_name, name);
+      copy_into(to_phone, phone);
+      to_id = members.find_id_name(name, phone);
+    };
     if (entry->htname) {
-      copy_into(fam->htname, entry->htname);
-      copy_into(fam->htphone, entry->htphone);
-      fam->htid = members.find_id_name(entry->htname, entry->htphone);
+      copy_teacher(entry->htname, entry->htphone, fam->htname, fam->htphone, fam->htid);
     } else if (entry->vtname) {
-      copy_into(fam->vtname, entry->vtname);
-      copy_into(fam->vtphone, entry->vtphone);
-      fam->vtid = members.find_id_name(entry->vtname, entry->vtphone);
+      copy_teacher(entry->vtname, entry->vtphone, fam->vtname, fam->vtphone, fam->vtid);
     }
     if (entry->htcomp) {
-      copy_into(fam->htcomp, entry->htcomp);
-      copy_into(fam->htcomph, entry->htcomph);
-      fam->htcompid = members.find_id_name(entry->htcomp, entry->htcomph);
+      copy_teacher(entry->htcomp, entry->htcomph, fam->htcomp, fam->htcomph, fam->htcompid);
     } else if (entry->vtcomp) {
-      copy_into(fam->vtcomp, entry->vtcomp);
-      copy_into(fam->vtcomph, entry->vtcomph);
-      fam->vtcompid = members.find_id_name(entry->vtcomp, entry->vtcomph);
+      copy_teacher(entry->vtcomp, entry->vtcomph, fam->vtcomp, fam->vtcomph, fam->vtcompid);
     }
 
     if (entry->htvisits) copy_into(fam->htvisits, entry->htvisits);

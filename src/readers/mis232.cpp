@@ -86,25 +86,16 @@ WardFamily* parse_mis232(std::string_view line) {
   std::string_view names = drop_leaders(ltrim_view(column.substr(comma + 1)), to_column_end);
 
   // Head and spouse are joined by " & "; the '.' of an initial ends the search.
-  size_t amp = std::string_view::npos;
-  for (size_t i = 1; i < names.size() && names[i] != '.'; ++i) {
-    if (names[i] == '&') {
-      amp = i;
-      break;
-    }
-  }
-  if (amp == std::string_view::npos) {
-    head->fname = std::string(names);
-    fam->fname = head->fname;
-    append_member(fam, head);
-    return fam;
-  }
-  head->fname = std::string(names.substr(0, amp - 1));
+  size_t amp = names.find_first_of("&.", 1);
+  bool has_spouse = amp != std::string_view::npos && names[amp] == '&';
+  head->fname = Text(has_spouse ? names.substr(0, amp - 1) : names);
   fam->fname = head->fname;
   append_member(fam, head);
-  std::string_view spouse_name = amp + 2 <= names.size() ? names.substr(amp + 2) : "";
-  WardMember* spouse = new_member(2, spouse_name);
-  if (spouse != nullptr) append_member(fam, spouse);
+  if (has_spouse) {
+    std::string_view spouse_name = amp + 2 <= names.size() ? names.substr(amp + 2) : "";
+    WardMember* spouse = new_member(2, spouse_name);
+    if (spouse != nullptr) append_member(fam, spouse);
+  }
   return fam;
 }
 

@@ -177,22 +177,21 @@ const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily*
 void merge_232(WardFamily* mis231, const WardFamily* mis232) {
   // Each (last name, first name, address)'s first entry, as
   // find_family_mis232 would find it.
-  FlatIndex<const WardFamily*>::Items named;
+  using Index = FlatIndex<const WardFamily*>;
+  Index::Items named;
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
     if (e->lname && e->fname && e->addr) named.emplace_back(match_hash(e), e);
   }
-  auto by_names = FlatIndex<const WardFamily*>::of(named, FlatIndex<const WardFamily*>::kFirst,
-                                                   same_names);
+  Index by_names = Index::of(named, Index::kFirst, same_names);
   for (WardFamily* fam = mis231; fam != nullptr; fam = fam->next) {
     if (fam->sname) continue;
-    const WardFamily* entry = nullptr;
+    const WardFamily* const* entry = nullptr;
     if (fam->lname && fam->fname && fam->addr) {
-      const WardFamily* const* found =
-          by_names.find(match_hash(fam), [&](const WardFamily* e) { return same_names(e, fam); });
-      if (found != nullptr) entry = *found;
+      auto same = [&](const WardFamily* e) { return same_names(e, fam); };
+      entry = by_names.find(match_hash(fam), same);
     }
     if (entry != nullptr) {
-      copy_into(fam->acode, entry->acode);
+      copy_into(fam->acode, (*entry)->acode);
     } else {
       std::fprintf(stdout, "Can't find entry in MIS232 (%s, %s)\n",
                    str_or_empty(fam->lname), str_or_empty(fam->fname));

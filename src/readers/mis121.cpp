@@ -266,14 +266,7 @@ class StakeCursor {
   }
 
   /// Appends `pos` to the current organisation's positions.
-  void add_pos(WardPos* pos) {
-    if (last_pos_ == nullptr) {
-      org_->pos = pos;
-    } else {
-      last_pos_->next = pos;
-    }
-    last_pos_ = pos;
-  }
+  void add_pos(WardPos* pos) { append_remembered(org_->pos, last_pos_, pos); }
 
  private:
   UnitName* unit_ = nullptr;
@@ -310,20 +303,15 @@ void read_smis121(FILE* fp) {
       std::string_view heading = trim_view(view);
       if (heading.empty() || heading == kFooter || at.unit() == nullptr) continue;
       WardOrg* org = create_ward_org();
-      if (org != nullptr) {
-        try {
+      try {
+        if (org != nullptr) {
           org->org = Text(heading);
-        } catch (const std::bad_alloc&) {
-          org = nullptr;
+          at.add_org(org);
         }
+      } catch (const std::bad_alloc&) {
+        org = nullptr;
       }
       if (org == nullptr) {
-        report_no_org();
-        return;
-      }
-      try {
-        at.add_org(org);
-      } catch (const std::bad_alloc&) {
         report_no_org();
         return;
       }

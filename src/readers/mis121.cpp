@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "lists/unitnames.h"
-#include "model/lookup.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 #include "readers/wardorgs.h"

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "model/lookup.h"
 #include "model/pages.h"
 #include "model/splitfld.h"
 

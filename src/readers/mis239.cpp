@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "model/pages.h"
-#include "model/flatindex.h"
 #include "model/splitfld.h"
 
 namespace {

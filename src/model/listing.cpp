@@ -9,16 +9,8 @@ namespace {
 
 /// The listing's mark for one character of a visits string.
 char visit_mark(char c) {
-  switch (c) {
-    case ' ':
-      return 'x';
-    case '*':
-      return '*';
-    case 'V':
-      return 'V';
-    default:
-      return '?';
-  }
+  if (c == ' ') return 'x';
+  return c == '*' || c == 'V' ? c : '?';
 }
 
 }  // namespace
@@ -95,16 +87,10 @@ void list_member(const WardMember* mem, FILE* fp) {
   std::fprintf(fp, " type:%d (%s)\n", mem->type, mem_type(mem->type));
   if (mem->stat) {
     // An absent sex (0) writes nothing between the colon and the comma.
-    if (mem->sex != 0) {
-      std::fprintf(fp, "\tSex:%c, stat:%s<<", mem->sex, mem->stat.c_str());
-    } else {
-      std::fprintf(fp, "\tSex:, stat:%s<<", mem->stat.c_str());
-    }
+    const char sex[2] = {mem->sex, '\0'};
+    std::fprintf(fp, "\tSex:%s, stat:%s<<", sex, mem->stat.c_str());
   }
-  if (mem->bday[0] != '\0') {
-    std::fprintf(fp, " birth: [%s%s", mem->bday, mem->bmonth);
-    std::fprintf(fp, "]");
-  }
+  if (mem->bday[0] != '\0') std::fprintf(fp, " birth: [%s%s]", mem->bday, mem->bmonth);
   if (mem->recno) std::fprintf(fp, "[%s]", mem->recno.c_str());
   std::fprintf(fp, "\n");
   for (const WardErr* err = mem->err; err != nullptr; err = err->next) {

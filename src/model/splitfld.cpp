@@ -1,5 +1,6 @@
 #include "model/splitfld.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -86,10 +87,8 @@ const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 int convert_month(std::string_view mname) {
-  for (int i = 0; i < 12; ++i) {
-    if (mname == months[i]) return i + 1;
-  }
-  return 0;
+  auto it = std::ranges::find(months, mname);
+  return it == std::end(months) ? 0 : static_cast<int>(it - months) + 1;
 }
 
 const char* mem_type(int type) {

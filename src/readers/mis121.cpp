@@ -1,5 +1,6 @@
 #include "readers/mis121.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -186,10 +187,9 @@ namespace {
 /// the first two white-space characters in a row, or to the line end.
 std::string_view stake_unit_name(std::string_view line) {
   std::string_view name = extract_field(line, kStakeTitleCol, line.size());
-  for (size_t i = 0; i + 1 < name.size(); ++i) {
-    if (is_blank(name[i]) && is_blank(name[i + 1])) return name.substr(0, i);
-  }
-  return name;
+  auto two_blanks = [](char a, char b) { return is_blank(a) && is_blank(b); };
+  auto stop = std::ranges::adjacent_find(name, two_blanks);
+  return name.substr(0, static_cast<size_t>(stop - name.begin()));
 }
 
 /// The first unit of UnitNames named exactly `name`; null when none is.

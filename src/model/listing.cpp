@@ -67,9 +67,7 @@ void list_family(const WardFamily* fam, FILE* fp) {
       std::fprintf(fp, " (%s", fam->htname.c_str());
       if (fam->htcomp) std::fprintf(fp, ", %s", fam->htcomp.c_str());
       std::fprintf(fp, ")\nVisits: ");
-      if (fam->htvisits) {
-        for (char c : fam->htvisits.view()) std::fputc(visit_mark(c), fp);
-      }
+      for (char c : fam->htvisits.view()) std::fputc(visit_mark(c), fp);
       std::fprintf(fp, "\n");
     }
   }

@@ -108,16 +108,11 @@ void fill_second_line(WardFamily* fam, std::string_view line, bool visiting) {
 
 int mis1313_group(char code) {
   switch (code) {
-    case ' ':
-      return kGroupNA;
-    case 'E':
-      return kGroupEL;
-    case 'H':
-      return kGroupHP;
-    case 'R':
-      return kGroupRS;
-    default:
-      return kGroupNone;
+    case ' ': return kGroupNA;
+    case 'E': return kGroupEL;
+    case 'H': return kGroupHP;
+    case 'R': return kGroupRS;
+    default: return kGroupNone;
   }
 }
 

@@ -182,13 +182,7 @@ void adjust_fam(WardFamily* fam) {
 
   // Without a phone in the fifth line, the last line present may hold it.
   if (!fam->phone) {
-    if (!fam->city) {
-      if (fam->addr2) {
-        move_text(fam->city, fam->addr2);
-      } else {
-        move_text(fam->city, fam->addr);
-      }
-    }
+    if (!fam->city) move_text(fam->city, fam->addr2 ? fam->addr2 : fam->addr);
     if (is_phone(fam->city.view())) {
       move_text(fam->phone, fam->city);
       move_text(fam->city, fam->addr2);

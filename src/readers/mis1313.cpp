@@ -36,8 +36,7 @@ int header_kind(std::string_view line) {
 /// A trimmed column as a text, absent when it is empty.
 Text present_field(std::string_view line, size_t beg, size_t end) {
   std::string_view f = rtrim_field(line, beg, end);
-  if (f.empty()) return Text();
-  return Text(f);
+  return f.empty() ? Text() : Text(f);
 }
 
 /// The fields of one report kind: the ht fields or the vt fields of a

@@ -63,22 +63,14 @@ bool skip_lines(std::string& line, FILE* fp, int n) {
 int split_flds(std::string_view str, std::vector<std::string_view>& flds, char delim,
                bool skip, int maxflds) {
   flds.clear();
+  if (str.empty()) return 0;
   size_t pos = 0;
-  while (pos < str.size() && static_cast<int>(flds.size()) < maxflds) {
+  while (static_cast<int>(flds.size()) < maxflds) {
     size_t stop = str.find(delim, pos);
-    if (stop == std::string_view::npos) {
-      flds.push_back(str.substr(pos));
-      break;
-    }
-    flds.push_back(str.substr(pos, stop - pos));
+    flds.push_back(str.substr(pos, stop - pos));  // to the end without a delimiter
+    if (stop == std::string_view::npos) break;
     pos = stop + 1;
-    if (skip) {
-      while (pos < str.size() && str[pos] == delim) ++pos;
-    }
-    if (pos == str.size()) {
-      if (static_cast<int>(flds.size()) < maxflds) flds.push_back(str.substr(pos));
-      break;
-    }
+    while (skip && pos < str.size() && str[pos] == delim) ++pos;
   }
   return static_cast<int>(flds.size());
 }

@@ -221,10 +221,8 @@ WardPos* stake_pos(WardOrg* org, std::string_view line) {
   const size_t len = line.size();
   try {
     pos->pos = Text(stake_title(line));
-    if (len > 37) {
-      std::string_view per = rtrim_field(line, 37, 68);
-      if (!per.empty()) pos->per = Text(per);
-    }
+    std::string_view per = rtrim_field(line, 37, 68);
+    if (!per.empty()) pos->per = Text(per);
     if (len > 68 && line[68] != ' ') {
       std::string_view sus = extract_field(line, 68, 74);
       while (!sus.empty() && (is_blank(sus.back()) || sus.back() == '(')) sus.remove_suffix(1);

@@ -167,9 +167,7 @@ WardFamily* read_mis232(FILE* fp) {
 const WardFamily* find_family_mis232(const WardFamily* mis232, const WardFamily* fam) {
   if (!fam->lname || !fam->fname || !fam->addr) return nullptr;
   for (const WardFamily* e = mis232; e != nullptr; e = e->next) {
-    if (e->addr && e->lname == fam->lname && e->fname == fam->fname && e->addr == fam->addr) {
-      return e;
-    }
+    if (e->addr && same_names(e, fam)) return e;
   }
   return nullptr;
 }

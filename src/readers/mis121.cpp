@@ -202,10 +202,10 @@ UnitName* find_unit(std::string_view name) {
   return nullptr;
 }
 
-/// The position title of a stake position line of length `len` (trimmed):
-/// the rest of the line from column 12 when it ends before column 37; the
-/// 25 characters of columns 12-36 when column 36 is not blank; else columns
-/// 12-35 without the blanks and underscores that pad them.
+/// The position title of a stake position line (trimmed): the rest of the
+/// line from column 12 when it ends before column 37; the 25 characters of
+/// columns 12-36 when column 36 is not blank; else columns 12-35 without the
+/// blanks and underscores that pad them.
 std::string_view stake_title(std::string_view line) {
   if (line.size() < 37) return extract_field(line, kStakeTitleCol, line.size());
   if (!is_blank(line[36])) return line.substr(12, 25);
@@ -293,7 +293,6 @@ void read_smis121(FILE* fp) {
     }
 
     view = rtrim_view(view);
-    if (view.size() <= 1) continue;  // nothing after column 0
     if (is_page_footer(view) || view.size() < 3) continue;
 
     if (view.size() > kStakeTitleCol && view[kStakeTitleCol] == ' ') {

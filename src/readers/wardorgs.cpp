@@ -67,10 +67,7 @@ int wardorgs_parse(const char* fname) {
   return count;
 }
 
-int wardorgs_read() {
-  num_orgs = wardorgs_parse("wardorgs.txt");
-  return num_orgs;
-}
+int wardorgs_read() { return wardorgs_parse("wardorgs.txt"); }
 
 int read_ward_orgs() { return wardorgs_read(); }
 

@@ -25,14 +25,6 @@ constexpr size_t kPhoneBeg = 72, kPhoneEnd = 93;
 constexpr size_t kFamPhoneBeg = 3, kFamPhoneEnd = 31;
 constexpr size_t kVisitsBeg = 93, kVisitsLen = 12;
 
-/// 1 for the home-teaching title, 2 for the visiting-teaching one, 0 for
-/// any other line.
-int header_kind(std::string_view line) {
-  if (begins_page(line, hdr2)) return 2;
-  if (begins_page(line, hdr)) return 1;
-  return 0;
-}
-
 /// A trimmed column as a text, absent when it is empty.
 Text present_field(std::string_view line, size_t beg, size_t end) {
   std::string_view f = rtrim_field(line, beg, end);
@@ -137,8 +129,9 @@ WardFamily* read_mis1313(FILE* fp) {
   bool visiting = false;
   std::string line;
   while (read_line(line, fp) == 0) {
-    if (int kind = header_kind(line)) {
-      if (kind == 2) visiting = true;
+    bool sisters = begins_page(line, hdr2);
+    if (sisters || begins_page(line, hdr)) {
+      if (sisters) visiting = true;
       if (!skip_lines(line, fp, kHeaderLines)) break;
       continue;
     }

@@ -98,6 +98,31 @@ struct WardFamily {
   WardErr* err = nullptr;
 };
 
+/// The teaching fields of one kind (home or visiting teaching) of a family.
+/// It refers to the family's texts and must not outlive the family.
+struct TeachSet {
+  int group;
+  int sup;
+  int dist;
+  const Text& name;
+  const Text& comp;
+  const Text& id;
+  const Text& compid;
+  const Text& visits;
+  int pct;
+};
+
+/// The home-teaching fields (ht*) of `fam` when `home`, else its
+/// visiting-teaching fields (vt*).
+inline TeachSet teach_set(const WardFamily* fam, bool home) {
+  if (home) {
+    return {fam->htgroup, fam->htsup, fam->htdist, fam->htname, fam->htcomp, fam->htid,
+            fam->htcompid, fam->htvisits, fam->htpct};
+  }
+  return {fam->vtgroup, fam->vtsup, fam->vtdist, fam->vtname, fam->vtcomp, fam->vtid,
+          fam->vtcompid, fam->vtvisits, fam->vtpct};
+}
+
 /// Index node pointing at a family without relinking the ward list.
 struct WardFam {
   WardFam* next = nullptr;

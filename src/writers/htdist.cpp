@@ -126,24 +126,9 @@ HTDist* create_htdist(WardFamily* fam, int opt) {
   if (fam != nullptr && !is_valid(opt)) return nullptr;
   HTDist* d = Arena::current().make<HTDist>();
   if (d == nullptr || fam == nullptr) return d;
-  d->fam = fam;
-  if (is_home(opt)) {
-    d->htgroup = fam->htgroup;
-    d->htsup = fam->htsup;
-    d->htdist = fam->htdist;
-    d->htname = fam->htname;
-    d->htcomp = fam->htcomp;
-    d->htpct = fam->htpct;
-    d->visits = fam->htvisits;
-  } else {
-    d->htgroup = fam->vtgroup;
-    d->htsup = fam->vtsup;
-    d->htdist = fam->vtdist;
-    d->htname = fam->vtname;
-    d->htcomp = fam->vtcomp;
-    d->htpct = fam->vtpct;
-    d->visits = fam->vtvisits;
-  }
+  TeachSet set = teach_set(fam, is_home(opt));
+  *d = {.htgroup = set.group, .htsup = set.sup, .htdist = set.dist, .htname = set.name,
+        .htcomp = set.comp, .htpct = set.pct, .visits = set.visits, .fam = fam};
   return d;
 }
 
@@ -233,16 +218,12 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
       continue;
     }
     const WardFamily* fam = d->fam;
-    Key key = home ? Key{fam->htgroup, fam->htsup, fam->htdist}
-                   : Key{fam->vtgroup, fam->vtsup, fam->vtdist};
-    const Text& name = home ? fam->htname : fam->vtname;
-    const Text& comp = home ? fam->htcomp : fam->vtcomp;
-    if (key != last) {
-      auto [group, sup, dist] = key;
-      std::fprintf(fp, "\n*%s-%2.2d-", htgroup(group), sup);
-      if (name) std::fprintf(fp, "%s", name.c_str());
-      std::fprintf(fp, "-%2.2d (%d%%)\n", dist, run->htpct);
-      if (comp) std::fprintf(fp, "\t[%s]\n", comp.c_str());
+    TeachSet set = teach_set(fam, home);
+    if (Key key{set.group, set.sup, set.dist}; key != last) {
+      std::fprintf(fp, "\n*%s-%2.2d-", htgroup(set.group), set.sup);
+      if (set.name) std::fprintf(fp, "%s", set.name.c_str());
+      std::fprintf(fp, "-%2.2d (%d%%)\n", set.dist, run->htpct);
+      if (set.comp) std::fprintf(fp, "\t[%s]\n", set.comp.c_str());
       last = key;
     }
     // "  %s, %s (%d%%)\n", then "\t%s\n"

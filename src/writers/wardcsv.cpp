@@ -172,25 +172,15 @@ void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
     if (fam->recno) put_quoted(fp, fam->recno.view());
     csvfld(fp, fam->lname);
     csvfld(fp, fam->fname);
-    if (ht == 1) {
-      put_next(fp, group_name(fam->htgroup, true));
-      put(fp, ',', Num{fam->htsup}, ',', Num{fam->htdist});  // ",%d,%d"
-      csvfld(fp, fam->htvisits);
-      csvfld(fp, fam->htname);
-      csvfld(fp, fam->htcomp);
-      csvfld(fp, fam->htid);
-      csvfld(fp, fam->htcompid);
-      put(fp, ',', Num{fam->htpct}, '\n');  // ",%d\n"
-    } else {
-      put_next(fp, group_name(fam->vtgroup, false));
-      put(fp, ',', Num{fam->vtsup}, ',', Num{fam->vtdist});  // ",%d,%d"
-      csvfld(fp, fam->vtvisits);
-      csvfld(fp, fam->vtname);
-      csvfld(fp, fam->vtcomp);
-      csvfld(fp, fam->vtid);
-      csvfld(fp, fam->vtcompid);
-      put(fp, ',', Num{fam->vtpct}, '\n');  // ",%d\n"
-    }
+    TeachSet set = teach_set(fam, ht == 1);
+    put_next(fp, group_name(set.group, ht == 1));
+    put(fp, ',', Num{set.sup}, ',', Num{set.dist});  // ",%d,%d"
+    csvfld(fp, set.visits);
+    csvfld(fp, set.name);
+    csvfld(fp, set.comp);
+    csvfld(fp, set.id);
+    csvfld(fp, set.compid);
+    put(fp, ',', Num{set.pct}, '\n');  // ",%d\n"
   }
 }
 

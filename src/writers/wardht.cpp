@@ -8,26 +8,6 @@
 
 namespace {
 
-/// The teaching fields of one kind (home or visiting teaching) of a family.
-struct TeachSet {
-  int group;
-  int sup;
-  int dist;
-  const Text& name;
-  const Text& comp;
-  const Text& visits;
-  int pct;
-};
-
-TeachSet teach_set(const WardFamily* fam, bool home) {
-  if (home) {
-    return {fam->htgroup, fam->htsup, fam->htdist, fam->htname, fam->htcomp, fam->htvisits,
-            fam->htpct};
-  }
-  return {fam->vtgroup, fam->vtsup, fam->vtdist, fam->vtname, fam->vtcomp, fam->vtvisits,
-          fam->vtpct};
-}
-
 /// Contacts of the previous and the current month, by group.
 struct Summary {
   int eq = 0, eqp = 0, eqt = 0, eqpt = 0;

@@ -11,17 +11,16 @@ char initial_of(const WardFamily* fam) {
 
 /// Writes the teacher line of the family block, and in the private list the
 /// visit record under it.
-void write_teachers(const char* label, const Text& name, const Text& comp, int pct,
-                    const Text& visits, FILE* fp, int restrict_) {
-  if (!name) return;
+void write_teachers(const char* label, const TeachSet& set, FILE* fp, int restrict_) {
+  if (!set.name) return;
   if (restrict_) {
-    put(fp, "  ", label, ": ", Num{pct, 3}, "% - ", name);  // "  %s: %3d%% - %s"
+    put(fp, "  ", label, ": ", Num{set.pct, 3}, "% - ", set.name);  // "  %s: %3d%% - %s"
   } else {
-    put(fp, "  ", label, ": ", name);  // "  %s: %s"
+    put(fp, "  ", label, ": ", set.name);  // "  %s: %s"
   }
-  if (comp) put(fp, " & ", comp);  // " & %s"
+  if (set.comp) put(fp, " & ", set.comp);  // " & %s"
   put(fp, '\n');
-  if (restrict_) put(fp, "    ", visits, '\n');  // "    %s\n"
+  if (restrict_) put(fp, "    ", set.visits, '\n');  // "    %s\n"
 }
 
 /// Writes one line per position of `mem`, leaving out the reserves.
@@ -117,8 +116,8 @@ void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
     put(fp, "  ", fam->geocode, '\n');  // "  %s\n"
   }
 
-  write_teachers("HT", fam->htname, fam->htcomp, fam->htpct, fam->htvisits, fp, restrict_);
-  write_teachers("VT", fam->vtname, fam->vtcomp, fam->vtpct, fam->vtvisits, fp, restrict_);
+  write_teachers("HT", teach_set(fam, true), fp, restrict_);
+  write_teachers("VT", teach_set(fam, false), fp, restrict_);
   write_palm_members_full(fam, fp, restrict_);
 }
 

@@ -42,6 +42,23 @@ void trace_names(const HTDist* d) {
   }
 }
 
+/// Traces the linking of `dfam` (or of its header) after `after`: the keys
+/// of the node and of its new neighbours, the neighbours' names when
+/// `neighbour_names`.
+void trace_link(const HTDist* dfam, const HTDist* after, bool neighbour_names) {
+  trace_key(dfam);
+  trace_names(dfam);
+  std::fprintf(trace_fp, " After ");
+  trace_key(after);
+  if (neighbour_names) trace_names(after);
+  if (after->next != nullptr) {
+    std::fprintf(trace_fp, " & Before ");
+    trace_key(after->next);
+    if (neighbour_names) trace_names(after->next);
+  }
+  std::fprintf(trace_fp, "\n");
+}
+
 /// Makes the district header of `dfam`'s key and links it after `after`;
 /// returns it, or null when memory is exhausted.
 HTDist* link_header(HTDist* after, const HTDist* dfam, int opt) {
@@ -52,15 +69,7 @@ HTDist* link_header(HTDist* after, const HTDist* dfam, int opt) {
   header->htdist = dfam->htdist;
   if (tracing()) {
     std::fprintf(trace_fp, "New dist ");
-    trace_key(dfam);
-    trace_names(dfam);
-    std::fprintf(trace_fp, " After ");
-    trace_key(after);
-    if (after->next != nullptr) {
-      std::fprintf(trace_fp, " & Before ");
-      trace_key(after->next);
-    }
-    std::fprintf(trace_fp, "\n");
+    trace_link(dfam, after, false);
   }
   header->next = after->next;
   after->next = header;
@@ -71,20 +80,28 @@ HTDist* link_header(HTDist* after, const HTDist* dfam, int opt) {
 void link_after(HTDist* after, HTDist* dfam) {
   if (tracing()) {
     std::fprintf(trace_fp, "Inserting ");
-    trace_key(dfam);
-    trace_names(dfam);
-    std::fprintf(trace_fp, " After ");
-    trace_key(after);
-    trace_names(after);
-    if (after->next != nullptr) {
-      std::fprintf(trace_fp, " & Before ");
-      trace_key(after->next);
-      trace_names(after->next);
-    }
-    std::fprintf(trace_fp, "\n");
+    trace_link(dfam, after, true);
   }
   dfam->next = after->next;
   after->next = dfam;
+}
+
+/// The placement step of `opt` for the family node `dfam` in the run of its
+/// key, from `run` (a node of the run) on. True when `dfam` was linked.
+bool place_in_run(HTDist* run, HTDist* dfam, int opt) {
+  switch (opt) {
+    case kHomeDistricts:
+    case kVisitingDistricts:
+      insert_htdist_seq(run, dfam, opt);
+      return true;
+    case kHomeDistrictPct:
+    case kVisitingDistrictPct:
+      insert_htdist_pct(run, dfam, opt);
+      return false;
+    default:
+      std::fprintf(stderr, "Invalid OPT_HTDIST (%d)\n", opt);
+      return false;
+  }
 }
 
 /// The chain of a report under construction, with the last node of each
@@ -105,14 +122,8 @@ class DistChain {
       if (header == nullptr) return;
       it = last_.emplace_hint(above, key, header);
     }
-    if (opt == kHomeDistricts || opt == kVisitingDistricts) {
-      link_after(it->second, dfam);
-      it->second = dfam;
-    } else if (opt == kHomeDistrictPct || opt == kVisitingDistrictPct) {
-      insert_htdist_pct(it->second, dfam, opt);
-    } else {
-      std::fprintf(stderr, "Invalid OPT_HTDIST (%d)\n", opt);
-    }
+    // The run's last node: linking after it takes no walk.
+    if (place_in_run(it->second, dfam, opt)) it->second = dfam;
   }
 
  private:
@@ -136,36 +147,14 @@ void insert_htdist(HTDist* dist, HTDist* dfam, int opt) {
   if (dist == nullptr || dfam == nullptr) return;
   const Key key = key_of(dfam);
   HTDist* cur = dist;
-  bool found = false;
-  while (cur->next != nullptr) {
-    Key next = key_of(cur->next);
-    if (next < key) {
-      cur = cur->next;
-      continue;
-    }
-    if (next == key) {
-      cur = cur->next;
-      found = true;
-    }
-    break;
-  }
-  if (!found) {
+  while (cur->next != nullptr && key_of(cur->next) < key) cur = cur->next;
+  if (cur->next != nullptr && key_of(cur->next) == key) {
+    cur = cur->next;
+  } else {
     cur = link_header(cur, dfam, opt);
     if (cur == nullptr) return;
   }
-  switch (opt) {
-    case kHomeDistricts:
-    case kVisitingDistricts:
-      insert_htdist_seq(cur, dfam, opt);
-      break;
-    case kHomeDistrictPct:
-    case kVisitingDistrictPct:
-      insert_htdist_pct(cur, dfam, opt);
-      break;
-    default:
-      std::fprintf(stderr, "Invalid OPT_HTDIST (%d)\n", opt);
-      break;
-  }
+  place_in_run(cur, dfam, opt);
 }
 
 void insert_htdist_seq(HTDist* dist, HTDist* dfam, int /*opt*/) {

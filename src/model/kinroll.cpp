@@ -1,5 +1,7 @@
 #include "model/kinroll.h"
 
+#include <utility>
+
 #include "model/arena.h"
 
 WardFamily* create_ward_family() { return Arena::current().make<WardFamily>(); }
@@ -19,10 +21,9 @@ WardPos* clone_ward_pos(const WardPos* pos) {
   if (pos == nullptr) return nullptr;
   WardPos* copy = create_ward_pos(pos->org);
   if (copy == nullptr) return nullptr;
-  copy->pos = pos->pos;
-  copy->per = pos->per;
-  copy->sus = pos->sus;
-  copy->ph = pos->ph;
+  *copy = *pos;
+  copy->next = nullptr;
+  copy->recno = Text();
   return copy;
 }
 
@@ -64,39 +65,23 @@ void append_family(WardFamily* list, WardFamily* fam) {
   list->next = fam;
 }
 
-namespace {
-// Byte order of two texts, an absent text ordering as the empty one.
-int compare_text(const Text& a, const Text& b) {
-  return a.view().compare(b.view());
-}
-}  // namespace
-
 void insert_family(WardFamily* list, WardFamily* fam) {
   if (list == nullptr || fam == nullptr) return;
+  // Byte order of last names, then first names; an absent name orders as "".
+  const auto names = std::pair(fam->lname.view(), fam->fname.view());
   WardFamily* cur = list;
-  while (cur->next != nullptr) {
-    const WardFamily* succ = cur->next;
-    int c = compare_text(succ->lname, fam->lname);
-    if (c == 0) {
-      c = compare_text(succ->fname, fam->fname);
-      if (c == 0) return;
-    }
-    if (c > 0) break;
-    cur = cur->next;
+  for (; cur->next != nullptr; cur = cur->next) {
+    auto order = std::pair(cur->next->lname.view(), cur->next->fname.view()) <=> names;
+    if (order == 0) return;
+    if (order > 0) break;
   }
   fam->next = cur->next;
   cur->next = fam;
 }
 
 void append_member(WardFamily* fam, WardMember* mem) {
-  if (!mem->lname) mem->lname = fam->lname;
-  if (fam->members == nullptr) {
-    fam->members = mem;
-    return;
-  }
-  WardMember* last = fam->members;
-  while (last->next != nullptr) last = last->next;
-  last->next = mem;
+  WardMember* last = last_member(fam);
+  append_member_after(fam, last, mem);
 }
 
 void append_member_after(WardFamily* fam, WardMember*& last, WardMember* mem) {

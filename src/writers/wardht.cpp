@@ -8,83 +8,64 @@
 
 namespace {
 
-/// Contacts of the previous and the current month, by group.
+using Pct = int (*)(long long, long long);
+
+/// Writes `fmt` with the previous and then the current month's count,
+/// total and percentage of the two: "%d/%d (%d%%)" each.
+void write_months(FILE* fp, const char* fmt, Pct pct, const int count[2], const int total[2]) {
+  std::fprintf(fp, fmt, count[0], total[0], pct(count[0], total[0]), count[1], total[1],
+               pct(count[1], total[1]));
+}
+
+/// Contacts by group, each count kept for the previous month [0] and the
+/// current month [1].
 struct Summary {
-  int eq = 0, eqp = 0, eqt = 0, eqpt = 0;
-  int hp = 0, hpp = 0, hpt = 0, hppt = 0;
-  int rs_visit = 0, rsp_visit = 0;
-  int rs_phone = 0, rsp_phone = 0;
-  int rs_lett = 0, rsp_lett = 0;
-  int rs = 0, rsp = 0, rst = 0, rspt = 0;
+  int eq[2] = {}, eqt[2] = {};  // elders: visited, counted
+  int hp[2] = {}, hpt[2] = {};  // high priests: visited, counted
+  int rs_visit[2] = {}, rs_phone[2] = {}, rs_lett[2] = {};
+  int rs[2] = {}, rst[2] = {};  // Relief Society: contacted, counted
   int un = 0;
 
   /// Counts one family of group `group` whose marks for the previous and
   /// the current month are `prev` and `cur`.
   void count(int group, char prev, char cur) {
-    int* visits[2] = {nullptr, nullptr};  // previous, current
-    int* totals[2] = {nullptr, nullptr};
-    switch (group) {
-      case 2:
-        visits[0] = &eqp, visits[1] = &eq, totals[0] = &eqpt, totals[1] = &eqt;
-        break;
-      case 3:
-        visits[0] = &hpp, visits[1] = &hp, totals[0] = &hppt, totals[1] = &hpt;
-        break;
-      case 5:
-        visits[0] = &rsp_visit, visits[1] = &rs_visit, totals[0] = &rspt, totals[1] = &rst;
-        break;
-      default:
-        ++un;
-        break;
-    }
+    int* visits = group == 2 ? eq : group == 3 ? hp : group == 5 ? rs_visit : nullptr;
+    int* totals = group == 2 ? eqt : group == 3 ? hpt : group == 5 ? rst : nullptr;
+    if (visits == nullptr) ++un;
     const char marks[2] = {prev, cur};
-    int* phones[2] = {&rsp_phone, &rs_phone};
-    int* letters[2] = {&rsp_lett, &rs_lett};
-    int* contacts[2] = {&rsp, &rs};
     for (int m = 0; m < 2; ++m) {
-      if (totals[m] != nullptr && marks[m] != '*') ++*totals[m];
-      if (marks[m] == 'V' && visits[m] != nullptr) {
-        ++*visits[m];
-        if (group == 5) ++*contacts[m];
+      if (totals != nullptr && marks[m] != '*') ++totals[m];
+      if (marks[m] == 'V' && visits != nullptr) {
+        ++visits[m];
+        if (group == 5) ++rs[m];
       } else if (marks[m] == 'T') {
-        ++*phones[m];
-        ++*contacts[m];
+        ++rs_phone[m];
+        ++rs[m];
       } else if (marks[m] == 'L') {
-        ++*letters[m];
-        ++*contacts[m];
+        ++rs_lett[m];
+        ++rs[m];
       }
     }
   }
 
   void write(FILE* fp) const {
     std::fprintf(fp, "\n*Summary\nGrp\tPrev Mon\tThis Mon\n");
-    if (eqt > 0) {
-      std::fprintf(fp, "EQ %d/%d (%d%%)\t%d/%d (%d%%)\n", eqp, eqpt, pct_truncated(eqp, eqpt),
-                   eq, eqt, pct_truncated(eq, eqt));
+    if (eqt[1] > 0) write_months(fp, "EQ %d/%d (%d%%)\t%d/%d (%d%%)\n", pct_truncated, eq, eqt);
+    if (hpt[1] > 0) write_months(fp, "HP %d/%d (%d%%)\t%d/%d (%d%%)\n", pct_truncated, hp, hpt);
+    if (eqt[1] > 0 || hpt[1] > 0) {
+      const int visited[2] = {eq[0] + hp[0], eq[1] + hp[1]};
+      const int tot[2] = {eqt[0] + hpt[0] + un, eqt[1] + hpt[1] + un};
+      std::fprintf(fp, "UN %d/%d (%d%%)\n", un, tot[1], pct_truncated(un, tot[1]));
+      write_months(fp, "====\n%d/%d (%d%%)\t%d/%d (%d%%)\n", pct_truncated, visited, tot);
     }
-    if (hpt > 0) {
-      std::fprintf(fp, "HP %d/%d (%d%%)\t%d/%d (%d%%)\n", hpp, hppt, pct_truncated(hpp, hppt),
-                   hp, hpt, pct_truncated(hp, hpt));
-    }
-    if (eqt > 0 || hpt > 0) {
-      int tot = eqt + hpt + un;
-      int totp = eqpt + hppt + un;
-      std::fprintf(fp, "UN %d/%d (%d%%)\n", un, tot, pct_truncated(un, tot));
-      std::fprintf(fp, "====\n%d/%d (%d%%)\t%d/%d (%d%%)\n", eqp + hpp, totp,
-                   pct_truncated(eqp + hpp, totp), eq + hp, tot, pct_truncated(eq + hp, tot));
-    }
-    if (rst > 0) {
-      std::fprintf(fp, "V %d/%d (%d%%)\t%d/%d (%d%%)\n", rsp_visit, rspt,
-                   pct_rounded(rsp_visit, rspt), rs_visit, rst, pct_rounded(rs_visit, rst));
-      std::fprintf(fp, "T %d/%d (%d%%)\t%d/%d (%d%%)\n", rsp_phone, rspt,
-                   pct_rounded(rsp_phone, rspt), rs_phone, rst, pct_rounded(rs_phone, rst));
-      std::fprintf(fp, "L %d/%d (%d%%)\t%d/%d (%d%%)\n", rsp_lett, rspt,
-                   pct_rounded(rsp_lett, rspt), rs_lett, rst, pct_rounded(rs_lett, rst));
-      std::fprintf(fp, "RS %d/%d(%d%%)\t%d/%d (%d%%)\n", rsp, rspt, pct_rounded(rsp, rspt), rs,
-                   rst, pct_rounded(rs, rst));
-      std::fprintf(fp, "UN %d (%d%%)\n", un, pct_rounded(un, rst + un));
-      std::fprintf(fp, "=====\n%d/%d (%d%%)  %d/%d (%d%%)\n", rsp, rspt + un,
-                   pct_rounded(rsp, rspt + un), rs, rst + un, pct_rounded(rs, rst + un));
+    if (rst[1] > 0) {
+      const int all[2] = {rst[0] + un, rst[1] + un};
+      write_months(fp, "V %d/%d (%d%%)\t%d/%d (%d%%)\n", pct_rounded, rs_visit, rst);
+      write_months(fp, "T %d/%d (%d%%)\t%d/%d (%d%%)\n", pct_rounded, rs_phone, rst);
+      write_months(fp, "L %d/%d (%d%%)\t%d/%d (%d%%)\n", pct_rounded, rs_lett, rst);
+      write_months(fp, "RS %d/%d(%d%%)\t%d/%d (%d%%)\n", pct_rounded, rs, rst);
+      std::fprintf(fp, "UN %d (%d%%)\n", un, pct_rounded(un, all[1]));
+      write_months(fp, "=====\n%d/%d (%d%%)  %d/%d (%d%%)\n", pct_rounded, rs, all);
     }
   }
 };

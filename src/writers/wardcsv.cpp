@@ -99,24 +99,15 @@ void write_wardfam_csv(const WardFamily* list, FILE* fp) {
     } else {
       csvfld(fp, fam->lname);
     }
-    csvfld(fp, fam->fname);
-    csvfld(fp, fam->addr);
-    csvfld(fp, fam->addr2);
-    csvfld(fp, fam->city);
-    csvfld(fp, fam->state);
-    csvfld(fp, fam->zip);
-    csvfld(fp, fam->phone);
-    csvfld(fp, fam->acode);
-    csvfld(fp, fam->htname);
-    csvfld(fp, fam->htcomp);
-    csvfld(fp, fam->vtname);
-    csvfld(fp, fam->vtcomp);
-    csvfld(fp, fam->htid);
-    csvfld(fp, fam->htcompid);
-    csvfld(fp, fam->vtid);
-    csvfld(fp, fam->vtcompid);
-    csvfld(fp, fam->htvisits);
-    csvfld(fp, fam->vtvisits);
+    // The text columns from FName to VTVisits.
+    for (Text WardFamily::*field :
+         {&WardFamily::fname, &WardFamily::addr, &WardFamily::addr2, &WardFamily::city,
+          &WardFamily::state, &WardFamily::zip, &WardFamily::phone, &WardFamily::acode,
+          &WardFamily::htname, &WardFamily::htcomp, &WardFamily::vtname, &WardFamily::vtcomp,
+          &WardFamily::htid, &WardFamily::htcompid, &WardFamily::vtid, &WardFamily::vtcompid,
+          &WardFamily::htvisits, &WardFamily::vtvisits}) {
+      csvfld(fp, fam->*field);
+    }
     put(fp, ',', Num{fam->htpct}, ',', Num{fam->vtpct});  // ",%d,%d"
     build_kids(fp, fam);
     put(fp, '\n');

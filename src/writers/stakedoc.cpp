@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kLetters = 26;
 
-/// The unit in slot `i` of UnitNames, or null.
-UnitName* unit_at(int i) { return static_cast<UnitName*>(UnitNames->item[static_cast<size_t>(i)]); }
-
 /// The positions document body of one unit.
 void write_unit_positions(const UnitName* u, FILE* fp) {
   std::fprintf(fp, "=%s Ward Positions\n", str_or_empty(u->display));
@@ -106,23 +103,20 @@ void sort_alpha_buckets(ProdPtrList* alpha_list) {
 }
 
 void write_smis_txt(std::string_view dirname, const Text& instapp) {
-  if (UnitNames == nullptr) return;
-  for (int i = 0; i < UnitNames->nitems; ++i) {
-    const UnitName* u = unit_at(i);
-    if (u == nullptr) continue;
+  each_unit([&](const UnitName* u) {
     // The abbreviation names a file inside the folder, whatever it holds.
     const std::string base = std::string(dirname) + "/" + file_part(u->abbr.view()) + "Pos";
     const std::string name = base + ".txt";
     OutputFile out;
     if (!out.open(name)) {
       std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
-      continue;
+      return;
     }
     write_unit_positions(u, out.get());
-    if (!out.commit()) continue;
+    if (!out.commit()) return;
     hand_to_converter(instapp, base, shell_dquoted(u->display.view()) + " Positions",
                       "Executing %s ...\n");
-  }
+  });
 }
 
 void write_smis_alpha(std::string_view dirname, std::string_view fname, const Text& instapp) {
@@ -143,15 +137,11 @@ void write_smis_alpha(std::string_view dirname, std::string_view fname, const Te
     return;
   }
 
-  if (UnitNames != nullptr) {
-    for (int i = 0; i < UnitNames->nitems; ++i) {
-      UnitName* u = unit_at(i);
-      if (u == nullptr) continue;
-      for (WardOrg* org = u->orgs; org != nullptr; org = org->next) {
-        for (WardPos* p = org->pos; p != nullptr; p = p->next) insert_alpha(buckets, u, org, p);
-      }
+  each_unit([&](UnitName* u) {
+    for (WardOrg* org = u->orgs; org != nullptr; org = org->next) {
+      for (WardPos* p = org->pos; p != nullptr; p = p->next) insert_alpha(buckets, u, org, p);
     }
-  }
+  });
   sort_alpha_buckets(buckets);
 
   FILE* fp = out.get();

@@ -21,6 +21,17 @@ struct alpha {
   WardPos* pos = nullptr;     // the position
 };
 
+/// Calls `f` with each unit of UnitNames in slot order, null slots left out;
+/// nothing when there is no UnitNames.
+template <class F>
+void each_unit(F f) {
+  if (UnitNames == nullptr) return;
+  for (int i = 0; i < UnitNames->nitems; ++i) {
+    auto* u = static_cast<UnitName*>(UnitNames->item[static_cast<size_t>(i)]);
+    if (u != nullptr) f(u);
+  }
+}
+
 /// Writes the positions of `org` as the stake documents list them: per
 /// position its title and "\t[Unassigned]\n", or "\t%s" with the holder,
 /// " %s" with the phone and " [%s]" with the date.

@@ -11,16 +11,6 @@
 
 namespace {
 
-/// The units of UnitNames in slot order, null slots left out.
-template <class F>
-void each_unit(F f) {
-  if (UnitNames == nullptr) return;
-  for (int i = 0; i < UnitNames->nitems; ++i) {
-    const auto* u = static_cast<const UnitName*>(UnitNames->item[static_cast<size_t>(i)]);
-    if (u != nullptr) f(u);
-  }
-}
-
 void write_csv(FILE* fp) {
   std::fprintf(fp, "Unit,Organization,Position,Person,Sustained,Phone\n");
   each_unit([&](const UnitName* u) {

@@ -52,10 +52,8 @@ void write_stake_positions(const WardOrg* org, FILE* fp) {
 }
 
 ProdPtrList* create_alpha_buckets() {
-  ProdPtrList* list = create_ptr_prodlist(kLetters);
-  if (list == nullptr) return nullptr;
-  for (int k = 0; k < kLetters; ++k) list->item[static_cast<size_t>(k)] = nullptr;
-  list->nitems = list->maxitems;
+  ProdPtrList* list = create_ptr_prodlist(kLetters);  // null slots
+  if (list != nullptr) list->nitems = list->maxitems;
   return list;
 }
 
@@ -72,11 +70,8 @@ void insert_alpha(ProdPtrList* alpha_list, UnitName* uname, WardOrg* org, WardPo
     std::fprintf(stderr, "Can't allocate alpha struct\n");
     return;
   }
-  ent->name = pos->per;
-  ent->uname = uname;
-  ent->org = org;
-  ent->pos = pos;
-  ent->next = static_cast<alpha*>(alpha_list->item[k]);
+  *ent = {.next = static_cast<alpha*>(alpha_list->item[k]), .name = pos->per, .uname = uname,
+          .org = org, .pos = pos};
   alpha_list->item[k] = ent;
 }
 

@@ -6,9 +6,13 @@
 
 namespace {
 
-/// "%s/webpos.html" of `dirname`.
-std::string toc_name(std::string_view dirname) {
-  return std::string(dirname) + "/webpos.html";
+/// Opens "%s/webpos.html" of `dirname` as `out`; says so on the error
+/// stream when it cannot.
+bool open_toc(OutputFile& out, std::string_view dirname) {
+  const std::string toc = std::string(dirname) + "/webpos.html";
+  if (out.open(toc)) return true;
+  std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
+  return false;
 }
 
 /// Writes the table of contents of the organisation table, each entry with
@@ -103,12 +107,8 @@ void create_palm_pos(const WardOrg* org, FILE* fp) {
 std::string web_file_part(std::string_view abbr) { return file_part(abbr); }
 
 void write_webpos(const WardOrg* org, std::string_view dirname) {
-  const std::string toc = toc_name(dirname);
   OutputFile out;
-  if (!out.open(toc)) {
-    std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
-    return;
-  }
+  if (!open_toc(out, dirname)) return;
   write_toc(out.get(), "<li class=\"orgndx\"><a href=\"%s.html\" class=\"orgndx\">%s</a></li>\n");
   if (!out.commit()) return;
 
@@ -126,12 +126,8 @@ void write_webpos(const WardOrg* org, std::string_view dirname) {
 }
 
 void write_webpos_onepage(const WardOrg* org, std::string_view dirname) {
-  const std::string toc = toc_name(dirname);
   OutputFile out;
-  if (!out.open(toc)) {
-    std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
-    return;
-  }
+  if (!open_toc(out, dirname)) return;
   write_toc(out.get(), "<a href=\"%s.html\">\n<li>%s</li></a>\n");
   for (const WardOrg* o = org; o != nullptr; o = o->next) write_org_section(o, out.get());
   out.commit();

@@ -50,7 +50,7 @@ void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
     if (fam->zip) std::fprintf(fp, " %s", fam->zip.c_str());
     std::fprintf(fp, "\n");
   }
-  if (fam->phone && !fam->phone.empty()) std::fprintf(fp, " %s\n", fam->phone.c_str());
+  if (!fam->phone.empty()) std::fprintf(fp, " %s\n", fam->phone.c_str());
 }
 
 void create_palm_addr(const WardFamily* list, FILE* fp) {
@@ -61,7 +61,7 @@ void create_palm_addr(const WardFamily* list, FILE* fp) {
 
 void write_palm_addr(const WardFamily* fam, FILE* fp) {
   std::fprintf(fp, "%s", str_or_empty(fam->lname));
-  if (fam->sname || (fam->lname && fam->lname.find("(See ") != std::string::npos)) {
+  if (fam->sname || fam->lname.contains("(See ")) {
     std::fprintf(fp, "\n");
     return;
   }
@@ -72,7 +72,7 @@ void write_palm_addr(const WardFamily* fam, FILE* fp) {
     std::fprintf(fp, " & %s", str_or_empty(second->fname));
   }
 
-  if (fam->phone && !fam->phone.empty()) {
+  if (!fam->phone.empty()) {
     std::fprintf(fp, ": %s, ", fam->phone.c_str());
   } else {
     std::fprintf(fp, " [no phone] ");

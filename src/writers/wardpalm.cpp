@@ -4,11 +4,6 @@
 
 namespace {
 
-/// The first character of a family's last name; NUL when it has none.
-char initial_of(const WardFamily* fam) {
-  return fam->lname && !fam->lname.empty() ? fam->lname[0] : '\0';
-}
-
 /// Writes the teacher line of the family block, and in the private list the
 /// visit record under it.
 void write_teachers(const char* label, const TeachSet& set, FILE* fp, int restrict_) {
@@ -36,7 +31,7 @@ void write_positions(const WardMember* mem, FILE* fp) {
 }  // namespace
 
 void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
-  char c = initial_of(fam);
+  char c = fam->lname.empty() ? '\0' : fam->lname.front();
   if (c == last) return;
   if (c != '\0') {
     std::fprintf(fp, "*%c\n", c);
@@ -49,10 +44,7 @@ void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
 void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   char last = '\0';
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    if (opt == kPalmPhoneDirectory &&
-        (!fam->phone || fam->phone.empty() || is_bracketed(fam->fname))) {
-      continue;
-    }
+    if (opt == kPalmPhoneDirectory && (fam->phone.empty() || is_bracketed(fam->fname))) continue;
     if (opt == kPalmPhoneList) letter_bookmark(fam, fp, last);
     write_palm_phone(fam, fp, opt);
   }
@@ -82,7 +74,7 @@ void write_palm_phone(const WardFamily* fam, FILE* fp, int opt) {
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     write_palm_couple_name(mem, fp, head_bracketed);
   }
-  if (fam->phone && !fam->phone.empty()) {
+  if (!fam->phone.empty()) {
     std::fprintf(fp, opt == kPalmPhoneList ? "\n\t" : "\t");
     std::fprintf(fp, "%s", fam->phone.c_str());
   }
@@ -104,7 +96,7 @@ void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
   if (fam->sname) put(fp, " [See ", fam->sname, ']');  // " [See %s]"
   put(fp, ", ", fam->fname, '\n');                // ", %s\n"
 
-  if (fam->phone && !fam->phone.empty()) put(fp, "  ", fam->phone, '\n');  // "  %s\n"
+  if (!fam->phone.empty()) put(fp, "  ", fam->phone, '\n');  // "  %s\n"
   if (fam->addr) put(fp, "  ", fam->addr, '\n');                          // "  %s\n"
 
   if (fam->city) {

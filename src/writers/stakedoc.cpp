@@ -79,11 +79,9 @@ void sort_alpha_buckets(ProdPtrList* alpha_list) {
   if (alpha_list == nullptr) return;
   std::vector<alpha*> bucket;
   for (int k = 0; k < alpha_list->nitems; ++k) {
+    void*& slot = alpha_list->item[static_cast<size_t>(k)];
     bucket.clear();
-    for (auto* a = static_cast<alpha*>(alpha_list->item[static_cast<size_t>(k)]); a != nullptr;
-         a = a->next) {
-      bucket.push_back(a);
-    }
+    for (auto* a = static_cast<alpha*>(slot); a != nullptr; a = a->next) bucket.push_back(a);
     // insert_alpha put the newest first: turn the bucket round, then sort it
     // stably and chain it anew.
     std::reverse(bucket.begin(), bucket.end());
@@ -93,7 +91,7 @@ void sort_alpha_buckets(ProdPtrList* alpha_list) {
       (*it)->next = head;
       head = *it;
     }
-    alpha_list->item[static_cast<size_t>(k)] = head;
+    slot = head;
   }
 }
 

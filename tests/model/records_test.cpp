@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "model/arena.h"
 #include "model/kinroll.h"
@@ -94,6 +95,26 @@ TEST(Records, CloneWardPosCopiesTextsButNotRecno) {
   EXPECT_FALSE(c->recno.has_value());
   EXPECT_EQ(c->next, nullptr);
   EXPECT_EQ(clone_ward_pos(nullptr), nullptr);
+}
+
+TEST(Records, TeachSetViewsTheHomeOrTheVisitingFields) {
+  WardFamily* f = family("OAKLEY", "Dana");
+  f->htgroup = 2, f->htsup = 3, f->htdist = 4, f->htpct = 50;
+  f->vtgroup = 5, f->vtsup = 6, f->vtdist = 7, f->vtpct = 75;
+  TeachSet ht = teach_set(f, true);
+  EXPECT_EQ(std::tuple(ht.group, ht.sup, ht.dist, ht.pct), std::tuple(2, 3, 4, 50));
+  EXPECT_EQ(&ht.name, &f->htname);
+  EXPECT_EQ(&ht.comp, &f->htcomp);
+  EXPECT_EQ(&ht.id, &f->htid);
+  EXPECT_EQ(&ht.compid, &f->htcompid);
+  EXPECT_EQ(&ht.visits, &f->htvisits);
+  TeachSet vt = teach_set(f, false);
+  EXPECT_EQ(std::tuple(vt.group, vt.sup, vt.dist, vt.pct), std::tuple(5, 6, 7, 75));
+  EXPECT_EQ(&vt.name, &f->vtname);
+  EXPECT_EQ(&vt.comp, &f->vtcomp);
+  EXPECT_EQ(&vt.id, &f->vtid);
+  EXPECT_EQ(&vt.compid, &f->vtcompid);
+  EXPECT_EQ(&vt.visits, &f->vtvisits);
 }
 
 TEST(Records, FreeHandsRecordsBackToTheArena) {

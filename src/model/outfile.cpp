@@ -218,6 +218,12 @@ bool OutputFile::open(const std::string& name) {
   return true;
 }
 
+bool open_or_report(OutputFile& out, const std::string& name, const char* message) {
+  if (out.open(name)) return true;
+  std::fprintf(stderr, message, name.c_str());
+  return false;
+}
+
 void end_by_signal(int sig) {
   remove_pending();
   struct sigaction sa {};

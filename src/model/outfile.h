@@ -52,6 +52,10 @@ class OutputFile {
   int pending_ = -1;    // slot of tmp_ among the files an interrupt removes
 };
 
+/// Opens `name` as `out`; when it cannot, prints the printf format `message`
+/// with the name on the error stream and returns false.
+bool open_or_report(OutputFile& out, const std::string& name, const char* message);
+
 /// Removes the temporary file of every output still being written and ends
 /// the program by signal `sig` with that signal's default action, as an
 /// interrupt that no handler caught would have ended it: the files already

@@ -101,10 +101,7 @@ void write_smis_txt(std::string_view dirname, const Text& instapp) {
     const std::string base = std::string(dirname) + "/" + file_part(u->abbr.view()) + "Pos";
     const std::string name = base + ".txt";
     OutputFile out;
-    if (!out.open(name)) {
-      std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
-      return;
-    }
+    if (!open_or_report(out, name, "Can't open output file (%s)\n")) return;
     write_unit_positions(u, out.get());
     if (!out.commit()) return;
     hand_to_converter(instapp, base, shell_dquoted(u->display.view()) + " Positions",
@@ -124,8 +121,7 @@ void write_smis_alpha(std::string_view dirname, std::string_view fname, const Te
   const std::string base = std::string(dirname) + "/" + std::string(fname);
   const std::string name = base + ".txt";
   OutputFile out;
-  if (!out.open(name)) {
-    std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
+  if (!open_or_report(out, name, "Can't open output file (%s)\n")) {
     free_ptr_prodlist(buckets);
     return;
   }

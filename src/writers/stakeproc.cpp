@@ -73,10 +73,7 @@ bool read_and_process_smis121(FILE* in, FILE* csv, std::string_view dirname, FIL
   if (dirname.empty()) return true;
   const std::string name = std::string(dirname) + "/stakepos.html";
   OutputFile web;
-  if (!web.open(name)) {
-    std::fprintf(stderr, "Can't open output TOC file (%s)\n", name.c_str());
-    return false;
-  }
+  if (!open_or_report(web, name, "Can't open output TOC file (%s)\n")) return false;
   write_web(web.get());
   return web.commit();
 }

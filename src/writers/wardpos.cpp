@@ -9,10 +9,8 @@ namespace {
 /// Opens "%s/webpos.html" of `dirname` as `out`; says so on the error
 /// stream when it cannot.
 bool open_toc(OutputFile& out, std::string_view dirname) {
-  const std::string toc = std::string(dirname) + "/webpos.html";
-  if (out.open(toc)) return true;
-  std::fprintf(stderr, "Can't open output TOC file (%s)\n", toc.c_str());
-  return false;
+  return open_or_report(out, std::string(dirname) + "/webpos.html",
+                        "Can't open output TOC file (%s)\n");
 }
 
 /// Writes the table of contents of the organisation table, each entry with
@@ -116,10 +114,7 @@ void write_webpos(const WardOrg* org, std::string_view dirname) {
     if (o->abbr.empty()) continue;
     const std::string name = std::string(dirname) + "/" + web_file_part(o->abbr.view()) + ".html";
     OutputFile page;
-    if (!page.open(name)) {
-      std::fprintf(stderr, "Can't open %s\n", name.c_str());
-      continue;
-    }
+    if (!open_or_report(page, name, "Can't open %s\n")) continue;
     write_org_page(o, page.get());
     page.commit();
   }

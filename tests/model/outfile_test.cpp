@@ -107,6 +107,16 @@ TEST_F(OutputFileTest, MissingDirectoryCannotBeOpened) {
   EXPECT_FALSE(out.open(""));
 }
 
+TEST_F(OutputFileTest, OpenOrReportNamesTheFileOnlyWhenItCannotBeOpened) {
+  OutputFile out;
+  const std::string bad = path("no/such/dir.txt");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(open_or_report(out, bad, "Can't open (%s)\n"));
+  EXPECT_TRUE(open_or_report(out, path("fine.txt"), "Can't open (%s)\n"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can't open (" + bad + ")\n");
+  EXPECT_TRUE(out.commit());
+}
+
 TEST_F(OutputFileTest, FailedWriteKeepsOldFileAndReports) {
   std::string p = path("big.txt");
   spit(p, "precious\n");

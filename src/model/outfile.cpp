@@ -35,11 +35,7 @@ void remove_pending() {
   }
 }
 
-extern "C" void remove_pending_and_die(int sig) {
-  remove_pending();
-  std::signal(sig, SIG_DFL);
-  std::raise(sig);
-}
+extern "C" void remove_pending_and_die(int sig) { end_by_signal(sig); }
 
 /// Installs the interrupt handlers once, keeping a handler someone else set
 /// (or an ignored signal) alone, and removes what is pending when the
@@ -76,10 +72,6 @@ int remember_pending(const std::string& path) {
   return -1;
 }
 
-void forget_pending(int slot) {
-  if (slot >= 0) g_pending_used[slot].store(0);
-}
-
 /// The folder part of `path`, with its final '/': "" for a bare name.
 std::string folder_of(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -111,12 +103,6 @@ bool fits_folder(const std::string& path) {
   return part <= static_cast<size_t>(max > 0 ? max : NAME_MAX);
 }
 
-/// True for names that are written in place whatever they are: the
-/// system's device and process folders.
-bool is_system_name(const std::string& name) {
-  return name.starts_with("/dev/") || name.starts_with("/proc/");
-}
-
 }  // namespace
 
 OutputFile::~OutputFile() { discard(); }
@@ -131,7 +117,7 @@ void OutputFile::discard() {
     ::unlink(tmp_.c_str());
     tmp_.clear();
   }
-  forget_pending(pending_);
+  if (pending_ >= 0) g_pending_used[pending_].store(0);
   pending_ = -1;
 }
 
@@ -171,7 +157,8 @@ bool OutputFile::open(const std::string& name) {
   discard();
   name_ = name;
   if (name.empty()) return false;
-  if (is_system_name(name)) return open_direct(name);
+  // The system's device and process folders are written in place.
+  if (name.starts_with("/dev/") || name.starts_with("/proc/")) return open_direct(name);
 
   // A link is kept: the file it points at is the one replaced (or created).
   std::string target;

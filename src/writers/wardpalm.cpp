@@ -33,11 +33,7 @@ void write_positions(const WardMember* mem, FILE* fp) {
 void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
   char c = fam->lname.empty() ? '\0' : fam->lname.front();
   if (c == last) return;
-  if (c != '\0') {
-    std::fprintf(fp, "*%c\n", c);
-  } else {
-    std::fprintf(fp, "*\n");
-  }
+  put(fp, '*', c, '\n');  // "*%c\n"; "*\n" for NUL, which put() leaves out
   last = c;
 }
 

@@ -77,23 +77,14 @@ char mark_at(const Text& visits, size_t i) { return i < visits.size() ? visits[i
 /// Writes a visits string with each mark as the list shows it.
 void write_marks(const Text& visits, FILE* fp) {
   for (char c : visits.view()) {
-    switch (c) {
-      case ' ':
-      case 'x':
-        put(fp, 'x');
-        break;
-      case '*':
-      case '-':
-        put(fp, '-');
-        break;
-      case 'L':
-      case 'T':
-      case 'V':
-        put(fp, c);
-        break;
-      default:
-        put(fp, '?', c, '?');  // "?%c?"
-        break;
+    if (c == ' ' || c == 'x') {
+      put(fp, 'x');
+    } else if (c == '*' || c == '-') {
+      put(fp, '-');
+    } else if (c == 'L' || c == 'T' || c == 'V') {
+      put(fp, c);
+    } else {
+      put(fp, '?', c, '?');  // "?%c?"
     }
   }
 }
@@ -118,12 +109,9 @@ void create_palm_ht(const WardFamily* list, FILE* fp, int opt) {
     if (!fam->lname) continue;
     letter_bookmark(fam, fp, last);
     // A list of every family: written with put(), the printf format beside.
-    put(fp, fam->lname, ", ", fam->fname);  // "%s, %s"
-    if (fam->phone) {
-      put(fp, " (", fam->phone, ")\n");  // " (%s)\n"
-    } else {
-      put(fp, '\n');
-    }
+    put(fp, fam->lname, ", ", fam->fname);           // "%s, %s"
+    if (fam->phone) put(fp, " (", fam->phone, ')');  // " (%s)"
+    put(fp, '\n');
 
     TeachSet set = teach_set(fam, home);
     const char* group = htgroup(set.group);
@@ -137,12 +125,9 @@ void create_palm_ht(const WardFamily* list, FILE* fp, int opt) {
     put(fp, '\n');
 
     if (set.name) {
-      put(fp, '\t', set.name);  // "\t%s"
-      if (set.comp) {
-        put(fp, " & ", set.comp, '\n');  // " & %s\n"
-      } else {
-        put(fp, '\n');
-      }
+      put(fp, '\t', set.name);                 // "\t%s"
+      if (set.comp) put(fp, " & ", set.comp);  // " & %s"
+      put(fp, '\n');
     }
     if (std::string_view(group) == "NA" || set.name.empty()) unassigned.push_back(fam);
   }

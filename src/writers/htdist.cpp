@@ -27,8 +27,7 @@ bool same_key(const HTDist* a, const HTDist* b) { return key_of(a) == key_of(b);
 bool is_home(int opt) { return opt == kHomeDistricts || opt == kHomeDistrictPct; }
 
 bool is_valid(int opt) {
-  return opt == kHomeDistricts || opt == kHomeDistrictPct || opt == kVisitingDistricts ||
-         opt == kVisitingDistrictPct;
+  return is_home(opt) || opt == kVisitingDistricts || opt == kVisitingDistrictPct;
 }
 
 void trace_key(const HTDist* d) {
@@ -64,9 +63,7 @@ void trace_link(const HTDist* dfam, const HTDist* after, bool neighbour_names) {
 HTDist* link_header(HTDist* after, const HTDist* dfam, int opt) {
   HTDist* header = create_htdist(nullptr, opt);
   if (header == nullptr) return nullptr;
-  header->htgroup = dfam->htgroup;
-  header->htsup = dfam->htsup;
-  header->htdist = dfam->htdist;
+  std::tie(header->htgroup, header->htsup, header->htdist) = key_of(dfam);
   if (tracing()) {
     std::fprintf(trace_fp, "New dist ");
     trace_link(dfam, after, false);

@@ -28,32 +28,27 @@ void write_toc(FILE* fp, const char* entry_fmt) {
   std::fprintf(fp, "\n>WardPosFtr\n");
 }
 
-/// The page of one organisation for write_webpos.
-void write_org_page(const WardOrg* org, FILE* fp) {
+/// The page of one organisation for write_webpos, or its section in the
+/// one-page variant when `section`.
+void write_org(const WardOrg* org, FILE* fp, bool section) {
   const char* name = str_or_empty(org->org);
   std::fprintf(fp, "%s Positions\n\n", name);
   std::fprintf(fp, ">WardPosHdr\n");
-  std::fprintf(fp, "\n>WardPositionGroup|%s Position\n", name);
-  for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
-    if (p->pos.empty()) continue;
-    if (p->per) {
-      std::fprintf(fp, ">WardPositionPerson|%s|%s\n", p->pos.c_str(), p->per.c_str());
-    } else {
-      std::fprintf(fp, ">WardPositionUnassigned|%s\n", p->pos.c_str());
+  if (section) {
+    std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s Position\">\n", name);
+    std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", name);
+    write_webpos_positions(org, fp);
+  } else {
+    std::fprintf(fp, "\n>WardPositionGroup|%s Position\n", name);
+    for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
+      if (p->pos.empty()) continue;
+      if (p->per) {
+        std::fprintf(fp, ">WardPositionPerson|%s|%s\n", p->pos.c_str(), p->per.c_str());
+      } else {
+        std::fprintf(fp, ">WardPositionUnassigned|%s\n", p->pos.c_str());
+      }
     }
   }
-  std::fprintf(fp, "\n>WardPosGroupDone\n");
-  std::fprintf(fp, "\n>WardPosFtr\n");
-}
-
-/// The section of one organisation in the one-page variant.
-void write_org_section(const WardOrg* org, FILE* fp) {
-  const char* name = str_or_empty(org->org);
-  std::fprintf(fp, "%s Positions\n\n", name);
-  std::fprintf(fp, ">WardPosHdr\n");
-  std::fprintf(fp, "\n>WardPosGroup\n<a name=\"%s Position\">\n", name);
-  std::fprintf(fp, "%s\n</a>\n>WardPosGroupEnd\n", name);
-  write_webpos_positions(org, fp);
   std::fprintf(fp, "\n>WardPosGroupDone\n");
   std::fprintf(fp, "\n>WardPosFtr\n");
 }
@@ -115,7 +110,7 @@ void write_webpos(const WardOrg* org, std::string_view dirname) {
     const std::string name = std::string(dirname) + "/" + web_file_part(o->abbr.view()) + ".html";
     OutputFile page;
     if (!open_or_report(page, name, "Can't open %s\n")) continue;
-    write_org_page(o, page.get());
+    write_org(o, page.get(), false);
     page.commit();
   }
 }
@@ -124,6 +119,6 @@ void write_webpos_onepage(const WardOrg* org, std::string_view dirname) {
   OutputFile out;
   if (!open_toc(out, dirname)) return;
   write_toc(out.get(), "<a href=\"%s.html\">\n<li>%s</li></a>\n");
-  for (const WardOrg* o = org; o != nullptr; o = o->next) write_org_section(o, out.get());
+  for (const WardOrg* o = org; o != nullptr; o = o->next) write_org(o, out.get(), true);
   out.commit();
 }

@@ -86,11 +86,7 @@ void append_member(WardFamily* fam, WardMember* mem) {
 
 void append_member_after(WardFamily* fam, WardMember*& last, WardMember* mem) {
   if (!mem->lname) mem->lname = fam->lname;
-  if (last == nullptr) {
-    fam->members = mem;
-  } else {
-    last->next = mem;
-  }
+  (last == nullptr ? fam->members : last->next) = mem;
   last = mem;
 }
 

@@ -213,10 +213,7 @@ bool open_or_report(OutputFile& out, const std::string& name, const char* messag
 
 void end_by_signal(int sig) {
   remove_pending();
-  struct sigaction sa {};
-  sa.sa_handler = SIG_DFL;
-  sigemptyset(&sa.sa_mask);
-  ::sigaction(sig, &sa, nullptr);
+  std::signal(sig, SIG_DFL);
   sigset_t only;
   sigemptyset(&only);
   sigaddset(&only, sig);

@@ -48,10 +48,7 @@ void install_handlers() {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
       struct sigaction old {};
       if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
-        struct sigaction sa {};
-        sa.sa_handler = remove_pending_and_die;
-        sigemptyset(&sa.sa_mask);
-        ::sigaction(sig, &sa, nullptr);
+        std::signal(sig, remove_pending_and_die);
       }
     }
   });

@@ -76,10 +76,15 @@ constexpr Document kDocuments[] = {
 
 }  // namespace
 
-const Document& document(int option) {
+const Document* find_document(int option) {
   for (const Document& d : kDocuments) {
-    if (d.option == option) return d;
+    if (d.option == option) return &d;
   }
+  return nullptr;
+}
+
+const Document& document(int option) {
+  if (const Document* d = find_document(option)) return *d;
   std::fprintf(stderr, "No document for option %d\n", option);
   std::abort();
 }

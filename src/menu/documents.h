@@ -29,6 +29,9 @@ struct Document {
   FILE* failure_stream() const { return failure_on_stderr ? stderr : stdout; }
 };
 
+/// The document that menu option `option` writes; null when it writes none.
+const Document* find_document(int option);
+
 /// The document that menu option `option` writes; the program ends with a
 /// message on the error stream for an option that writes none (a fault of
 /// the caller, never of the input).

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "menu/documents.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "model/outfile.h"
@@ -25,18 +26,20 @@ void run_converter(std::string_view base, std::string_view title) {
   hand_to_converter(Instapp, base, quoted_title(unit, title), "Executing >>%s<<\n");
 }
 
-void hand_off(int option, const BodyWriter& body) {
-  const Document& doc = document(option);
-  std::string base = prompt_name(doc.base, doc.prompt);
-  std::string name = doc.file(base);
+bool hand_off(int option, const LoopState& state) {
+  const Document* doc = find_document(option);
+  if (doc == nullptr) return false;
+  std::string base = prompt_name(doc->base, doc->prompt);
+  std::string name = doc->file(base);
   OutputFile out;
   if (!out.open(name)) {
     std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
-    return;
+    return true;
   }
   FILE* fp = out.get();
-  if (doc.title != nullptr) std::fprintf(fp, doc.title, unit.c_str(), datestr.c_str());
-  body(fp);
-  if (doc.list_title != nullptr) std::fprintf(fp, "<*>\n");
-  if (out.commit() && doc.list_title != nullptr) run_converter(base, doc.list_title);
+  if (doc->title != nullptr) std::fprintf(fp, doc->title, unit.c_str(), datestr.c_str());
+  doc->body(state, fp);
+  if (doc->list_title != nullptr) std::fprintf(fp, "<*>\n");
+  if (out.commit() && doc->list_title != nullptr) run_converter(base, doc->list_title);
+  return true;
 }

@@ -5,6 +5,7 @@
 
 #include "menu/batch.h"
 #include "menu/cmdline.h"
+#include "menu/handoff.h"
 #include "menu/loopstate.h"
 #include "menu/pos_actions.h"
 #include "menu/prompt.h"
@@ -116,7 +117,8 @@ int run_program(int argc, char** argv) {
   for (;;) {
     if (show_menu(opt)) {
       // A menu is followed by the footer.
-    } else if (ward_action(opt, state) || teach_action(opt, state) || pos_action(opt, state)) {
+    } else if (ward_action(opt, state) || teach_action(opt, state) || pos_action(opt, state) ||
+               hand_off(opt, state)) {
       int menu = return_menu(opt);
       if (menu >= 0) {
         opt = menu;

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "menu/documents.h"
-#include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "menu/settings.h"
 #include "model/arena.h"
@@ -95,9 +93,6 @@ bool pos_action(int opt, LoopState& state) {
   switch (opt) {
     case 101:
       read_positions(state);
-      break;
-    case 110:
-      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     case 120:
       write_webpos(org, prompt_name("webin", kWorkDirPrompt));

@@ -3,7 +3,7 @@
 
 #include "menu/loopstate.h"
 
-/// Carries out one option of the ward positions menu (101, 110, 120, 130)
-/// or of the stake reports menu (701, 720, 730) on `state`. Returns false
-/// when `opt` is not one of them.
+/// Carries out one option of the ward positions menu (101, 120, 130; the
+/// list 110 is hand_off()'s) or of the stake reports menu (701, 720, 730,
+/// 790) on `state`. Returns false when `opt` is not one of them.
 bool pos_action(int opt, LoopState& state);

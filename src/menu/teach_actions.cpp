@@ -1,10 +1,7 @@
 #include "menu/teach_actions.h"
 
-#include <cstdio>
 #include <memory>
 
-#include "menu/documents.h"
-#include "menu/handoff.h"
 #include "model/arena.h"
 #include "readers/mis1313.h"
 
@@ -34,15 +31,6 @@ bool teach_action(int opt, LoopState& state) {
       break;
     case 401:
       read_teaching(state, "mis1413.txt", state.VTList, state.vt_arena);
-      break;
-    case 310:
-    case 312:
-    case 314:
-    case 320:
-    case 410:
-    case 412:
-    case 420:
-      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     default:
       return false;

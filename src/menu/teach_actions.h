@@ -1,13 +1,10 @@
 #pragma once
-// The home-teaching menu's options (300) and the visiting-teaching menu's
-// (400).
+// Reading the home-teaching (option 301) and visiting-teaching (401) reports.
 
 #include "menu/loopstate.h"
 
-/// Carries out one option of the home-teaching menu (301, 310, 312, 320,
-/// and 314, which no menu lists) or of the visiting-teaching menu (401, 410,
-/// 412, 420) on `state`. Reading a teaching report replaces `HTList` or
-/// `VTList` and merges it into the ward list when one exists; the lists are
-/// written from `HTList` or `VTList` as handheld documents. Returns false
-/// when `opt` is not one of them.
+/// Carries out option 301 or 401 on `state`: the teaching report replaces
+/// `HTList` or `VTList` and is merged into the ward list when one exists.
+/// The lists of these menus are hand_off()'s. Returns false for any other
+/// option.
 bool teach_action(int opt, LoopState& state);

@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "menu/documents.h"
-#include "menu/handoff.h"
 #include "menu/prompt.h"
 #include "model/arena.h"
 #include "model/infile.h"
@@ -76,18 +74,6 @@ bool ward_action(int opt, LoopState& state) {
       break;
     case 209:
       read_and_merge(state, "mis239.txt", read_mis239, merge_239);
-      break;
-    case 22:
-    case 210:
-    case 212:
-    case 215:
-    case 220:
-    case 225:
-    case 227:
-    case 230:
-    case 240:
-    case 290:
-      hand_off(opt, [&](FILE* fp) { document(opt).body(state, fp); });
       break;
     default:
       return false;

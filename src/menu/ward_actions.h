@@ -3,7 +3,7 @@
 
 #include "menu/loopstate.h"
 
-/// Carries out one option of the ward list menu (201-290, 215) or of the
-/// miscellaneous menu (7, 8, 9, 22) on `state`. Returns false when `opt` is
-/// not one of them.
+/// Carries out one option of the ward list menu that reads a report (201,
+/// 202, 209) or of the miscellaneous menu (7, 8, 9) on `state`; the lists of
+/// both are hand_off()'s. Returns false when `opt` is not one of them.
 bool ward_action(int opt, LoopState& state);

@@ -3,15 +3,18 @@
 #include <optional>
 
 const std::string* ToolArgs::value(std::string_view name) const {
-  const std::string* found = nullptr;
-  for (const auto& [opt, val] : options) {
-    if (opt == name) found = &val;
+  for (auto it = options.rbegin(); it != options.rend(); ++it) {
+    if (it->first == name) return &it->second;
   }
-  return found;
+  return nullptr;
 }
 
 bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, ToolArgs* args,
                      std::string* error) {
+  auto fail = [error](std::string why) {
+    *error = std::move(why);
+    return false;
+  };
   bool options_end = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -38,8 +41,7 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
         if (name == k.name) opt = &k;
       }
       if (opt != nullptr && !opt->takes_value && value) {
-        *error = "option " + spelled + " takes no value";
-        return false;
+        return fail("option " + spelled + " takes no value");
       }
     } else {
       spelled = arg;
@@ -50,20 +52,13 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
       // A flag stands alone: "-hu" is no option.
       if (opt != nullptr && !opt->takes_value && value) opt = nullptr;
     }
-    if (opt == nullptr) {
-      *error = "unknown option " + spelled;
-      return false;
+    if (opt == nullptr) return fail("unknown option " + spelled);
+    if (opt->takes_value && !value) {
+      if (i + 1 == argc) return fail("option " + spelled + " needs a value");
+      value = argv[++i];
     }
-    if (!opt->takes_value) {
-      args->options.emplace_back(opt->name, "");
-    } else if (value) {
-      args->options.emplace_back(opt->name, *value);
-    } else if (i + 1 < argc) {
-      args->options.emplace_back(opt->name, argv[++i]);
-    } else {
-      *error = "option " + spelled + " needs a value";
-      return false;
-    }
+    // A flag, which came without a value, stores "".
+    args->options.emplace_back(opt->name, value.value_or(""));
   }
   return true;
 }

@@ -15,15 +15,12 @@
 
 namespace {
 
-constexpr const char* kReportPrompt = "Enter name of report (%s): ";
-constexpr const char* kFilePrompt = "Enter file name (%s): ";
-
 /// Reads an enriching report and, only when a ward list exists, merges what
 /// was read into it. The report's list is gone once merged.
 template <class Entry>
 void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
                     void (*merge)(WardFamily*, const Entry*)) {
-  std::string name = prompt_name(deflt, kReportPrompt);
+  std::string name = prompt_name(deflt, "Enter name of report (%s): ");
   Arena report_arena;
   Entry* report;
   {
@@ -43,7 +40,7 @@ void read_and_merge(LoopState& state, const char* deflt, Entry* (*read)(FILE*),
 }
 
 void save_list(const WardFamily* ward) {
-  std::string name = prompt_name("wardsave.txt", kFilePrompt);
+  std::string name = prompt_name("wardsave.txt", "Enter file name (%s): ");
   OutputFile out;
   if (!out.open(name)) {
     std::printf("Can't open %s!\n", name.c_str());

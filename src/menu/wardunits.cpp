@@ -25,8 +25,7 @@ void read_ward_units_from(const char* path) {
 
   // A folder of that name opens, and would read as an empty file.
   InputFile in(path);
-  FILE* fp = in.get();
-  if (fp == nullptr) {
+  if (!in) {
     std::fprintf(stderr, "Couldn't open wardunits.txt file\n");
     return;
   }
@@ -37,7 +36,7 @@ void read_ward_units_from(const char* path) {
 
   std::string line;
   std::vector<std::string_view> flds;
-  while (read_line(line, fp) == 0) {
+  while (read_line(line, in.get()) == 0) {
     if (!line.empty() && line[0] == '#') continue;
     if (split_flds(line, flds, '|', false, 4) < 3) continue;
 

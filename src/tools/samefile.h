@@ -19,8 +19,8 @@ struct ReadFile {
 /// at, a name that does not exist yet among them.
 bool is_same_file(const std::string& a, const std::string& b);
 
-/// True when the output `output`, named by the option `option` ("--csv"), is
-/// none of `inputs`; "-" (standard output, or input) is never a file. Else false, after tool_error("OPTION OUTPUT would
-/// overwrite WHAT PATH") for the first input it is; nothing is opened.
+/// True when the output `output`, named by the option `option` ("--csv"), is none of `inputs`;
+/// "-" (standard output, or input) is never a file. Else false, after tool_error("OPTION OUTPUT
+/// would overwrite WHAT PATH") for the first input it is; nothing is opened.
 bool output_spares_inputs(const char* option, const std::string& output,
                           std::span<const ReadFile> inputs);

@@ -89,16 +89,15 @@ bool process_stake() {
 }  // namespace
 
 bool pos_action(int opt, LoopState& state) {
-  const WardOrg* org = state.org;
   switch (opt) {
     case 101:
       read_positions(state);
       break;
     case 120:
-      write_webpos(org, prompt_name("webin", kWorkDirPrompt));
+      write_webpos(state.org, prompt_name("webin", kWorkDirPrompt));
       break;
     case 130:
-      write_webpos_onepage(org, prompt_name("stakein", kWorkDirPrompt));
+      write_webpos_onepage(state.org, prompt_name("stakein", kWorkDirPrompt));
       break;
     case 701:
       read_stake();

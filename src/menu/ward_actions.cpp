@@ -53,15 +53,14 @@ void save_list(const WardFamily* ward) {
 }  // namespace
 
 bool ward_action(int opt, LoopState& state) {
-  const WardFamily* ward = state.ward;
   switch (opt) {
     case 7:
       break;
     case 8:
-      list_ward(ward, stdout);
+      list_ward(state.ward, stdout);
       break;
     case 9:
-      save_list(ward);
+      save_list(state.ward);
       break;
     case 201:
       read_new_list("mis231.txt", read_mis231, state.ward, state.ward_arena);

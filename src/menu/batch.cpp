@@ -39,7 +39,7 @@ void write_doc(WriteQueue& queue, int option, const LoopState& lists) {
                 doc.body(lists, fp);
                 if (doc.list_title != nullptr) std::fprintf(fp, "<*>\n");
               },
-              doc.batch_failure, doc.failure_stream()}},
+              doc.batch_failure, doc.failure_on_stderr ? stderr : stdout}},
             std::move(then));
 }
 

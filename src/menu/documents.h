@@ -25,8 +25,6 @@ struct Document {
 
   /// The file of base name `name`.
   std::string file(const std::string& name) const { return add_txt ? name + ".txt" : name; }
-  /// The stream of the batch's failure message.
-  FILE* failure_stream() const { return failure_on_stderr ? stderr : stdout; }
 };
 
 /// The document that menu option `option` writes; null when it writes none.

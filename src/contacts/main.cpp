@@ -23,6 +23,7 @@
 #include "model/arena.h"
 #include "tools/about.h"
 #include "tools/args.h"
+#include "tools/directory.h"
 #include "tools/output.h"
 #include "tools/samefile.h"
 #include "tools/status.h"
@@ -79,9 +80,8 @@ std::string parse_args(const ToolArgs& args, ContactsArgs* a) {
   }
   if (args.has("unit")) a->unit = *args.value("unit");
   a->dir = args.positional[0];
-  std::string sep = a->dir.ends_with('/') ? "" : "/";
-  a->vcf = args.has("vcf") ? *args.value("vcf") : a->dir + sep + "wardcontacts.vcf";
-  a->ics = args.has("ics") ? *args.value("ics") : a->dir + sep + "wardbirthdays.ics";
+  a->vcf = args.has("vcf") ? *args.value("vcf") : path_in_folder(a->dir, "wardcontacts.vcf");
+  a->ics = args.has("ics") ? *args.value("ics") : path_in_folder(a->dir, "wardbirthdays.ics");
   if (args.has("key")) a->key = *args.value("key");
   if (a->vcf.empty() || a->ics.empty()) return "an output file needs a name";
   if ((a->vcf == a->ics || is_same_file(a->vcf, a->ics)) && !is_device(a->vcf)) {
@@ -117,11 +117,6 @@ bool event_stamp(std::time_t* stamp) {
   }
   *stamp = static_cast<std::time_t>(seconds);
   return true;
-}
-
-bool is_folder(const std::string& name) {
-  struct stat st;
-  return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 /// `name` as the summary line names an output.

@@ -13,11 +13,6 @@
 
 namespace {
 
-/// `dir`/`name`.
-std::string in_folder(const std::string& dir, const char* name) {
-  return dir + (dir.ends_with('/') ? "" : "/") + name;
-}
-
 /// Reads the optional printout `path` with `read` into a list of its own
 /// and hands it to `merge`, which copies what it takes into `ward_arena`,
 /// the arena of `ward`. A printout that does not exist is no trouble; one
@@ -48,9 +43,9 @@ bool merge_optional(const std::string& path, List* (*read)(FILE*), WardFamily* w
 }  // namespace
 
 std::vector<ReadFile> contacts_ward_files(const std::string& dir) {
-  return {{"the directory printout", in_folder(dir, "mis231.txt")},
-          {"the family listing", in_folder(dir, "mis232.txt")},
-          {"the record number list", in_folder(dir, "mis239.txt")}};
+  return {{"the directory printout", path_in_folder(dir, "mis231.txt")},
+          {"the family listing", path_in_folder(dir, "mis232.txt")},
+          {"the record number list", path_in_folder(dir, "mis239.txt")}};
 }
 
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {

@@ -17,11 +17,6 @@
 
 namespace {
 
-bool is_folder(const std::string& name) {
-  struct stat st;
-  return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 /// Points `fd` at /dev/null; returns a duplicate of what it was, or -1.
 int silence(int fd) {
   int saved = ::dup(fd);
@@ -60,9 +55,17 @@ FILE* stdin_copy() {
 
 }  // namespace
 
+std::string path_in_folder(const std::string& dir, const char* name) {
+  return dir + (dir.ends_with('/') ? "" : "/") + name;
+}
+
+bool is_folder(const std::string& name) {
+  struct stat st;
+  return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string directory_printout_path(const std::string& name) {
-  if (name == "-" || !is_folder(name)) return name;
-  return name + (name.ends_with('/') ? "" : "/") + "mis231.txt";
+  return name == "-" || !is_folder(name) ? name : path_in_folder(name, "mis231.txt");
 }
 
 QuietConsole::QuietConsole(bool errors_too) {

@@ -9,10 +9,16 @@
 #include "model/arena.h"
 #include "model/kinroll.h"
 
+/// `name` in the folder `dir`: `dir` + "/" + `name`, with no second '/' when
+/// `dir` ends in one.
+std::string path_in_folder(const std::string& dir, const char* name);
+
+/// True when `name` exists and is a folder, symbolic links followed.
+bool is_folder(const std::string& name);
+
 /// The file that a command-line name stands for: `name` itself, or
-/// `name` + "/mis231.txt" when `name` is a folder (a name ending in '/' gets
-/// no second '/'). "-" (standard input) stays itself. The file need not
-/// exist.
+/// path_in_folder(`name`, "mis231.txt") when `name` is a folder. "-"
+/// (standard input) stays itself. The file need not exist.
 std::string directory_printout_path(const std::string& name);
 
 /// Points standard output, and with `errors_too` the error stream, at

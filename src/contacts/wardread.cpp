@@ -9,7 +9,6 @@
 #include "readers/mis232.h"
 #include "readers/mis239.h"
 #include "tools/directory.h"
-#include "tools/status.h"
 
 namespace {
 
@@ -49,14 +48,10 @@ std::vector<ReadFile> contacts_ward_files(const std::string& dir) {
 }
 
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list) {
-  *list = nullptr;
   std::vector<ReadFile> files = contacts_ward_files(dir);
-  WardFamily* ward = nullptr;
-  if (!read_directory_quietly(files[0].path, arena, &ward) ||
-      !merge_optional(files[1].path, read_mis232, ward, arena, merge_232) ||
-      !merge_optional(files[2].path, read_mis239, ward, arena, merge_239)) {
-    return false;
-  }
-  *list = ward;
-  return true;
+  bool ok = read_directory_quietly(files[0].path, arena, list) &&
+            merge_optional(files[1].path, read_mis232, *list, arena, merge_232) &&
+            merge_optional(files[2].path, read_mis239, *list, arena, merge_239);
+  if (!ok) *list = nullptr;
+  return ok;
 }

@@ -22,6 +22,6 @@ std::vector<ReadFile> contacts_ward_files(const std::string& dir);
 /// their own lists are dropped after the merge. Stores the ward list in
 /// `*list`; it lives as long as `arena`. Returns false after tool_error()
 /// when the directory printout cannot be read or is none (see
-/// read_directory_quietly), or when
-/// one of the other two exists but cannot be read; `*list` is then null.
+/// read_directory_quietly), or when one of the other two exists but cannot
+/// be read; `*list` is then null.
 bool read_contacts_ward(const std::string& dir, Arena& arena, WardFamily** list);

@@ -139,16 +139,16 @@ void pair_members(MatchSide& old_side, MatchSide& new_side) {
   std::vector<MatchMember>& news = new_side.members;
 
   FlatIndex<int> by_recno(olds.size());
-  for (size_t i = 0; i < olds.size(); ++i) {
+  for (int i = 0; i < std::ssize(olds); ++i) {
     if (old_rec[i].empty()) continue;
-    by_recno.add_first(recno_hash(old_rec[i]), static_cast<int>(i),
+    by_recno.add_first(recno_hash(old_rec[i]), i,
                        [&](int a, int b) { return old_rec[a] == old_rec[b]; });
   }
-  for (size_t i = 0; i < news.size(); ++i) {
+  for (int i = 0; i < std::ssize(news); ++i) {
     if (new_rec[i].empty()) continue;
     const int* o = by_recno.find(recno_hash(new_rec[i]),
                                  [&](int a) { return old_rec[a] == new_rec[i]; });
-    if (o != nullptr && olds[*o].other < 0) pair_up(olds, *o, news, static_cast<int>(i));
+    if (o != nullptr && olds[*o].other < 0) pair_up(olds, *o, news, i);
   }
 
   // The rest by name and birth date; two real record numbers that differ
@@ -156,19 +156,18 @@ void pair_members(MatchSide& old_side, MatchSide& new_side) {
   auto same = [&](int a, int b) { return same_person(olds[a].mem, olds[b].mem); };
   KeyQueues without(olds.size(), olds.size());
   KeyQueues with(olds.size(), olds.size());
-  for (size_t i = 0; i < olds.size(); ++i) {
+  for (int i = 0; i < std::ssize(olds); ++i) {
     if (olds[i].other >= 0) continue;
-    int item = static_cast<int>(i);
-    (old_rec[i].empty() ? without : with).add(person_hash(olds[i].mem), item, same);
+    (old_rec[i].empty() ? without : with).add(person_hash(olds[i].mem), i, same);
   }
-  for (size_t i = 0; i < news.size(); ++i) {
+  for (int i = 0; i < std::ssize(news); ++i) {
     if (news[i].other >= 0) continue;
     const WardMember* mem = news[i].mem;
     uint64_t h = person_hash(mem);
     auto match = [&](int a) { return same_person(olds[a].mem, mem); };
     int o = without.take(h, match);
     if (o < 0 && new_rec[i].empty()) o = with.take(h, match);
-    if (o >= 0) pair_up(olds, o, news, static_cast<int>(i));
+    if (o >= 0) pair_up(olds, o, news, i);
   }
 }
 
@@ -188,22 +187,22 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
   auto free_old = [&](int m) { return m >= 0 && olds[old_side.members[m].family].other < 0; };
 
   // 1. The same head.
-  for (size_t n = 0; n < news.size(); ++n) {
+  for (int n = 0; n < std::ssize(news); ++n) {
     int o = new_side.members[news[n].first].other;
     if (free_old(o) && role_of(old_side, o) == 1) {
-      pair_up(olds, old_side.members[o].family, news, static_cast<int>(n));
+      pair_up(olds, old_side.members[o].family, news, n);
     }
   }
 
   // 2. Head or spouse was head or spouse.
-  for (size_t n = 0; n < news.size(); ++n) {
+  for (int n = 0; n < std::ssize(news); ++n) {
     if (news[n].other >= 0) continue;
     for (int k = 0; k < 2 && k < news[n].count; ++k) {
       int m = news[n].first + k;
       if (role_of(new_side, m) == 0) continue;
       int o = new_side.members[m].other;
       if (free_old(o) && role_of(old_side, o) != 0) {
-        pair_up(olds, old_side.members[o].family, news, static_cast<int>(n));
+        pair_up(olds, old_side.members[o].family, news, n);
         break;
       }
     }
@@ -214,13 +213,12 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
   auto same = [&](int a, int b) { return same_family_name(olds[a].fam, olds[b].fam); };
   KeyQueues without(olds.size(), olds.size());
   KeyQueues with(olds.size(), olds.size());
-  for (size_t o = 0; o < olds.size(); ++o) {
+  for (int o = 0; o < std::ssize(olds); ++o) {
     const MatchMember& head = old_side.members[olds[o].first];
     if (olds[o].other >= 0 || head.other >= 0) continue;
-    (real_recno(head.mem).empty() ? without : with)
-        .add(family_hash(olds[o].fam), static_cast<int>(o), same);
+    (real_recno(head.mem).empty() ? without : with).add(family_hash(olds[o].fam), o, same);
   }
-  for (size_t n = 0; n < news.size(); ++n) {
+  for (int n = 0; n < std::ssize(news); ++n) {
     const MatchMember& head = new_side.members[news[n].first];
     if (news[n].other >= 0 || head.other >= 0) continue;
     const WardFamily* fam = news[n].fam;
@@ -228,12 +226,12 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
     auto match = [&](int a) { return same_family_name(olds[a].fam, fam); };
     int o = without.take(h, match);
     if (o < 0 && real_recno(head.mem).empty()) o = with.take(h, match);
-    if (o >= 0) pair_up(olds, o, news, static_cast<int>(n));
+    if (o >= 0) pair_up(olds, o, news, n);
   }
 
   // 4. Through the members they share.
   std::vector<std::pair<int, int>> found;  // older family, member position
-  for (size_t n = 0; n < news.size(); ++n) {
+  for (int n = 0; n < std::ssize(news); ++n) {
     if (news[n].other >= 0) continue;
     found.clear();
     for (int k = 0; k < news[n].count; ++k) {
@@ -254,7 +252,7 @@ void pair_households(MatchSide& old_side, MatchSide& new_side) {
       i = j;
     }
     if (best >= 0 && 2 * best_count >= olds[best].count) {
-      pair_up(olds, best, news, static_cast<int>(n));
+      pair_up(olds, best, news, n);
     }
   }
 }
@@ -264,28 +262,25 @@ void pair_entries(MatchSide& old_side, MatchSide& new_side) {
   std::vector<MatchFamily>& olds = old_side.entries;
   std::vector<MatchFamily>& news = new_side.entries;
   KeyQueues queues(olds.size(), olds.size());
-  for (size_t o = 0; o < olds.size(); ++o) {
-    queues.add(family_hash(olds[o].fam), static_cast<int>(o),
+  for (int o = 0; o < std::ssize(olds); ++o) {
+    queues.add(family_hash(olds[o].fam), o,
                [&](int a, int b) { return same_family_name(olds[a].fam, olds[b].fam); });
   }
-  for (size_t n = 0; n < news.size(); ++n) {
+  for (int n = 0; n < std::ssize(news); ++n) {
     const WardFamily* fam = news[n].fam;
     int o =
         queues.take(family_hash(fam), [&](int a) { return same_family_name(olds[a].fam, fam); });
-    if (o >= 0) pair_up(olds, o, news, static_cast<int>(n));
+    if (o >= 0) pair_up(olds, o, news, n);
   }
 }
 
 }  // namespace
 
 std::string_view real_recno(const WardMember* mem) {
-  std::string_view r = mem->recno.view();
-  while (!r.empty() && is_blank(r.front())) r.remove_prefix(1);
-  while (!r.empty() && is_blank(r.back())) r.remove_suffix(1);
+  std::string_view r = trim_view(mem->recno.view());
   constexpr std::string_view kPseudo = "999-9999-";
-  bool pseudo =
-      r.size() == kPseudo.size() + 4 && r.starts_with(kPseudo) &&
-      std::ranges::all_of(r.substr(kPseudo.size()), [](char c) { return c >= '0' && c <= '9'; });
+  bool pseudo = r.size() == kPseudo.size() + 4 && r.starts_with(kPseudo) &&
+                std::ranges::all_of(r.substr(kPseudo.size()), is_digit);
   return pseudo ? std::string_view() : r;
 }
 

@@ -1,10 +1,10 @@
 #include "changes/compare.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <string_view>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "changes/describe.h"
@@ -37,14 +37,10 @@ class Changes {
 
   /// The changes sorted by kind, name and printout order, chained.
   WardChange* chain() {
-    std::vector<std::pair<WardChange*, Key>> keyed;
-    keyed.reserve(all_.size());
-    for (WardChange* c : all_) keyed.emplace_back(c, key_of(c));
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    std::ranges::stable_sort(all_, std::less<>(), key_of);
     WardChange* head = nullptr;
     WardChange* tail = nullptr;
-    for (auto& [c, key] : keyed) append_remembered(head, tail, c);
+    for (WardChange* c : all_) append_remembered(head, tail, c);
     return head;
   }
 

@@ -11,17 +11,20 @@
 
 namespace {
 
-/// Section titles, by kind.
-const char* const kTitles[kChangeKinds] = {
-    "Families moved in",
-    "Families moved out",
-    "Members added to a family",
-    "Members gone from a family",
-    "Members moved to another family",
-    "Addresses changed",
-    "Phones changed",
-    "Names changed",
-    "New data-quality notes",
+/// The kinds' section titles in the report and names in the CSV file, by kind.
+constexpr struct {
+  const char* title;
+  const char* csv;
+} kKinds[kChangeKinds] = {
+    {"Families moved in", "moved-in"},
+    {"Families moved out", "moved-out"},
+    {"Members added to a family", "added"},
+    {"Members gone from a family", "gone"},
+    {"Members moved to another family", "moved"},
+    {"Addresses changed", "address"},
+    {"Phones changed", "phone"},
+    {"Names changed", "name"},
+    {"New data-quality notes", "note"},
 };
 
 /// `s`, or "(none)" when it is empty.
@@ -123,18 +126,13 @@ void write_change(const WardChange* c, FILE* fp) {
   }
 }
 
-/// Kinds as the CSV file names them, by kind.
-const char* const kCsvKinds[kChangeKinds] = {
-    "moved-in", "moved-out", "added", "gone", "moved", "address", "phone", "name", "note",
-};
-
 /// The CSV row of `c`; the texts are copied into the current arena on the way.
 void write_csv_row(const WardChange* c, FILE* fp) {
   const WardFamily* fam = change_family(c);
   const WardMember* mem = change_member(c);
   const WardMember* numbered = mem != nullptr ? mem : fam->members;  // a household's head
   auto [before, now] = change_values(c);
-  csv_first(fp, kCsvKinds[static_cast<int>(c->kind)]);
+  csv_first(fp, kKinds[static_cast<int>(c->kind)].csv);
   csvfld(fp, Text(family_name(fam)));
   csvfld(fp, Text(mem != nullptr ? member_name(mem) : ""));
   csvfld(fp, Text(numbered != nullptr ? real_recno(numbered) : std::string_view()));
@@ -155,7 +153,7 @@ void write_changes_report(const WardChange* list, const char* old_name, const ch
   const WardChange* c = list;
   while (c != nullptr) {
     ChangeKind kind = c->kind;
-    std::fprintf(fp, "\n%s: %d\n", kTitles[static_cast<int>(kind)], count_changes(c, kind));
+    std::fprintf(fp, "\n%s: %d\n", kKinds[static_cast<int>(kind)].title, count_changes(c, kind));
     for (; c != nullptr && c->kind == kind; c = c->next) write_change(c, fp);
   }
 }

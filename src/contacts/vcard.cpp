@@ -67,16 +67,14 @@ void write_family_vcard(const WardFamily* fam, FILE* fp, const std::string& cate
   if (is_dialable_phone(fam->phone)) {
     write_content_line(fp, "TEL;TYPE=home:" + value_of(fam->phone, false));
   }
-  std::string street = street_of(fam);
-  std::string city = value_of(fam->city, true);
-  std::string state = value_of(fam->state, true);
   std::string zip = value_of(fam->zip, true);
-  if (!zip.empty() && !trim_blanks(fam->zip2.view()).empty())
+  if (!zip.empty() && !trim_blanks(fam->zip2.view()).empty()) {
     zip += "-" + value_of(fam->zip2, true);
-  if (!street.empty() || !city.empty() || !state.empty() || !zip.empty()) {
-    write_content_line(fp,
-                       "ADR;TYPE=home:;;" + street + ";" + city + ";" + state + ";" + zip + ";");
   }
+  std::string adr = street_of(fam) + ";" + value_of(fam->city, true) + ";" +
+                    value_of(fam->state, true) + ";" + zip;
+  // The parts have their semicolons escaped: ";;;" is an address without any.
+  if (adr != ";;;") write_content_line(fp, "ADR;TYPE=home:;;" + adr + ";");
   if (!category.empty()) {
     write_content_line(fp, "CATEGORIES:" + escape_vcard_text(category, false));
   }

@@ -1,5 +1,7 @@
 #include "contacts/vtext.h"
 
+#include <algorithm>
+
 namespace {
 
 bool is_control(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7f; }
@@ -20,15 +22,6 @@ size_t char_end(std::string_view s, size_t at) {
 /// a backslash and the character after it.
 size_t unit_end(std::string_view s, size_t at) {
   return s[at] == '\\' && at + 1 < s.size() ? char_end(s, at + 1) : char_end(s, at);
-}
-
-/// `s` with its control characters made spaces.
-std::string without_controls(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (is_control(static_cast<unsigned char>(c))) c = ' ';
-  }
-  return out;
 }
 
 }  // namespace
@@ -73,7 +66,10 @@ bool is_utf8(std::string_view s) {
 }
 
 std::string utf8_from_argument(std::string_view s) {
-  return is_utf8(s) ? without_controls(s) : utf8_from_latin1(s);
+  if (!is_utf8(s)) return utf8_from_latin1(s);
+  std::string out(s);
+  std::ranges::replace_if(out, is_control, ' ');
+  return out;
 }
 
 std::string_view trim_blanks(std::string_view s) {

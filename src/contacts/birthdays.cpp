@@ -2,7 +2,6 @@
 
 #include <libical/ical.h>
 
-#include <cctype>
 #include <new>
 #include <string>
 #include <string_view>
@@ -18,10 +17,7 @@ constexpr int kLeapMonthDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 
 /// The date of a two-digit `day` and a month abbreviation `month`, when
 /// they make one.
 bool make_birthday(std::string_view day, std::string_view month, Birthday* out) {
-  if (day.size() != 2 || !std::isdigit(static_cast<unsigned char>(day[0])) ||
-      !std::isdigit(static_cast<unsigned char>(day[1]))) {
-    return false;
-  }
+  if (day.size() != 2 || !is_digit(day[0]) || !is_digit(day[1])) return false;
   int m = convert_month(month);
   int d = (day[0] - '0') * 10 + (day[1] - '0');
   if (m == 0 || d < 1 || d > kLeapMonthDays[m - 1]) return false;

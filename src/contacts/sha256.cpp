@@ -58,14 +58,11 @@ void Sha256::block(const unsigned char* p) {
 
 void Sha256::update(std::string_view data) {
   length_ += data.size();
-  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
-  size_t n = data.size();
-  while (n > 0) {
-    size_t take = std::min(n, sizeof buf_ - used_);
-    std::memcpy(buf_ + used_, p, take);
+  while (!data.empty()) {
+    size_t take = std::min(data.size(), sizeof buf_ - used_);
+    std::memcpy(buf_ + used_, data.data(), take);
     used_ += take;
-    p += take;
-    n -= take;
+    data.remove_prefix(take);
     if (used_ == sizeof buf_) {
       block(buf_);
       used_ = 0;

@@ -62,15 +62,8 @@ icalcomponent* birthday_event(const WardMember* mem, const Birthday& b, std::str
   start.month = b.month;
   start.day = b.day;
   icalcomponent_add_property(ev, icalproperty_new_dtstart(start));
-  icalrecurrencetype rule;
-  icalrecurrencetype_clear(&rule);
-  rule.freq = ICAL_YEARLY_RECURRENCE;
-  if (b.month == 2 && b.day == 29) {
-    rule.by_month_day[0] = -1;
-    rule.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
-    rule.by_month[0] = 2;
-    rule.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
-  }
+  icalrecurrencetype rule = icalrecurrencetype_from_string(
+      b.month == 2 && b.day == 29 ? "FREQ=YEARLY;BYMONTHDAY=-1;BYMONTH=2" : "FREQ=YEARLY");
   icalcomponent_add_property(ev, icalproperty_new_rrule(rule));
   std::string summary = "Birthday: " + display_name(mem);
   icalcomponent_add_property(ev, icalproperty_new_summary(summary.c_str()));

@@ -40,15 +40,6 @@ TEST(ToolDirectory, JoinsAFolderAndANameWithOneSlash) {
   EXPECT_EQ(path_in_folder("/", "x.vcf"), "/x.vcf");
 }
 
-TEST(ToolDirectory, TellsAFolderFromAFile) {
-  Folder f;
-  fs::create_directory(f.path("may"));
-  f.write("april.txt", kPrintout);
-  EXPECT_TRUE(is_folder(f.path("may")));
-  EXPECT_FALSE(is_folder(f.path("april.txt")));
-  EXPECT_FALSE(is_folder(f.path("june")));
-}
-
 TEST(ToolDirectory, FolderMeansItsDirectoryPrintout) {
   Folder f;
   fs::create_directory(f.path("may"));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <span>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -169,12 +170,23 @@ auto key_order(const ProdAPtrList& list, const Text& key) {
   };
 }
 
-/// Hands each non-null pointer of the first `n` slots to `release`, if any.
-void release_items(const std::vector<void*>& items, int n, ProdPtrRelease release) {
-  if (release == nullptr) return;
-  for (int i = 0; i < n; ++i) {
-    if (items[static_cast<size_t>(i)] != nullptr) release(items[static_cast<size_t>(i)]);
+/// Hands each non-null pointer of the used slots of `list` to `release`, if
+/// any, then clears the list as clear() does.
+template <class List>
+void clear(List* list, ProdPtrRelease release) {
+  if (list != nullptr && release != nullptr) {
+    for (void* item : std::span(list->item).first(static_cast<size_t>(list->nitems))) {
+      if (item != nullptr) release(item);
+    }
   }
+  clear(list);
+}
+
+/// `list` with the capacity set as set_capacity() sets it; null for a null
+/// list or when that fails.
+template <class List>
+List* resized(List* list, int m) {
+  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
 }
 
 }  // namespace
@@ -183,9 +195,7 @@ void release_items(const std::vector<void*>& items, int n, ProdPtrRelease releas
 
 ProdPtrList* create_ptr_prodlist(int nitems) { return create<ProdPtrList>(nitems); }
 
-ProdPtrList* resize_ptr_prodlist(ProdPtrList* list, int m) {
-  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
-}
+ProdPtrList* resize_ptr_prodlist(ProdPtrList* list, int m) { return resized(list, m); }
 
 void add_ptr_prodlist(ProdPtrList* list, void* ent) {
   if (is_full(*list)) {
@@ -195,10 +205,7 @@ void add_ptr_prodlist(ProdPtrList* list, void* ent) {
   list->item[static_cast<size_t>(list->nitems++)] = ent;
 }
 
-void clear_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
-  if (list != nullptr) release_items(list->item, list->nitems, release);
-  clear(list);
-}
+void clear_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) { clear(list, release); }
 
 void free_ptr_prodlist(ProdPtrList* list, ProdPtrRelease release) {
   clear_ptr_prodlist(list, release);
@@ -258,9 +265,7 @@ void display_prodlist(const ProdList* list) {
   });
 }
 
-ProdList* resize_prodlist(ProdList* list, int m) {
-  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
-}
+ProdList* resize_prodlist(ProdList* list, int m) { return resized(list, m); }
 
 // --- Texts -----------------------------------------------------------------
 
@@ -274,9 +279,7 @@ void display_alpha_prodlist(const ProdAlphaList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %s\n", n, list->item[i].c_str()); });
 }
 
-void resize_alpha_prodlist(ProdAlphaList* list, int m) {
-  if (list != nullptr) set_capacity(*list, m);
-}
+void resize_alpha_prodlist(ProdAlphaList* list, int m) { resized(list, m); }
 
 void insert_sorted_alpha_prodlist(ProdAlphaList* list, const Text& str) {
   if (list == nullptr || !str) return;
@@ -303,9 +306,7 @@ void display_num_prodlist(const ProdNumList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %ld\n", n, list->item[i]); });
 }
 
-ProdNumList* resize_num_prodlist(ProdNumList* list, int m) {
-  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
-}
+ProdNumList* resize_num_prodlist(ProdNumList* list, int m) { return resized(list, m); }
 
 ProdUNumList* create_unum_prodlist(int nitems) { return create<ProdUNumList>(nitems); }
 
@@ -317,9 +318,7 @@ void display_unum_prodlist(const ProdUNumList* list) {
   display(list, [&](int n, size_t i) { std::printf("Item %3d: %lu\n", n, list->item[i]); });
 }
 
-ProdUNumList* resize_unum_prodlist(ProdUNumList* list, int m) {
-  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
-}
+ProdUNumList* resize_unum_prodlist(ProdUNumList* list, int m) { return resized(list, m); }
 
 // --- Numbers with texts ----------------------------------------------------
 
@@ -362,10 +361,7 @@ void sort_anum_prodlist(ProdANumList* list) {
 
 ProdAPtrList* create_aptr_prodlist(int nitems) { return create<ProdAPtrList>(nitems); }
 
-void clear_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
-  if (list != nullptr) release_items(list->item, list->nitems, release);
-  clear(list);
-}
+void clear_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) { clear(list, release); }
 
 void free_aptr_prodlist(ProdAPtrList* list, ProdPtrRelease release) {
   clear_aptr_prodlist(list, release);
@@ -379,9 +375,7 @@ void display_aptr_prodlist(const ProdAPtrList* list) {
   });
 }
 
-ProdAPtrList* resize_aptr_prodlist(ProdAPtrList* list, int m) {
-  return list != nullptr && set_capacity(*list, m) ? list : nullptr;
-}
+ProdAPtrList* resize_aptr_prodlist(ProdAPtrList* list, int m) { return resized(list, m); }
 
 int bsearch_aptr_prodlist(const ProdAPtrList* list, const Text& key) {
   if (list == nullptr || !key) return -1;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/hugemem.h"
+#include "model/text.h"
 
 /// A 64-bit FNV-1a hash of a key made of several texts.
 class KeyHash {
@@ -35,6 +36,8 @@ class KeyHash {
     mix(0);
     return *this;
   }
+  /// Adds a text that may be absent: add() for a present one, add_absent() for an absent one.
+  KeyHash& add_text(const Text& t) { return t ? add(t.view()) : add_absent(); }
   uint64_t value() const { return h_ != 0 ? h_ : 1; }
 
  private:

@@ -6,6 +6,24 @@ namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+/// A printed "Last, First" split at its first comma; the comma and the one
+/// character after it (the blank the reports print) are skipped. Without a
+/// comma it is all last name.
+std::pair<std::string_view, std::string_view> split_printed_name(std::string_view full) {
+  size_t comma = full.find(',');
+  if (comma == std::string_view::npos) return {full, {}};
+  return {full.substr(0, comma), full.substr(std::min(comma + 2, full.size()))};
+}
+
+/// True when `mem` of `fam` has the key of the lookups by name: the family
+/// phone `phone` exactly, the last name `last` ignoring case, the first name
+/// `first` exactly.
+bool has_name_key(const WardFamily* fam, const WardMember* mem, const Text& phone,
+                  std::string_view last, std::string_view first) {
+  return fam->phone == phone && mem->lname && mem->fname == first &&
+         equal_nocase(mem->lname.view(), last);
+}
+
 }  // namespace
 
 bool equal_nocase(std::string_view a, std::string_view b) {
@@ -22,27 +40,8 @@ WardFamily* find_family(WardFamily* list, std::string_view lname, std::string_vi
   return nullptr;
 }
 
-namespace {
-
-/// A printed "Last, First" split at its first comma; the comma and the one
-/// character after it (the blank the reports print) are skipped. Without a
-/// comma it is all last name.
-std::pair<std::string_view, std::string_view> split_printed_name(std::string_view full) {
-  size_t comma = full.find(',');
-  if (comma == std::string_view::npos) return {full, {}};
-  return {full.substr(0, comma), full.substr(std::min(comma + 2, full.size()))};
-}
-
-}  // namespace
-
 uint64_t name_key_hash(const Text& phone, std::string_view last, std::string_view first) {
-  KeyHash h;
-  if (phone) {
-    h.add(phone.view());
-  } else {
-    h.add_absent();
-  }
-  return h.add_upper(last).add(first).value();
+  return KeyHash().add_text(phone).add_upper(last).add(first).value();
 }
 
 FlatIndex<MemberIndex::Named>::Items MemberIndex::gather(WardFamily* list) {
@@ -62,18 +61,15 @@ MemberIndex::MemberIndex(WardFamily* list)
     // The first member of a key is kept, as the walk finds it.
     : by_name_(FlatIndex<Named>::of(gather(list), FlatIndex<Named>::kFirst,
                                     [](const Named& a, const Named& b) {
-                                      return a.fam->phone == b.fam->phone &&
-                                             a.mem->fname == b.mem->fname &&
-                                             equal_nocase(a.mem->lname.view(),
-                                                          b.mem->lname.view());
+                                      return has_name_key(a.fam, a.mem, b.fam->phone,
+                                                          b.mem->lname.view(), b.mem->fname.view());
                                     })) {}
 
 Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();
   auto [last, first] = split_printed_name(name.view());
   const Named* found = by_name_.find(name_key_hash(phone, last, first), [&](const Named& n) {
-    return n.fam->phone == phone && n.mem->fname == first &&
-           equal_nocase(n.mem->lname.view(), last);
+    return has_name_key(n.fam, n.mem, phone, last, first);
   });
   return found == nullptr ? Text() : found->mem->recno;
 }
@@ -82,11 +78,8 @@ Text find_id_name(const WardFamily* list, const Text& name, const Text& phone) {
   if (list == nullptr || !name) return Text();
   auto [last, first] = split_printed_name(name.view());
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    if (phone ? !(fam->phone == phone) : static_cast<bool>(fam->phone)) continue;
     for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      if (mem->lname && equal_nocase(mem->lname.view(), last) && mem->fname == first) {
-        return mem->recno;
-      }
+      if (has_name_key(fam, mem, phone, last, first)) return mem->recno;
     }
   }
   return Text();

@@ -17,11 +17,8 @@ std::string shell_word(std::string_view s) {
   if (!s.empty() && s.find_first_not_of(kSafe) == std::string_view::npos) return std::string(s);
   std::string out = "'";
   for (char c : s) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
+    if (c == '\'') out += "'\\'";  // with c: '\'' ends the quoting, adds a ' and quotes again
+    out += c;
   }
   out += "'";
   return out;

@@ -119,12 +119,7 @@ bool WriteQueue::finish() {
     t = caller && front != needed ? --back : front++;
     return true;
   };
-  struct Helpers {
-    std::vector<std::thread> threads;
-    ~Helpers() {  // they write into the jobs' files: joined before those go
-      for (std::thread& t : threads) t.join();
-    }
-  } helpers;
+  std::vector<std::jthread> helpers;  // they write into the jobs' files: joined before those go
   // The helpers start with every signal blocked, so that a signal to the
   // program always reaches the caller: an interrupt that comes while a
   // converter runs is held there until the converter ends (run_shell_command).
@@ -133,7 +128,7 @@ bool WriteQueue::finish() {
   ::pthread_sigmask(SIG_BLOCK, &every, &own);
   for (unsigned i = 1; i < threads_ && i < tasks.size(); ++i) {
     try {
-      helpers.threads.emplace_back([&] {
+      helpers.emplace_back([&] {
         size_t t;
         while (take(t)) fill_task(t);
       });

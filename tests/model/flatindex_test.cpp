@@ -68,4 +68,10 @@ TEST(FlatIndex, GatheredItemsKeepTheirValuesAcrossLargeBlocks) {
   EXPECT_EQ(items.back().second.key, 9);
 }
 
+TEST(KeyHash, AddTextMarksAnAbsentTextApartFromAnEmptyOne) {
+  EXPECT_EQ(KeyHash().add_text(Text("ab")).value(), KeyHash().add("ab").value());
+  EXPECT_EQ(KeyHash().add_text(Text()).value(), KeyHash().add_absent().value());
+  EXPECT_NE(KeyHash().add_text(Text()).value(), KeyHash().add_text(Text("")).value());
+}
+
 }  // namespace

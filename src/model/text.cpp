@@ -5,18 +5,13 @@
 #include "model/arena.h"
 
 Text::Text(std::string_view s) {
-  size_t nul = s.find('\0');
-  if (nul != std::string_view::npos) s = s.substr(0, nul);
+  s = s.substr(0, s.find('\0'));
   const char* p = Arena::current().copy_text(s);
   at_ = static_cast<uint32_t>(static_cast<size_t>(p - text_space::base) / kUnit);
 }
 
 void copy_into(Text& to, const Text& from) {
-  if (!from) {
-    to.reset();
-  } else if (!(to == from)) {
-    to = Text(from.view());
-  }
+  if (!(to == from)) to = from ? Text(from.view()) : Text();
 }
 
 void PrintTo(const Text& t, std::ostream* os) {

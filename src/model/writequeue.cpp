@@ -137,16 +137,13 @@ bool WriteQueue::finish() {
     }
   }
   ::pthread_sigmask(SIG_SETMASK, &own, nullptr);
+  // What filling task `t` threw, once it is filled.
   auto wait_filled = [&](size_t t) {
-    while (!filled[t]) {
-      size_t u;
-      if (take(u, true, t)) {
-        fill_task(u);
-        continue;
-      }
-      std::unique_lock<std::mutex> lock(mutex);
-      changed.wait(lock, [&] { return filled[t].load(); });
-    }
+    size_t u;
+    while (!filled[t] && take(u, true, t)) fill_task(u);
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [&] { return filled[t].load(); });
+    return errors[t];
   };
 
   // The turns, in order.
@@ -160,13 +157,8 @@ bool WriteQueue::finish() {
       continue;
     }
     for (size_t i = 0; i < job->files.size(); ++i) {
-      std::exception_ptr error;
-      if (job->direct) {
-        error = fill(job->files[i], job->out[i]->get());
-      } else {
-        wait_filled(task);
-        error = errors[task++];
-      }
+      std::exception_ptr error =
+          job->direct ? fill(job->files[i], job->out[i]->get()) : wait_filled(task++);
       if (error) std::rethrow_exception(error);  // the open files are dropped
     }
     bool all = true;

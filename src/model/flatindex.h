@@ -64,21 +64,11 @@ class FlatIndex {
   /// Adds `item` unless an item with the same key is there already: the
   /// first item of each key is kept, as a walk of the list finds it first.
   template <class Same>
-  void add_first(uint64_t hash, Item item, Same same) {
-    Slot* s = probe(hash, [&](const Item& other) { return same(item, other); });
-    if (s->hash == 0) fill(s, hash, item);
-  }
+  void add_first(uint64_t hash, Item item, Same same) { put(hash, item, same, false); }
 
   /// Adds `item`, replacing an item with the same key: the last is kept.
   template <class Same>
-  void put_last(uint64_t hash, Item item, Same same) {
-    Slot* s = probe(hash, [&](const Item& other) { return same(item, other); });
-    if (s->hash == 0) {
-      fill(s, hash, item);
-    } else {
-      s->item = item;
-    }
-  }
+  void put_last(uint64_t hash, Item item, Same same) { put(hash, item, same, true); }
 
   /// Items with their hashes, gathered for of().
   using Items = std::vector<std::pair<uint64_t, Item>, LargeAllocator<std::pair<uint64_t, Item>>>;
@@ -98,11 +88,7 @@ class FlatIndex {
       if (i + kAhead < items.size()) {
         __builtin_prefetch(&index.slots_[index.home(items[i + kAhead].first)], 1);
       }
-      if (keep == kFirst) {
-        index.add_first(items[i].first, items[i].second, same);
-      } else {
-        index.put_last(items[i].first, items[i].second, same);
-      }
+      index.put(items[i].first, items[i].second, same, keep == kLast);
     }
     return index;
   }
@@ -130,6 +116,18 @@ class FlatIndex {
     for (size_t i = home(hash);; i = next(i)) {
       Slot& s = slots_[i];
       if (s.hash == 0 || (s.hash == hash && match(s.item))) return &s;
+    }
+  }
+
+  /// Adds `item`, or when an item with the same key is there already,
+  /// puts it in that one's place if `replace`.
+  template <class Same>
+  void put(uint64_t hash, Item item, Same same, bool replace) {
+    Slot* s = probe(hash, [&](const Item& other) { return same(item, other); });
+    if (s->hash == 0) {
+      fill(s, hash, item);
+    } else if (replace) {
+      s->item = item;
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -32,10 +33,8 @@ Arena& Arena::current() { return g_current != nullptr ? *g_current : global(); }
 
 bool Arena::holds(const void* p) const {
   auto* byte = static_cast<const char*>(p);
-  for (const Chunk& c : chunks_) {
-    if (byte >= c.base && byte < c.base + c.size) return true;
-  }
-  return false;
+  return std::ranges::any_of(
+      chunks_, [&](const Chunk& c) { return byte >= c.base && byte < c.base + c.size; });
 }
 
 void Arena::reset() {

@@ -48,15 +48,11 @@ template <class List>
 List* create(int nitems) {
   List* list = new (std::nothrow) List;
   if (list == nullptr) return nullptr;
-  if (nitems > 0) {
-    if (!set_capacity(*list, nitems)) {
-      delete list;
-      return nullptr;
-    }
-    list->delta = nitems;
-  } else {
-    list->maxitems = nitems;
-    list->delta = 10;
+  list->maxitems = nitems;
+  list->delta = nitems > 0 ? nitems : 10;
+  if (nitems > 0 && !set_capacity(*list, nitems)) {
+    delete list;
+    return nullptr;
   }
   return list;
 }

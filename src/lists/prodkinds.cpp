@@ -78,13 +78,9 @@ bool grow(List& list, int step) {
 /// more must exist) and counts the new slot.
 template <class List>
 void open_slot(List& list, int at) {
-  std::apply(
-      [&](auto&... a) {
-        (std::move_backward(a.begin() + at, a.begin() + list.nitems, a.begin() + list.nitems + 1),
-         ...);
-      },
-      arrays(list));
-  ++list.nitems;
+  int used = ++list.nitems;
+  std::apply([&](auto&... a) { (std::shift_right(a.begin() + at, a.begin() + used, 1), ...); },
+             arrays(list));
 }
 
 /// Prints a list: the empty-list line, or the count and one line per slot.

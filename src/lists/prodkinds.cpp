@@ -16,11 +16,9 @@ namespace {
 
 // The slot arrays of each kind, in order, so that one implementation sizes
 // and moves them together.
-auto arrays(ProdPtrList& l) { return std::tie(l.item); }
+template <class List>  // the kinds with one array, `item`
+auto arrays(List& l) { return std::tie(l.item); }
 auto arrays(ProdList& l) { return std::tie(l.item, l.desc); }
-auto arrays(ProdAlphaList& l) { return std::tie(l.item); }
-auto arrays(ProdNumList& l) { return std::tie(l.item); }
-auto arrays(ProdUNumList& l) { return std::tie(l.item); }
 auto arrays(ProdANumList& l) { return std::tie(l.num, l.alpha); }
 auto arrays(ProdAPtrList& l) { return std::tie(l.key, l.item); }
 

@@ -1,6 +1,7 @@
 #include "model/lookup.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 

@@ -5,8 +5,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "model/flatindex.h"
 #include "model/kinroll.h"

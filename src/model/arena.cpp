@@ -87,8 +87,7 @@ class Space {
       if (f.resident) resident_ -= size;
       return f.base;
     }
-    // A huge chunk starts on a huge page boundary, so that it fills whole
-    // huge pages.
+    // A huge chunk starts on a huge page boundary, to fill whole huge pages.
     if (size % kHugePage == 0) top_ = huge_size(top_);
     if (base_ == nullptr || size > reserved_ - top_) return nullptr;
     if (!commit(top_ + size)) return nullptr;

@@ -7,18 +7,16 @@ namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-/// A printed "Last, First" split at its first comma; the comma and the one
-/// character after it (the blank the reports print) are skipped. Without a
-/// comma it is all last name.
+/// A printed "Last, First" split at its first comma, less the comma and the
+/// character after it (a blank); without a comma, all last name.
 std::pair<std::string_view, std::string_view> split_printed_name(std::string_view full) {
   size_t comma = full.find(',');
   if (comma == std::string_view::npos) return {full, {}};
   return {full.substr(0, comma), full.substr(std::min(comma + 2, full.size()))};
 }
 
-/// True when `mem` of `fam` has the key of the lookups by name: the family
-/// phone `phone` exactly, the last name `last` ignoring case, the first name
-/// `first` exactly.
+/// True when `mem` of `fam` has the key of the lookups by name: the phone
+/// `phone`, the last name `last` ignoring case and the first name `first`.
 bool has_name_key(const WardFamily* fam, const WardMember* mem, const Text& phone,
                   std::string_view last, std::string_view first) {
   return fam->phone == phone && mem->lname && mem->fname == first &&

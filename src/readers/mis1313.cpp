@@ -95,6 +95,24 @@ void fill_second_line(WardFamily* fam, std::string_view line, bool visiting) {
   if (v.expected > 0) pct = v.made * 100 / v.expected;
 }
 
+bool same_name(const WardFamily* a, const WardFamily* b) {
+  return equal_nocase(a->lname.view(), b->lname.view());
+}
+
+uint64_t surname_hash(const WardFamily* fam) {
+  return KeyHash().add_upper(fam->lname.view()).value();
+}
+
+/// `fam`, a family of the entry's name with another phone, after saying so
+/// on the error stream; null when `fam` is.
+WardFamily* phone_mismatch(WardFamily* fam, const WardFamily* entry) {
+  if (fam != nullptr) {
+    std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
+                 str_or_empty(entry->lname), str_or_empty(entry->fname));
+  }
+  return fam;
+}
+
 }  // namespace
 
 int mis1313_group(char code) {
@@ -160,22 +178,8 @@ WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
     if (fam->phone == entry->phone) return fam;
     other_phone = fam;
   }
-  if (other_phone != nullptr) {
-    std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
-                 str_or_empty(entry->lname), str_or_empty(entry->fname));
-  }
-  return other_phone;
+  return phone_mismatch(other_phone, entry);
 }
-
-namespace {
-
-bool same_name(const WardFamily* a, const WardFamily* b) {
-  return equal_nocase(a->lname.view(), b->lname.view());
-}
-
-uint64_t surname_hash(const WardFamily* fam) { return KeyHash().add_upper(fam->lname.view()).value(); }
-
-}  // namespace
 
 TeachingFamilyIndex::TeachingFamilyIndex(WardFamily* list)
     : TeachingFamilyIndex(gather(list)) {}
@@ -207,10 +211,7 @@ WardFamily* TeachingFamilyIndex::find(const WardFamily* entry) const {
   // Every family of the name has another phone: the last of them.
   WardFamily* const* last =
       last_.find(surname_hash(entry), [&](const WardFamily* f) { return same_name(f, entry); });
-  if (last == nullptr) return nullptr;
-  std::fprintf(stderr, "Phone numbers don't match for HT/VT family '%s, %s'\n",
-               str_or_empty(entry->lname), str_or_empty(entry->fname));
-  return *last;
+  return phone_mismatch(last != nullptr ? *last : nullptr, entry);
 }
 
 void merge_1313(WardFamily* list, WardFamily* mis1313) {

@@ -73,15 +73,14 @@ uint64_t recno_hash(const Text& recno) { return KeyHash().add(recno.view()).valu
 
 RecordNumbers::RecordNumbers(const WardMember* mis239) : by_recno_(of_recnos(mis239)) {}
 
-FlatIndex<const WardMember*> RecordNumbers::of_recnos(const WardMember* mis239) {
+RecordNumbers::Index RecordNumbers::of_recnos(const WardMember* mis239) {
   // Each record number's first entry, as find_member_recno finds it.
-  FlatIndex<const WardMember*>::Items items;
+  Index::Items items;
   for (const WardMember* e = mis239; e != nullptr; e = e->next) {
     if (e->recno) items.emplace_back(recno_hash(e->recno), e);
   }
-  return FlatIndex<const WardMember*>::of(
-      items, FlatIndex<const WardMember*>::kFirst,
-      [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; });
+  return Index::of(items, Index::kFirst,
+                   [](const WardMember* a, const WardMember* b) { return a->recno == b->recno; });
 }
 
 const WardMember* RecordNumbers::find(const Text& recno) const {

@@ -37,9 +37,10 @@ class RecordNumbers {
   const WardMember* find(const Text& recno) const;
 
  private:
-  static FlatIndex<const WardMember*> of_recnos(const WardMember* mis239);
+  using Index = FlatIndex<const WardMember*>;
+  static Index of_recnos(const WardMember* mis239);
 
-  FlatIndex<const WardMember*> by_recno_;
+  Index by_recno_;
 };
 
 /// Gives every member of the ward list `mis231` (cross-reference families

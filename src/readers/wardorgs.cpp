@@ -19,8 +19,7 @@ int num_orgs = 0;
 /// The entries of the last parse in file order: entry number k is slot k.
 std::vector<WardOrgs*> by_number;
 
-/// A new entry holding the fields of one table line; null when memory runs
-/// out.
+/// A new entry with the fields of one table line; null when memory runs out.
 WardOrgs* make_entry(std::string_view line) {
   std::vector<std::string_view> flds;
   int n = split_flds(line, flds, '|', false, 3);
@@ -47,7 +46,6 @@ int wardorgs_parse(const char* fname) {
     return -1;
   }
   by_number.clear();
-  int count = 0;
   std::string line;
   while (read_line(line, in.get()) == 0) {
     if (!line.empty() && (line[0] == '#' || line[0] == '*')) continue;
@@ -61,10 +59,9 @@ int wardorgs_parse(const char* fname) {
     }
     ent->next = Orgs;
     Orgs = ent;
-    ++count;
   }
-  num_orgs = count;
-  return count;
+  num_orgs = static_cast<int>(by_number.size());
+  return num_orgs;
 }
 
 int wardorgs_read() { return wardorgs_parse("wardorgs.txt"); }

@@ -10,10 +10,8 @@
 
 namespace {
 
-/// Title that opens each page of the printout; its first 4 characters mark
-/// a page header.
+// Page header: the start of the title, then 5 more lines to skip.
 const char* const hdr = "DIRECTORY OF MEMBERS (MIS 231)";
-/// Lines that follow a page header line and are skipped with it.
 constexpr int kHeaderLines = 5;
 /// The family part of a line is columns 0-40; the member part starts at 41.
 constexpr size_t kMemberCol = 41;
@@ -67,7 +65,7 @@ void set_cross_reference(WardFamily* fam, std::string_view text) {
 
 /// Reads the member part of `line` (at least 41 characters) into `mem`.
 void read_member(WardMember* mem, std::string_view line) {
-  size_t start = (line.size() > kMemberCol && line[kMemberCol] == ' ') ? kMemberCol + 1 : kMemberCol;
+  size_t start = line.size() > kMemberCol && line[kMemberCol] == ' ' ? kMemberCol + 1 : kMemberCol;
   mem->fname = Text(trim_keep_first(line, start, 63));
   if (mem->fname.empty()) add_mem_err(mem, "Missing first name");
 
@@ -273,7 +271,7 @@ WardFamily* read_mis231(FILE* fp) {
 
     std::string_view part = trim_keep_first(line, 0, kMemberCol);
     if (part.back() == ')' && field == 0) {
-      if (part.size() < 2 || part[part.size() - 2] != '.') {
+      if (!part.ends_with(".)")) {
         WardFamily* fam = open_family();
         if (fam == nullptr) return head;
         set_cross_reference(fam, part.substr(0, part.size() - 1));

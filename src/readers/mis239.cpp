@@ -16,10 +16,8 @@ constexpr size_t kMinData = 90;
 
 // A date column, absent when the line does not reach its end or it is blank.
 Text date_field(std::string_view line, size_t beg, size_t end) {
-  if (line.size() < end) return std::nullopt;
   std::string_view date = rtrim_field(line, beg, end);
-  if (date.empty()) return std::nullopt;
-  return Text(date);
+  return line.size() < end || date.empty() ? Text() : Text(date);
 }
 
 }  // namespace

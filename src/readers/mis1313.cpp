@@ -172,9 +172,7 @@ WardFamily* read_mis1313(FILE* fp) {
 WardFamily* find_family_mis1313(WardFamily* list, const WardFamily* entry) {
   WardFamily* other_phone = nullptr;
   for (WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    if (!fam->lname || !entry->lname || !equal_nocase(fam->lname.view(), entry->lname.view())) {
-      continue;
-    }
+    if (!fam->lname || !entry->lname || !same_name(fam, entry)) continue;
     if (fam->phone == entry->phone) return fam;
     other_phone = fam;
   }

@@ -110,9 +110,7 @@ WardOrg* read_mis121(FILE* fp) {
 
 WardMember* find_member_mis121(WardFamily* list, const WardPos* pos) {
   if (pos == nullptr || !pos->per) return nullptr;
-  Text recno = find_id_name(list, pos->per, pos->ph);
-  if (!recno) return nullptr;
-  return find_family_member_recno(list, recno);
+  return find_family_member_recno(list, find_id_name(list, pos->per, pos->ph));
 }
 
 namespace {
@@ -202,10 +200,8 @@ UnitName* find_unit(std::string_view name) {
   return nullptr;
 }
 
-/// The position title of a stake position line (trimmed): the rest of the
-/// line from column 12 when it ends before column 37; the 25 characters of
-/// columns 12-36 when column 36 is not blank; else columns 12-35 without the
-/// blanks and underscores that pad them.
+/// The position title of a stake position line: columns 12-36, less the
+/// blanks and underscores that pad it when column 36 is blank.
 std::string_view stake_title(std::string_view line) {
   if (line.size() < 37) return extract_field(line, kStakeTitleCol, line.size());
   if (!is_blank(line[36])) return line.substr(12, 25);

@@ -242,14 +242,15 @@ WardFamily* read_mis231(FILE* fp) {
   int field = 0;          // which left-hand line of the block comes next
   std::string line;
 
-  // Makes a new family the current one, at the end of the list.
-  auto open_family = [&]() -> WardFamily* {
+  // Makes a new family the current one, at the end of the list; false when
+  // it cannot be allocated.
+  auto open_family = [&]() {
     WardFamily* fam = create_ward_family();
-    if (fam == nullptr) return nullptr;
+    if (fam == nullptr) return false;
     append_remembered(head, cur, fam);
     last = nullptr;
     finished = false;
-    return fam;
+    return true;
   };
 
   while (read_line(line, fp) == 0) {
@@ -272,19 +273,17 @@ WardFamily* read_mis231(FILE* fp) {
     std::string_view part = trim_keep_first(line, 0, kMemberCol);
     if (part.back() == ')' && field == 0) {
       if (!part.ends_with(".)")) {
-        WardFamily* fam = open_family();
-        if (fam == nullptr) return head;
-        set_cross_reference(fam, part.substr(0, part.size() - 1));
+        if (!open_family()) return head;
+        set_cross_reference(cur, part.substr(0, part.size() - 1));
         field = 5;
       }
-    } else if (part.back() == ')' && line.size() > 7 && part.ends_with("(Cont.)")) {
+    } else if (line.size() > 7 && part.ends_with("(Cont.)")) {
       // a continued family's marker on the next page
     } else {
       if (field == 0) {
-        WardFamily* fam = open_family();
-        if (fam == nullptr) return head;
-        fam->lname = Text(part);
-        check_last_name(fam, line, part);
+        if (!open_family()) return head;
+        cur->lname = Text(part);
+        check_last_name(cur, line, part);
       } else if (field < 5) {
         // The family's second to fifth lines; only the two addresses are required.
         Text* const lines[] = {&cur->addr, &cur->addr2, &cur->city, &cur->phone};

@@ -92,8 +92,7 @@ WardFamily* parse_mis232(std::string_view line) {
   fam->fname = head->fname;
   append_member(fam, head);
   if (has_spouse) {
-    std::string_view spouse_name = amp + 2 <= names.size() ? names.substr(amp + 2) : "";
-    WardMember* spouse = new_member(2, spouse_name);
+    WardMember* spouse = new_member(2, extract_field(names, amp + 2, names.size()));
     if (spouse != nullptr) append_member(fam, spouse);
   }
   return fam;

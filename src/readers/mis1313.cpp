@@ -216,9 +216,8 @@ void merge_1313(WardFamily* list, WardFamily* mis1313) {
   merge_1313(list, mis1313, TeachingFamilyIndex(list), MemberIndex(list));
 }
 
-void merge_1313(WardFamily* list, WardFamily* mis1313, const TeachingFamilyIndex& families,
+void merge_1313(WardFamily* /*list*/, WardFamily* mis1313, const TeachingFamilyIndex& families,
                 const MemberIndex& members) {
-  (void)list;  // reached through the indexes
   for (WardFamily* entry = mis1313; entry != nullptr; entry = entry->next) {
     WardFamily* fam = families.find(entry);
     if (fam == nullptr) {

@@ -171,9 +171,8 @@ void merge_121(WardFamily* list, WardOrg* org, const MemberIndex& members) {
   for (const Wanted& w : wanted) {
     WardMember* holder = first[w.recno];
     if (holder == nullptr) continue;
-    WardPos* pos = w.pos;
-    copy_into(pos->recno, holder->recno);
-    WardPos* copy = clone_ward_pos(pos);
+    copy_into(w.pos->recno, holder->recno);
+    WardPos* copy = clone_ward_pos(w.pos);
     if (copy == nullptr) out_of_memory();
     append_remembered(holder->pos, last_of(last, holder), copy);
   }

@@ -60,21 +60,10 @@ class KeyQueues {
   std::vector<int> tail_;   // by queue: the newest item
 };
 
-/// Adds a text that may be absent to a key hash: absent and empty differ.
-void add_text(KeyHash& h, const Text& t) {
-  if (t) {
-    h.add(t.view());
-  } else {
-    h.add_absent();
-  }
-}
-
 /// Hash of a member's name key: last name, first name, birth date.
 uint64_t person_hash(const WardMember* m) {
   KeyHash h;
-  add_text(h, m->lname);
-  add_text(h, m->fname);
-  h.add(m->bday).add(m->bmonth).add(m->byear);
+  h.add_text(m->lname).add_text(m->fname).add(m->bday).add(m->bmonth).add(m->byear);
   return h.value();
 }
 
@@ -86,11 +75,7 @@ bool same_person(const WardMember* a, const WardMember* b) {
 /// Hash of a family's name key: last name and head's first name, or, for
 /// an entry without members, last name and the name it refers to.
 uint64_t family_hash(const WardFamily* f) {
-  KeyHash h;
-  add_text(h, f->lname);
-  add_text(h, f->fname);
-  add_text(h, f->sname);
-  return h.value();
+  return KeyHash().add_text(f->lname).add_text(f->fname).add_text(f->sname).value();
 }
 
 bool same_family_name(const WardFamily* a, const WardFamily* b) {

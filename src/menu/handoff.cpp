@@ -32,10 +32,7 @@ bool hand_off(int option, const LoopState& state) {
   std::string base = prompt_name(doc->base, doc->prompt);
   std::string name = doc->file(base);
   OutputFile out;
-  if (!out.open(name)) {
-    std::fprintf(stderr, "Can't open output file (%s)\n", name.c_str());
-    return true;
-  }
+  if (!open_or_report(out, name, "Can't open output file (%s)\n")) return true;
   FILE* fp = out.get();
   if (doc->title != nullptr) std::fprintf(fp, doc->title, unit.c_str(), datestr.c_str());
   doc->body(state, fp);

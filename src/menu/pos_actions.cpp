@@ -56,10 +56,7 @@ bool process_stake() {
   }
   std::string csv_name = prompt_name("smis.csv", "Enter output file name (%s): ");
   OutputFile csv;
-  if (!csv.open(csv_name)) {
-    std::fprintf(stderr, "Can't open output file (%s)\n", csv_name.c_str());
-    return false;
-  }
+  if (!open_or_report(csv, csv_name, "Can't open output file (%s)\n")) return false;
 
   // Only a lower-case "n" declines.
   std::string line;
@@ -75,8 +72,7 @@ bool process_stake() {
   if (line.empty() || line[0] != 'n') {
     std::string doc_name = prompt_name("smisdoc.txt", "Enter doc name (%s): ");
     if (doc_name[0] != 'q') {
-      have_doc = doc.open(doc_name);
-      if (!have_doc) std::fprintf(stderr, "Can't open output file (%s)\n", doc_name.c_str());
+      have_doc = open_or_report(doc, doc_name, "Can't open output file (%s)\n");
     }
   }
 

@@ -24,14 +24,12 @@ struct MenuLine {
   int opt;
 };
 
-/// The menu an option returns to; -1 for the footer.
+/// The menu an option returns to (its hundred, for options 101-499 and
+/// 701-789); -1 for the footer.
 int return_menu(int opt) {
-  if (opt >= 101 && opt <= 199) return 100;
-  if (opt >= 201 && opt <= 299) return 200;
-  if (opt >= 301 && opt <= 399) return 300;
-  if (opt >= 401 && opt <= 499) return 400;
-  if (opt >= 701 && opt <= 789) return 700;
-  return -1;
+  int menu = opt / 100 * 100;
+  bool in_menu = (menu >= 100 && menu <= 400) || (menu == 700 && opt <= 789);
+  return in_menu && opt != menu ? menu : -1;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/hugemem.h"
+#include "model/splitfld.h"
 #include "model/text.h"
 
 /// A 64-bit FNV-1a hash of a key made of several texts.
@@ -26,7 +27,7 @@ class KeyHash {
   }
   /// The same with the letters a-z taken as A-Z.
   KeyHash& add_upper(std::string_view s) {
-    for (char c : s) mix(static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    for (char c : s) mix(static_cast<unsigned char>(to_upper(c)));
     mix(0);
     return *this;
   }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
+#include "model/splitfld.h"
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+namespace {
 
 /// A printed "Last, First" split at its first comma, less the comma and the
 /// character after it (a blank); without a comma, all last name.
@@ -26,7 +26,7 @@ bool has_name_key(const WardFamily* fam, const WardMember* mem, const Text& phon
 }  // namespace
 
 bool equal_nocase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return upper(x) == upper(y); });
+  return std::ranges::equal(a, b, [](char x, char y) { return to_upper(x) == to_upper(y); });
 }
 
 WardFamily* find_family(WardFamily* list, std::string_view lname, std::string_view fname) {

@@ -34,6 +34,9 @@ inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 /// True for the capitals 'A' to 'Z'.
 inline bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
+/// `c` with the letters a-z taken as A-Z; any other byte unchanged.
+inline char to_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 /// `s` without its leading white space (is_blank), its trailing white space,
 /// or both. The view points into `s`.
 std::string_view ltrim_view(std::string_view s);

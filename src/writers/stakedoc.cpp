@@ -9,6 +9,7 @@
 #include "model/filepart.h"
 #include "model/outfile.h"
 #include "model/shell.h"
+#include "model/splitfld.h"
 
 namespace {
 
@@ -24,15 +25,10 @@ void write_unit_positions(const UnitName* u, FILE* fp) {
   std::fprintf(fp, "<^>\n");
 }
 
-unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
-
 /// True when `a` orders before `b`, comparing bytes with a-z taken as A-Z.
 bool before(const alpha* a, const alpha* b) {
-  std::string_view x = a->name.view();
-  std::string_view y = b->name.view();
-  return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
-    return upper(static_cast<unsigned char>(p)) < upper(static_cast<unsigned char>(q));
-  });
+  auto byte = [](char c) { return static_cast<unsigned char>(to_upper(c)); };
+  return std::ranges::lexicographical_compare(a->name.view(), b->name.view(), {}, byte, byte);
 }
 
 }  // namespace

@@ -80,6 +80,15 @@ TEST(Fields, TrimViewsAndCharacterClasses) {
   EXPECT_TRUE(is_upper('A') && is_upper('Z') && !is_upper('a') && !is_upper('@'));
 }
 
+TEST(Fields, ToUpperTakesOnlyAToZ) {
+  EXPECT_EQ(to_upper('a'), 'A');
+  EXPECT_EQ(to_upper('z'), 'Z');
+  EXPECT_EQ(to_upper('M'), 'M');
+  EXPECT_EQ(to_upper('`'), '`');
+  EXPECT_EQ(to_upper('{'), '{');
+  EXPECT_EQ(to_upper('\xe9'), '\xe9');
+}
+
 TEST(Fields, ReadNumberSkipsBlanksAndHoldsAtIntMax) {
   EXPECT_EQ(read_number("ab  42x", 2), 42);
   EXPECT_EQ(read_number("007", 0), 7);

@@ -1,11 +1,11 @@
 #include "contacts/vcard.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <new>
 
 #include "contacts/vtext.h"
+#include "model/splitfld.h"
 #include "writers/wardpalm.h"
 
 namespace {
@@ -29,10 +29,9 @@ std::string street_of(const WardFamily* fam) {
 }  // namespace
 
 bool is_dialable_phone(const Text& phone) {
-  std::string lower(phone.view());
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return std::ranges::any_of(lower, [](unsigned char c) { return std::isdigit(c); }) &&
-         lower.find("unlisted") == std::string::npos;
+  std::string upper(phone.view());
+  std::ranges::transform(upper, upper.begin(), to_upper);
+  return std::ranges::any_of(upper, is_digit) && upper.find("UNLISTED") == std::string::npos;
 }
 
 std::string family_given_names(const WardFamily* fam) {

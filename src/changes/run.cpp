@@ -15,19 +15,7 @@
 #include "tools/samefile.h"
 #include "tools/status.h"
 
-namespace {
-
-constexpr ToolOption kOptions[] = {
-    {"csv", true}, {"help", false, 'h'}, {"version", false}};
-
-/// The number of changes in `list`.
-int count_changes(const WardChange* list) {
-  int n = 0;
-  for (; list != nullptr; list = list->next) ++n;
-  return n;
-}
-
-}  // namespace
+constexpr ToolOption kOptions[] = {{"csv", true}, {"help", false, 'h'}, {"version", false}};
 
 void print_changes_usage(FILE* fp) {
   std::fputs(
@@ -95,7 +83,8 @@ int run_changes(int argc, char** argv) {
       ok = write_output_whole(*csv, [&](FILE* fp) { write_changes_csv(changes, fp); }) && ok;
     }
     if (!ok) return kExitTrouble;
-    int n = count_changes(changes);
+    int n = 0;
+    for (const WardChange* c = changes; c != nullptr; c = c->next) ++n;
     std::string summary =
         n == 0 ? "no changes" : n == 1 ? "1 change" : std::to_string(n) + " changes";
     if (csv != nullptr && !csv_only) summary += ", CSV rows in " + *csv;

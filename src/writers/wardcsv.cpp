@@ -1,5 +1,6 @@
 #include "writers/wardcsv.h"
 
+#include <algorithm>
 #include <string>
 
 #include "model/put.h"
@@ -11,13 +12,10 @@ namespace {
 // The files run to megabytes: fields go out with put() (each stream is
 // written by one thread), the printf format of each number beside it.
 
-/// True when `s` must be quoted: it holds ',', ' ' or '"'. (A loop: the
-/// fields are short, and find_first_of scans the set once per character.)
+/// True when `s` must be quoted: it holds ',', ' ' or '"'. (Not find_first_of:
+/// the fields are short, and it scans the set once per character.)
 bool needs_quotes(std::string_view s) {
-  for (char c : s) {
-    if (c == ',' || c == ' ' || c == '"') return true;
-  }
-  return false;
+  return std::ranges::any_of(s, [](char c) { return c == ',' || c == ' ' || c == '"'; });
 }
 
 /// Writes `s` with each '"' doubled.

@@ -35,12 +35,9 @@ bool make_folders(const std::string& dir) {
 bool random_key_text(std::string* text) {
   unsigned char bytes[32];
   if (::getentropy(bytes, sizeof bytes) != 0) return false;
+  constexpr char kDigits[] = "0123456789abcdef";
   text->clear();
-  for (unsigned char b : bytes) {
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02x", b);
-    *text += hex;
-  }
+  for (unsigned char b : bytes) *text += {kDigits[b >> 4], kDigits[b & 15]};
   *text += '\n';
   return true;
 }

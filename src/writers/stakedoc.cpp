@@ -55,9 +55,8 @@ ProdPtrList* create_alpha_buckets() {
 
 void insert_alpha(ProdPtrList* alpha_list, UnitName* uname, WardOrg* org, WardPos* pos) {
   if (alpha_list == nullptr || uname == nullptr || org == nullptr || pos == nullptr) return;
-  if (pos->per.empty()) return;
-  char initial = pos->per.front();
-  if (initial < 'A' || initial > 'Z') return;
+  char initial = pos->per.empty() ? '\0' : pos->per.front();
+  if (!is_upper(initial)) return;
   size_t k = static_cast<size_t>(initial - 'A');
   if (k >= alpha_list->item.size() || static_cast<int>(k) >= alpha_list->nitems) return;
 

@@ -1,5 +1,6 @@
 #include "menu/documents.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "model/listing.h"
@@ -77,10 +78,8 @@ constexpr Document kDocuments[] = {
 }  // namespace
 
 const Document* find_document(int option) {
-  for (const Document& d : kDocuments) {
-    if (d.option == option) return &d;
-  }
-  return nullptr;
+  auto it = std::ranges::find(kDocuments, option, &Document::option);
+  return it != std::ranges::end(kDocuments) ? it : nullptr;
 }
 
 const Document& document(int option) {

@@ -63,7 +63,9 @@ bool process_stake() {
   std::string dirname;
   std::printf("Create web page? (y or n): ");
   read_console_line(line);
-  if (line.empty() || line[0] != 'n') dirname = prompt_name("stakein", "Enter output directory (%s): ");
+  if (line.empty() || line[0] != 'n') {
+    dirname = prompt_name("stakein", "Enter output directory (%s): ");
+  }
 
   OutputFile doc;
   bool have_doc = false;

@@ -1,6 +1,7 @@
 #include "model/lookup.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "model/splitfld.h"
@@ -66,7 +67,9 @@ MemberIndex::MemberIndex(WardFamily* list)
 
 Text MemberIndex::find_id_name(const Text& name, const Text& phone) const {
   if (!name) return Text();
-  auto [last, first] = split_printed_name(name.view());
+  // Plain variables, not a structured binding: the lambda below captures them.
+  std::string_view last, first;
+  std::tie(last, first) = split_printed_name(name.view());
   const Named* found = by_name_.find(name_key_hash(phone, last, first), [&](const Named& n) {
     return has_name_key(n.fam, n.mem, phone, last, first);
   });

@@ -8,7 +8,6 @@
 #include "menu/documents.h"
 #include "menu/handoff.h"
 #include "menu/loopstate.h"
-#include "menu/settings.h"
 #include "model/arena.h"
 #include "model/console.h"
 #include "model/infile.h"
@@ -33,12 +32,7 @@ void write_doc(WriteQueue& queue, int option, const LoopState& lists) {
   if (doc.list_title != nullptr) {
     then = [&doc] { run_converter(doc.base, doc.list_title); };
   }
-  queue.add({{doc.file(doc.base),
-              [title, &doc, &lists](FILE* fp) {
-                if (title != nullptr) std::fprintf(fp, title, unit.c_str(), datestr.c_str());
-                doc.body(lists, fp);
-                if (doc.list_title != nullptr) std::fprintf(fp, "<*>\n");
-              },
+  queue.add({{doc.file(doc.base), [title, &doc, &lists](FILE* fp) { doc.write(lists, fp, title); },
               doc.batch_failure, doc.failure_on_stderr ? stderr : stdout}},
             std::move(then));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "menu/settings.h"
 #include "model/listing.h"
 #include "writers/htdist.h"
 #include "writers/wardht.h"
@@ -76,6 +77,12 @@ constexpr Document kDocuments[] = {
 // clang-format on
 
 }  // namespace
+
+void Document::write(const LoopState& lists, FILE* fp, const char* title_fmt) const {
+  if (title_fmt != nullptr) std::fprintf(fp, title_fmt, unit.c_str(), datestr.c_str());
+  body(lists, fp);
+  if (list_title != nullptr) std::fprintf(fp, "<*>\n");
+}
 
 const Document* find_document(int option) {
   auto it = std::ranges::find(kDocuments, option, &Document::option);

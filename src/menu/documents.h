@@ -25,6 +25,11 @@ struct Document {
 
   /// The file of base name `name`.
   std::string file(const std::string& name) const { return add_txt ? name + ".txt" : name; }
+
+  /// Writes the document into `fp` from `lists`: the title line format
+  /// `title_fmt` (unit, date) unless it is null, the body, and for a
+  /// handheld list the trailer "<*>\n".
+  void write(const LoopState& lists, FILE* fp, const char* title_fmt) const;
 };
 
 /// The document that menu option `option` writes; null when it writes none.

@@ -33,10 +33,7 @@ bool hand_off(int option, const LoopState& state) {
   std::string name = doc->file(base);
   OutputFile out;
   if (!open_or_report(out, name, "Can't open output file (%s)\n")) return true;
-  FILE* fp = out.get();
-  if (doc->title != nullptr) std::fprintf(fp, doc->title, unit.c_str(), datestr.c_str());
-  doc->body(state, fp);
-  if (doc->list_title != nullptr) std::fprintf(fp, "<*>\n");
+  doc->write(state, out.get(), doc->title);
   if (out.commit() && doc->list_title != nullptr) run_converter(base, doc->list_title);
   return true;
 }

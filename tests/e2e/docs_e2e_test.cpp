@@ -1,6 +1,9 @@
 // The documents against the programs: docs/outputs.md names every file the
-// programs write on the example ward and every column of their CSV files.
+// programs write on the example ward and every column of their CSV files,
+// and the first-hour session of README.md is what the program shows.
 
+#include <algorithm>
+#include <regex>
 #include <set>
 #include <vector>
 
@@ -112,6 +115,111 @@ TEST(Docs, OutputsNamesEveryFileOfTheMenuAndTheCompanions) {
   EXPECT_EQ(made.size(), 3u);
   check_named(doc, s, made);
 #endif
+}
+
+/// The lines of `text`, trailing blanks removed.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    line.erase(line.find_last_not_of(" \t") + 1);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+/// The first fenced block after the line `heading` of `markdown`.
+std::vector<std::string> block_after(const std::string& markdown, const std::string& heading) {
+  std::vector<std::string> lines = lines_of(markdown);
+  auto at = std::find(lines.begin(), lines.end(), heading);
+  if (at == lines.end()) return {};
+  auto open = std::find(at, lines.end(), "```");
+  if (open == lines.end()) return {};
+  auto close = std::find(open + 1, lines.end(), "```");
+  return {open + 1, close};
+}
+
+/// What a terminal shows of a session: `out` with each answer of `answers`
+/// after the prompt it answers, as the terminal echoes it. Every read of
+/// the program follows a prompt; the number of prompts goes to `*prompts`.
+std::string screen(const std::string& out, const std::vector<std::string>& answers,
+                   size_t* prompts) {
+  static const std::regex kPrompt(R"(Enter [^\n:]*: |Press ENTER to continue: |\(y or n\): )");
+  std::string shown;
+  size_t at = 0;
+  *prompts = 0;
+  for (std::sregex_iterator it(out.begin(), out.end(), kPrompt), end; it != end; ++it) {
+    size_t after = static_cast<size_t>(it->position() + it->length());
+    shown += out.substr(at, after - at);
+    if (*prompts < answers.size()) shown += answers[*prompts];
+    shown += "\n";
+    ++*prompts;
+    at = after;
+  }
+  return shown + out.substr(at);
+}
+
+// The session of README.md's "A first hour", typed in a copy of the example
+// ward, shows its lines in its order: lines next to each other in the README
+// are next to each other on the screen, and a "..." line stands for any
+// number of lines.
+TEST(Docs, ReadmeFirstHourIsWhatTheProgramShows) {
+  std::vector<std::string> session = block_after(read_source(kTop / "README.md"), "## A first hour");
+  ASSERT_GE(session.size(), 3u) << "no session under \"## A first hour\" in README.md";
+  ASSERT_EQ(session[0].rfind("$ kinroll", 0), 0u) << session[0];
+  std::vector<std::string> args;
+  std::stringstream words(session[0].substr(9));
+  for (std::string w; words >> w;) args.push_back(w);
+
+  // The answers typed, each after its prompt.
+  static const std::regex kTyped(R"((Enter [^:]*:) ?(.*))");
+  std::vector<std::string> answers;
+  std::string console;
+  for (const std::string& line : session) {
+    std::smatch m;
+    if (std::regex_match(line, m, kTyped)) {
+      answers.push_back(m[2]);
+      console += m[2].str() + "\n";
+    }
+  }
+
+  Scratch s;
+  copy_example_ward(s);
+  Outcome r = s.run(args, console);
+  ASSERT_EQ(r.status, 0) << r.err;
+  size_t prompts = 0;
+  std::vector<std::string> shown = lines_of(screen(r.out, answers, &prompts));
+  EXPECT_EQ(prompts, answers.size()) << "the session's answers do not match the program's prompts";
+
+  // Each run of lines between "..." lines is found whole, after the last;
+  // without a "..." first, the session begins with the screen.
+  auto from = shown.begin();
+  bool gap = false;
+  std::vector<std::string> run;
+  auto find_run = [&] {
+    if (run.empty()) return;
+    auto it = gap ? std::search(from, shown.end(), run.begin(), run.end())
+                  : (std::equal(run.begin(), run.end(), from, shown.end()) ? from : shown.end());
+    ASSERT_TRUE(it != shown.end()) << "not on the screen" << (gap ? "" : " at once") << ":\n"
+                               << run.front() << "\n...\nThe screen:\n"
+                               << screen(r.out, answers, &prompts);
+    from = it + static_cast<std::ptrdiff_t>(run.size());
+    run.clear();
+  };
+  for (size_t i = 1; i < session.size(); ++i) {
+    if (session[i] == "...") {
+      find_run();
+      gap = true;
+    } else {
+      run.push_back(session[i]);
+    }
+  }
+  find_run();
+  if (session.back() != "...") {
+    EXPECT_EQ(from, shown.end()) << "the screen goes on after the session";
+  }
+  EXPECT_TRUE(s.exists("wardph.txt"));
 }
 
 }  // namespace

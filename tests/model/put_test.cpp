@@ -69,7 +69,8 @@ std::string through_buffer(int mode, size_t size, const std::function<void(FILE*
   write(fp);
   std::rewind(fp);
   std::string out;
-  for (int c; (c = std::getc(fp)) != EOF;) out += static_cast<char>(c);
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, fp)) > 0;) out.append(buf, n);
   std::fclose(fp);
   return out;
 }

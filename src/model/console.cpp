@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/splitfld.h"
-
 void read_console_line(std::string& line) {
   std::fflush(stdout);
   line.clear();
@@ -15,7 +13,7 @@ void read_console_line(std::string& line) {
     got = true;
     if (c == '\n') break;
     if (c == '\0' || c == '\r') ended = true;
-    if (!ended && line.size() < kMaxLine) line.push_back(static_cast<char>(c));
+    if (!ended) line.push_back(static_cast<char>(c));
   }
   if (!got) end_program();
 }

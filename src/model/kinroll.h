@@ -187,9 +187,14 @@ void free_ward_pos(WardPos* pos);
 /// Sets the `next` of the last family of `list` (not null) to `fam`; `fam`'s
 /// own `next` is kept, so a whole chain can be appended.
 void append_family(WardFamily* list, WardFamily* fam);
-/// Inserts `fam` into a list kept in order of `lname`, then `fname` (byte
-/// order). The first record is never displaced; a family whose two names
-/// equal a listed one's is not inserted.
+/// Inserts `fam` among the records after the first of `list`, which are kept
+/// in order of `lname`, then `fname` (byte order, an absent name as ""):
+/// before the first of them that orders after it, else last. The first
+/// record is neither displaced nor compared: a family that orders before it,
+/// or has its two names, takes its place among the later records like any
+/// other. A family whose two names equal those of a later record is not
+/// inserted and is left as it was (its `next` included) for the caller to
+/// keep or release.
 void insert_family(WardFamily* list, WardFamily* fam);
 /// Gives `mem` the family's `lname` when it has none, then makes it the
 /// family's first member or the `next` of its last member.

@@ -15,23 +15,32 @@
 #include <mutex>
 #include <string_view>
 
+// Temporary files in the making, removed by the handler when the program is
+// interrupted, however many are open at once (a write queue opens all its
+// files together: 16 for the batch). Each is named by a node of a list that
+// only grows: a node is linked once, at the head, and never unlinked or
+// freed, so the handler can walk the list at any moment; a node whose file
+// is done names the next file opened. The list holds as many nodes as files
+// were ever open at once.
+struct PendingTemporary {
+  std::atomic<int> state{0};         // free (0), being filled (2) or naming a file (1)
+  PendingTemporary* next = nullptr;  // set before the node is linked, never changed after
+  char path[PATH_MAX];
+};
+
 namespace {
 
 /// Size of the buffer of a file written whole.
 constexpr size_t kBuffer = 256 * 1024;
 
-// Temporary files in the making, removed by the handler when the program is
-// interrupted. The batch keeps the files of a few documents open at once.
-constexpr int kMaxPending = 32;
-// A slot is free (0), being filled (2) or names a file (1); slots are taken
-// and given back by any thread, and read by the handler.
-char g_pending[kMaxPending][PATH_MAX];
-std::atomic<int> g_pending_used[kMaxPending];
+std::atomic<PendingTemporary*> g_pending{nullptr};
 static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
+static_assert(std::atomic<PendingTemporary*>::is_always_lock_free, "read in a signal handler");
 
+/// Removes every temporary file named; async-signal-safe.
 void remove_pending() {
-  for (int i = 0; i < kMaxPending; ++i) {
-    if (g_pending_used[i].load() == 1) ::unlink(g_pending[i]);
+  for (PendingTemporary* p = g_pending.load(); p != nullptr; p = p->next) {
+    if (p->state.load() == 1) ::unlink(p->path);
   }
 }
 
@@ -54,19 +63,35 @@ void install_handlers() {
   });
 }
 
-/// Registers a temporary file for removal on interrupt; the slot, or -1.
-int remember_pending(const std::string& path) {
-  if (path.size() >= PATH_MAX) return -1;
+/// Registers the temporary file `path` for removal on interrupt and at exit
+/// until forget_pending() is given the node returned. Null only for a path
+/// of PATH_MAX bytes or more, which no file the system made can have. Any
+/// thread may call it.
+PendingTemporary* remember_pending(const std::string& path) {
+  if (path.size() >= PATH_MAX) return nullptr;
   install_handlers();
-  for (int i = 0; i < kMaxPending; ++i) {
-    int free_slot = 0;
-    if (g_pending_used[i].compare_exchange_strong(free_slot, 2)) {
-      std::memcpy(g_pending[i], path.c_str(), path.size() + 1);
-      g_pending_used[i].store(1);
-      return i;
-    }
+  PendingTemporary* node = nullptr;
+  for (PendingTemporary* p = g_pending.load(); p != nullptr && node == nullptr; p = p->next) {
+    int free_state = 0;
+    if (p->state.compare_exchange_strong(free_state, 2)) node = p;
   }
-  return -1;
+  if (node == nullptr) {
+    node = new PendingTemporary;  // lives as long as the program: the list keeps it
+    node->state.store(2);
+    PendingTemporary* head = g_pending.load();
+    do {
+      node->next = head;
+    } while (!g_pending.compare_exchange_weak(head, node));
+  }
+  std::memcpy(node->path, path.c_str(), path.size() + 1);
+  node->state.store(1);
+  return node;
+}
+
+/// Frees `node` (null: nothing) for a later file once its file is removed or
+/// in place.
+void forget_pending(PendingTemporary* node) {
+  if (node != nullptr) node->state.store(0);
 }
 
 /// The folder part of `path`, with its final '/': "" for a bare name.
@@ -114,8 +139,8 @@ void OutputFile::discard() {
     ::unlink(tmp_.c_str());
     tmp_.clear();
   }
-  if (pending_ >= 0) g_pending_used[pending_].store(0);
-  pending_ = -1;
+  forget_pending(pending_);
+  pending_ = nullptr;
 }
 
 /// The descriptor that a name of an open descriptor stands for:

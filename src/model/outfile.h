@@ -5,6 +5,9 @@
 #include <memory>
 #include <string>
 
+/// The name of a temporary file that an interrupt removes (outfile.cpp).
+struct PendingTemporary;
+
 /// Writes a file whole into a temporary file beside it and renames that over
 /// the old file on commit(), so a failed write never leaves a half-written
 /// file, and an interrupt (SIGINT, SIGTERM, SIGHUP) or an exit() while the
@@ -49,7 +52,7 @@ class OutputFile {
   std::string name_;    // as the user named it, for messages
   std::string target_;  // the file replaced: the name, or where its link points
   std::string tmp_;     // empty when writing directly
-  int pending_ = -1;    // slot of tmp_ among the files an interrupt removes
+  PendingTemporary* pending_ = nullptr;  // names tmp_ to the interrupt handler
 };
 
 /// Opens `name` as `out`; when it cannot, prints the printf format `message`

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-/// Longest line a report or console read keeps: 511 characters.
+/// Longest piece of a report line that read_line gives at once: 511
+/// characters. (Console answers are read whole: see read_console_line.)
 inline constexpr size_t kMaxLine = 511;
 
 /// Reads one line of at most 511 characters from `fp` into `line`, cut at the

@@ -194,10 +194,12 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
   const bool home = opt == kHomeDistricts;
   Key last{-1, -1, -1};
   const HTDist* run = nullptr;  // first node of the current run of equal keys
+  Putter out(fp);
   for (const HTDist* d = htdist; d != nullptr; d = d->next) {
     if (run == nullptr || !same_key(d, run)) run = d;
     if (d->fam == nullptr) {
       if (tracing()) {
+        out.flush();  // the trace may go to the same stream
         std::fprintf(trace_fp, "Dummy %2.2d-%2.2d-%2.2d, htpct=%d, htnum=%d\n", d->htgroup,
                      d->htsup, d->htdist, d->htpct, d->htnum);
       }
@@ -206,15 +208,15 @@ void report_htdist(const HTDist* htdist, FILE* fp, int opt) {
     const WardFamily* fam = d->fam;
     TeachSet set = teach_set(fam, home);
     if (Key key{set.group, set.sup, set.dist}; key != last) {
-      std::fprintf(fp, "\n*%s-%2.2d-", htgroup(set.group), set.sup);
-      if (set.name) std::fprintf(fp, "%s", set.name.c_str());
-      std::fprintf(fp, "-%2.2d (%d%%)\n", set.dist, run->htpct);
-      if (set.comp) std::fprintf(fp, "\t[%s]\n", set.comp.c_str());
+      // "\n*%s-%2.2d-%s-%2.2d (%d%%)\n", then "\t[%s]\n" when there is a companion
+      put(out, "\n*", htgroup(set.group), '-', Num{set.sup, 2, 2}, '-', set.name, '-',
+          Num{set.dist, 2, 2}, " (", Num{run->htpct}, "%)\n");
+      if (set.comp) put(out, "\t[", set.comp, "]\n");
       last = key;
     }
     // "  %s, %s (%d%%)\n", then "\t%s\n"
-    put(fp, "  ", fam->lname, ", ", fam->fname, " (", Num{d->htpct}, "%)\n");
-    put(fp, '\t', d->visits, '\n');
+    put(out, "  ", fam->lname, ", ", fam->fname, " (", Num{d->htpct}, "%)\n");
+    put(out, '\t', d->visits, '\n');
   }
 }
 

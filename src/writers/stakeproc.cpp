@@ -4,6 +4,7 @@
 
 #include "lists/unitnames.h"
 #include "model/outfile.h"
+#include "model/put.h"
 #include "readers/mis121.h"
 #include "writers/stakedoc.h"
 #include "writers/wardcsv.h"
@@ -12,17 +13,18 @@
 namespace {
 
 void write_csv(FILE* fp) {
-  std::fprintf(fp, "Unit,Organization,Position,Person,Sustained,Phone\n");
+  Putter out(fp);
+  put(out, "Unit,Organization,Position,Person,Sustained,Phone\n");
   each_unit([&](const UnitName* u) {
     for (const WardOrg* org = u->orgs; org != nullptr; org = org->next) {
       for (const WardPos* p = org->pos; p != nullptr; p = p->next) {
-        csv_first(fp, u->abbr.view());
-        csvfld(fp, org->org);
-        csvfld(fp, p->pos);
-        csvfld(fp, p->per);
-        csvfld(fp, p->sus);
-        csvfld(fp, p->ph);
-        std::fprintf(fp, "\n");
+        csv_first(out, u->abbr.view());
+        csvfld(out, org->org);
+        csvfld(out, p->pos);
+        csvfld(out, p->per);
+        csvfld(out, p->sus);
+        csvfld(out, p->ph);
+        put(out, '\n');
       }
     }
   });

@@ -9,8 +9,8 @@
 
 namespace {
 
-// The files run to megabytes: fields go out with put() (each stream is
-// written by one thread), the printf format of each number beside it.
+// The files run to megabytes: every row goes out with put(), the printf
+// format of each number beside it.
 
 /// True when `s` must be quoted: it holds ',', ' ' or '"'. (Not find_first_of:
 /// the fields are short, and it scans the set once per character.)
@@ -19,33 +19,33 @@ bool needs_quotes(std::string_view s) {
 }
 
 /// Writes `s` with each '"' doubled.
-void put_doubled(FILE* fp, std::string_view s) {
+void put_doubled(Putter& out, std::string_view s) {
   for (size_t quote; (quote = s.find('"')) != std::string_view::npos; s.remove_prefix(quote + 1)) {
-    put(fp, s.substr(0, quote + 1), '"');
+    put(out, s.substr(0, quote + 1), '"');
   }
-  put(fp, s);
+  put(out, s);
 }
 
 /// Writes `s` in double quotes, each '"' doubled.
-void put_quoted(FILE* fp, std::string_view s) {
-  put(fp, '"');
-  put_doubled(fp, s);
-  put(fp, '"');
+void put_quoted(Putter& out, std::string_view s) {
+  put(out, '"');
+  put_doubled(out, s);
+  put(out, '"');
 }
 
 /// Writes `s` quoted when it must be, else as it is.
-void put_field(FILE* fp, std::string_view s) {
+void put_field(Putter& out, std::string_view s) {
   if (needs_quotes(s)) {
-    put_quoted(fp, s);
+    put_quoted(out, s);
   } else {
-    put(fp, s);
+    put(out, s);
   }
 }
 
 /// A further field holding `s`.
-void put_next(FILE* fp, std::string_view s) {
-  put(fp, ',');
-  put_field(fp, s);
+void put_next(Putter& out, std::string_view s) {
+  put(out, ',');
+  put_field(out, s);
 }
 
 /// The cross-reference name "LNAME [See SNAME]" of a family.
@@ -62,40 +62,51 @@ const char* group_name(int group, bool ht) {
 
 }  // namespace
 
-void csvfld(FILE* fp, const Text& s) {
-  if (fp == nullptr) return;
-  put(fp, ',');
-  if (s) put_field(fp, s.view());
+void csvfld(Putter& out, const Text& s) {
+  put(out, ',');
+  if (s) put_field(out, s.view());
 }
 
-void csv_first(FILE* fp, std::string_view s) { put_field(fp, s); }
+void csv_first(Putter& out, std::string_view s) { put_field(out, s); }
 
-void build_kids(FILE* fp, const WardFamily* fam) {
+void csvfld(FILE* fp, const Text& s) {
+  if (fp == nullptr) return;
+  Putter out(fp);
+  csvfld(out, s);
+}
+
+void csv_first(FILE* fp, std::string_view s) {
+  Putter out(fp);
+  csv_first(out, s);
+}
+
+void build_kids(Putter& out, const WardFamily* fam) {
   // The field "NAME [AGE], NAME [AGE]" holds a blank as soon as it holds a
   // child, so it is quoted then; written piece by piece, the same bytes as
   // the whole text put through put_next().
-  put(fp, ',');
+  put(out, ',');
   bool first = true;
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     if (mem->type != 3) continue;
-    put(fp, first ? "\"" : ", ");
+    put(out, first ? "\"" : ", ");
     first = false;
-    put_doubled(fp, mem->fname.view());
-    put(fp, " [", Num{mem->age}, ']');  // "%s [%d]"
+    put_doubled(out, mem->fname.view());
+    put(out, " [", Num{mem->age}, ']');  // "%s [%d]"
   }
-  if (!first) put(fp, '"');
+  if (!first) put(out, '"');
 }
 
 void write_wardfam_csv(const WardFamily* list, FILE* fp) {
-  std::fprintf(fp, "FamID,LName,FName,Addr,Addr2,City,State,Zip,Phone,ACode,");
-  std::fprintf(fp, "HTName,HTComp,VTName,VTComp,HTID,HTCompID,VTID,VTCompID,");
-  std::fprintf(fp, "HTVisits,VTVisits,HTPct,VTPct,FamKids\n");
+  Putter out(fp);
+  put(out, "FamID,LName,FName,Addr,Addr2,City,State,Zip,Phone,ACode,",
+      "HTName,HTComp,VTName,VTComp,HTID,HTCompID,VTID,VTCompID,",
+      "HTVisits,VTVisits,HTPct,VTPct,FamKids\n");
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    if (fam->members != nullptr) csv_first(fp, fam->members->recno.view());
+    if (fam->members != nullptr) csv_first(out, fam->members->recno.view());
     if (fam->sname) {
-      put_next(fp, see_name(fam));
+      put_next(out, see_name(fam));
     } else {
-      csvfld(fp, fam->lname);
+      csvfld(out, fam->lname);
     }
     // The text columns from FName to VTVisits.
     for (Text WardFamily::*field :
@@ -104,42 +115,42 @@ void write_wardfam_csv(const WardFamily* list, FILE* fp) {
           &WardFamily::htname, &WardFamily::htcomp, &WardFamily::vtname, &WardFamily::vtcomp,
           &WardFamily::htid, &WardFamily::htcompid, &WardFamily::vtid, &WardFamily::vtcompid,
           &WardFamily::htvisits, &WardFamily::vtvisits}) {
-      csvfld(fp, fam->*field);
+      csvfld(out, fam->*field);
     }
-    put(fp, ',', Num{fam->htpct}, ',', Num{fam->vtpct});  // ",%d,%d"
-    build_kids(fp, fam);
-    put(fp, '\n');
+    put(out, ',', Num{fam->htpct}, ',', Num{fam->vtpct});  // ",%d,%d"
+    build_kids(out, fam);
+    put(out, '\n');
   }
 }
 
 void write_wardmem_csv(const WardFamily* list, FILE* fp) {
-  std::fprintf(fp, "FamID,RecID,FamPos,LName,FName,");
-  std::fprintf(fp, "Sex,Status,BirthDate,BirthMonth,BirthYear,");
-  std::fprintf(fp, "Age,Birth,Baptism,Confirm\n");
+  Putter out(fp);
+  put(out, "FamID,RecID,FamPos,LName,FName,", "Sex,Status,BirthDate,BirthMonth,BirthYear,",
+      "Age,Birth,Baptism,Confirm\n");
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     std::string see = fam->sname ? see_name(fam) : std::string();
     for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-      csv_first(fp, fam->recno.view());
-      csvfld(fp, mem->recno);
-      put(fp, ',', Num{mem->type});  // ",%d"
+      csv_first(out, fam->recno.view());
+      csvfld(out, mem->recno);
+      put(out, ',', Num{mem->type});  // ",%d"
       if (fam->sname) {
-        put_next(fp, see);
+        put_next(out, see);
       } else {
-        csvfld(fp, mem->lname);
+        csvfld(out, mem->lname);
       }
-      csvfld(fp, mem->fname);
+      csvfld(out, mem->fname);
       // A member without a sex character gets an empty field.
-      put(fp, ',');
-      if (mem->sex != '\0') put_field(fp, std::string_view(&mem->sex, 1));
-      csvfld(fp, mem->stat);
-      put_next(fp, mem->bday);
-      put_next(fp, mem->bmonth);
-      put_next(fp, mem->byear);
-      put(fp, ',', Num{mem->age});  // ",%d"
-      csvfld(fp, mem->birth);
-      csvfld(fp, mem->baptism);
-      csvfld(fp, mem->confirm);
-      put(fp, '\n');
+      put(out, ',');
+      if (mem->sex != '\0') put_field(out, std::string_view(&mem->sex, 1));
+      csvfld(out, mem->stat);
+      put_next(out, mem->bday);
+      put_next(out, mem->bmonth);
+      put_next(out, mem->byear);
+      put(out, ',', Num{mem->age});  // ",%d"
+      csvfld(out, mem->birth);
+      csvfld(out, mem->baptism);
+      csvfld(out, mem->confirm);
+      put(out, '\n');
     }
   }
 }
@@ -154,22 +165,21 @@ void create_mis231_csv(const WardFamily* list, WriteQueue& queue) {
 
 void create_mis1313_csv(const WardFamily* list, int ht, FILE* fp) {
   if (list == nullptr || fp == nullptr) return;
-  if (ht == 1) {
-    std::fprintf(fp, "FamID,LName,FName,TGroup,TSup,TDist,Visits,TName,Comp,TID,CompID,TPct\n");
-  }
+  Putter out(fp);
+  if (ht == 1) put(out, "FamID,LName,FName,TGroup,TSup,TDist,Visits,TName,Comp,TID,CompID,TPct\n");
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    if (fam->recno) put_quoted(fp, fam->recno.view());
-    csvfld(fp, fam->lname);
-    csvfld(fp, fam->fname);
+    if (fam->recno) put_quoted(out, fam->recno.view());
+    csvfld(out, fam->lname);
+    csvfld(out, fam->fname);
     TeachSet set = teach_set(fam, ht == 1);
-    put_next(fp, group_name(set.group, ht == 1));
-    put(fp, ',', Num{set.sup}, ',', Num{set.dist});  // ",%d,%d"
-    csvfld(fp, set.visits);
-    csvfld(fp, set.name);
-    csvfld(fp, set.comp);
-    csvfld(fp, set.id);
-    csvfld(fp, set.compid);
-    put(fp, ',', Num{set.pct}, '\n');  // ",%d\n"
+    put_next(out, group_name(set.group, ht == 1));
+    put(out, ',', Num{set.sup}, ',', Num{set.dist});  // ",%d,%d"
+    csvfld(out, set.visits);
+    csvfld(out, set.name);
+    csvfld(out, set.comp);
+    csvfld(out, set.id);
+    csvfld(out, set.compid);
+    put(out, ',', Num{set.pct}, '\n');  // ",%d\n"
   }
 }
 
@@ -183,16 +193,17 @@ void create_htvt_csv(const WardFamily* htlist, const WardFamily* vtlist, WriteQu
 }
 
 void write_mis121_csv(const WardOrg* org, FILE* fp) {
-  std::fprintf(fp, "Organization,Position,Person,Sustained,Phone,RecNo\n");
+  Putter out(fp);
+  put(out, "Organization,Position,Person,Sustained,Phone,RecNo\n");
   for (; org != nullptr; org = org->next) {
     for (const WardPos* pos = org->pos; pos != nullptr; pos = pos->next) {
-      csv_first(fp, org->abbr ? org->abbr.view() : org->org.view());
-      csvfld(fp, pos->pos);
-      csvfld(fp, pos->per);
-      csvfld(fp, pos->sus);
-      csvfld(fp, pos->ph);
-      csvfld(fp, pos->recno);
-      std::fprintf(fp, "\n");
+      csv_first(out, org->abbr ? org->abbr.view() : org->org.view());
+      csvfld(out, pos->pos);
+      csvfld(out, pos->per);
+      csvfld(out, pos->sus);
+      csvfld(out, pos->ph);
+      csvfld(out, pos->recno);
+      put(out, '\n');
     }
   }
 }

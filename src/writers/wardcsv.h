@@ -8,21 +8,25 @@
 #include <string_view>
 
 #include "model/kinroll.h"
+#include "model/put.h"
 
 class WriteQueue;
 
-/// Writes one further field: ',' and then `s`, quoted as above when needed.
-/// An absent text is a lone ','. Does nothing when `fp` is null.
+/// Puts one further field: ',' and then `s`, quoted as above when needed.
+/// An absent text is a lone ','. The FILE* form writes it straight to `fp`
+/// (nothing when `fp` is null), for rows mixed with fprintf().
+void csvfld(Putter& out, const Text& s);
 void csvfld(FILE* fp, const Text& s);
 
-/// Writes `s` as the first field of a row (no leading ','), quoted as above
-/// when needed.
+/// Puts `s` as the first field of a row (no leading ','), quoted as above
+/// when needed. The FILE* form writes it straight to `fp`.
+void csv_first(Putter& out, std::string_view s);
 void csv_first(FILE* fp, std::string_view s);
 
-/// Writes the children summary of `fam` as one further field: the first
+/// Puts the children summary of `fam` as one further field: the first
 /// name and age of each child (type 3), "Ann [12], Bob [9]", however many
 /// there are; an empty field when there are none.
-void build_kids(FILE* fp, const WardFamily* fam);
+void build_kids(Putter& out, const WardFamily* fam);
 
 /// Writes the "wardfam.csv" rows of `list`, header row first.
 void write_wardfam_csv(const WardFamily* list, FILE* fp);

@@ -75,16 +75,16 @@ struct Summary {
 char mark_at(const Text& visits, size_t i) { return i < visits.size() ? visits[i] : '\0'; }
 
 /// Writes a visits string with each mark as the list shows it.
-void write_marks(const Text& visits, FILE* fp) {
+void write_marks(const Text& visits, Putter& out) {
   for (char c : visits.view()) {
     if (c == ' ' || c == 'x') {
-      put(fp, 'x');
+      put(out, 'x');
     } else if (c == '*' || c == '-') {
-      put(fp, '-');
+      put(out, '-');
     } else if (c == 'L' || c == 'T' || c == 'V') {
-      put(fp, c);
+      put(out, c);
     } else {
-      put(fp, '?', c, '?');  // "?%c?"
+      put(out, '?', c, '?');  // "?%c?"
     }
   }
 }
@@ -105,32 +105,34 @@ void create_palm_ht(const WardFamily* list, FILE* fp, int opt) {
   char last = '\0';
   Summary sum;
   std::vector<const WardFamily*> unassigned;
+  Putter out(fp);
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
-    letter_bookmark(fam, fp, last);
+    letter_bookmark(fam, out, last);
     // A list of every family: written with put(), the printf format beside.
-    put(fp, fam->lname, ", ", fam->fname);           // "%s, %s"
-    if (fam->phone) put(fp, " (", fam->phone, ')');  // " (%s)"
-    put(fp, '\n');
+    put(out, fam->lname, ", ", fam->fname);           // "%s, %s"
+    if (fam->phone) put(out, " (", fam->phone, ')');  // " (%s)"
+    put(out, '\n');
 
     TeachSet set = teach_set(fam, home);
     const char* group = htgroup(set.group);
     // "\t%s-%2.2d-%2.2d "
-    put(fp, '\t', group, '-', Num{set.sup, 2, 2}, '-', Num{set.dist, 2, 2}, ' ');
+    put(out, '\t', group, '-', Num{set.sup, 2, 2}, '-', Num{set.dist, 2, 2}, ' ');
     if (set.visits) {
-      write_marks(set.visits, fp);
-      put(fp, " (", Num{set.pct}, "%)");  // " (%d%%)"
+      write_marks(set.visits, out);
+      put(out, " (", Num{set.pct}, "%)");  // " (%d%%)"
       sum.count(set.group, mark_at(set.visits, 10), mark_at(set.visits, 11));
     }
-    put(fp, '\n');
+    put(out, '\n');
 
     if (set.name) {
-      put(fp, '\t', set.name);                 // "\t%s"
-      if (set.comp) put(fp, " & ", set.comp);  // " & %s"
-      put(fp, '\n');
+      put(out, '\t', set.name);                 // "\t%s"
+      if (set.comp) put(out, " & ", set.comp);  // " & %s"
+      put(out, '\n');
     }
     if (std::string_view(group) == "NA" || set.name.empty()) unassigned.push_back(fam);
   }
+  out.flush();  // before the fprintf() below
 
   std::fprintf(fp, "\n*Unassigned Families\n");
   for (const WardFamily* fam : unassigned) {
@@ -141,21 +143,22 @@ void create_palm_ht(const WardFamily* list, FILE* fp, int opt) {
 
 void create_htlist_report(const WardFamily* list, FILE* fp, int opt) {
   const bool home = opt == kCondensedHomeTeaching;
+  Putter out(fp);
   char last = '\0';
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (!fam->lname) continue;
-    letter_bookmark(fam, fp, last);
-    put(fp, fam->lname);                           // "%s"
-    if (fam->fname) put(fp, ", ", fam->fname);     // ", %s"
-    put(fp, "\n\t");
+    letter_bookmark(fam, out, last);
+    put(out, fam->lname);                           // "%s"
+    if (fam->fname) put(out, ", ", fam->fname);     // ", %s"
+    put(out, "\n\t");
 
     TeachSet set = teach_set(fam, home);
     if (set.name) {
-      put(fp, set.name);                            // "%s"
-      if (set.comp) put(fp, " & ", set.comp);       // " & %s"
+      put(out, set.name);                            // "%s"
+      if (set.comp) put(out, " & ", set.comp);       // " & %s"
     } else {
-      put(fp, "Unassigned");
+      put(out, "Unassigned");
     }
-    put(fp, " (", Num{set.pct, 2}, "%)\n");        // " (%2d%%)\n"
+    put(out, " (", Num{set.pct, 2}, "%)\n");        // " (%2d%%)\n"
   }
 }

@@ -119,15 +119,16 @@ void create_palm_zip(const WardFamily* list, FILE* fp) {
     return a.zip != b.zip ? a.zip < b.zip : a.seq < b.seq;
   });
 
+  Putter out(fp);
   std::string_view prev;
   for (const Keyed& keyed : chain) {
     const WardFamily* fam = keyed.fam;
     if (is_bracketed(fam->lname)) continue;
     if (keyed.zip != prev) {
-      put(fp, '*', fam->zip, ' ', fam->city, ", ", fam->state, '\n');  // "*%s %s, %s\n"
+      put(out, '*', fam->zip, ' ', fam->city, ", ", fam->state, '\n');  // "*%s %s, %s\n"
       prev = keyed.zip;
     }
-    put(fp, fam->zip, ' ', fam->lname, ", ", fam->fname, '\n');  // "%s %s, %s\n"
+    put(out, fam->zip, ' ', fam->lname, ", ", fam->fname, '\n');  // "%s %s, %s\n"
   }
 }
 
@@ -146,20 +147,22 @@ WardFam* insert_fam_zip(WardFam* list, WardFam* ent) {
 }
 
 void create_palm_sap(const WardFamily* list, FILE* fp) {
+  Putter out(fp);
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     const WardMember* head = fam->members;
     if (head == nullptr || head->next == nullptr) continue;
-    if (head->next->type == 3) write_palm_family_full(fam, fp, 0);
+    if (head->next->type == 3) write_palm_family_full(fam, out, 0);
   }
 }
 
 void create_palm_nonm(const WardFamily* list, FILE* fp) {
+  Putter out(fp);
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     const WardMember* head = fam->members;
     if (head == nullptr || head->next == nullptr) continue;
     const WardMember* second = head->next;
     if (is_nonmember(head) || (second->type == 2 && is_nonmember(second))) {
-      write_palm_family_full(fam, fp, 0);
+      write_palm_family_full(fam, out, 0);
     }
   }
 }

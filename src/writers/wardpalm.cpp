@@ -6,34 +6,34 @@ namespace {
 
 /// Writes the teacher line of the family block, and in the private list the
 /// visit record under it.
-void write_teachers(const char* label, const TeachSet& set, FILE* fp, int restrict_) {
+void write_teachers(const char* label, const TeachSet& set, Putter& out, int restrict_) {
   if (!set.name) return;
   if (restrict_) {
-    put(fp, "  ", label, ": ", Num{set.pct, 3}, "% - ", set.name);  // "  %s: %3d%% - %s"
+    put(out, "  ", label, ": ", Num{set.pct, 3}, "% - ", set.name);  // "  %s: %3d%% - %s"
   } else {
-    put(fp, "  ", label, ": ", set.name);  // "  %s: %s"
+    put(out, "  ", label, ": ", set.name);  // "  %s: %s"
   }
-  if (set.comp) put(fp, " & ", set.comp);  // " & %s"
-  put(fp, '\n');
-  if (restrict_) put(fp, "    ", set.visits, '\n');  // "    %s\n"
+  if (set.comp) put(out, " & ", set.comp);  // " & %s"
+  put(out, '\n');
+  if (restrict_) put(out, "    ", set.visits, '\n');  // "    %s\n"
 }
 
 /// Writes one line per position of `mem`, leaving out the reserves.
-void write_positions(const WardMember* mem, FILE* fp) {
+void write_positions(const WardMember* mem, Putter& out) {
   for (const WardPos* p = mem->pos; p != nullptr; p = p->next) {
     const WardOrg* org = p->org;
     if (org != nullptr && org->org == "RESERVES") continue;
     // "          (%s %s)\n"
-    put(fp, "          (", org != nullptr ? org->abbr : Text(), ' ', p->pos, ")\n");
+    put(out, "          (", org != nullptr ? org->abbr : Text(), ' ', p->pos, ")\n");
   }
 }
 
 }  // namespace
 
-void letter_bookmark(const WardFamily* fam, FILE* fp, char& last) {
+void letter_bookmark(const WardFamily* fam, Putter& out, char& last) {
   char c = fam->lname.empty() ? '\0' : fam->lname.front();
   if (c == last) return;
-  put(fp, '*', c, '\n');  // "*%c\n"; "*\n" for NUL, which put() leaves out
+  put(out, '*', c, '\n');  // "*%c\n"; "*\n" for NUL, which put() leaves out
   last = c;
 }
 
@@ -41,7 +41,10 @@ void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   char last = '\0';
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
     if (opt == kPalmPhoneDirectory && (fam->phone.empty() || is_bracketed(fam->fname))) continue;
-    if (opt == kPalmPhoneList) letter_bookmark(fam, fp, last);
+    if (opt == kPalmPhoneList) {
+      Putter out(fp);  // flushed before the entry's fprintf()
+      letter_bookmark(fam, out, last);
+    }
     write_palm_phone(fam, fp, opt);
   }
 }
@@ -78,67 +81,68 @@ void write_palm_phone(const WardFamily* fam, FILE* fp, int opt) {
 }
 
 void create_palm_full(const WardFamily* list, FILE* fp, int restrict_) {
+  Putter out(fp);
   char last = '\0';
   for (const WardFamily* fam = list; fam != nullptr; fam = fam->next) {
-    letter_bookmark(fam, fp, last);
-    write_palm_family_full(fam, fp, restrict_);
+    letter_bookmark(fam, out, last);
+    write_palm_family_full(fam, out, restrict_);
   }
 }
 
 // The largest lists of a batch: written with put(), the printf format of
 // each line beside it.
-void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_) {
-  put(fp, fam->lname);                            // "%s"
-  if (fam->sname) put(fp, " [See ", fam->sname, ']');  // " [See %s]"
-  put(fp, ", ", fam->fname, '\n');                // ", %s\n"
+void write_palm_family_full(const WardFamily* fam, Putter& out, int restrict_) {
+  put(out, fam->lname);                            // "%s"
+  if (fam->sname) put(out, " [See ", fam->sname, ']');  // " [See %s]"
+  put(out, ", ", fam->fname, '\n');                // ", %s\n"
 
-  if (!fam->phone.empty()) put(fp, "  ", fam->phone, '\n');  // "  %s\n"
-  if (fam->addr) put(fp, "  ", fam->addr, '\n');                          // "  %s\n"
+  if (!fam->phone.empty()) put(out, "  ", fam->phone, '\n');  // "  %s\n"
+  if (fam->addr) put(out, "  ", fam->addr, '\n');                          // "  %s\n"
 
   if (fam->city) {
-    put(fp, "  ", fam->city, ", ", fam->state, ' ', fam->zip);  // "  %s, %s %s"
-    if (fam->zip2) put(fp, '-', fam->zip2);                     // "-%s"
-    if (restrict_ && fam->acode) put(fp, " [", fam->acode, ']');  // " [%s]"
-    put(fp, '\n');
+    put(out, "  ", fam->city, ", ", fam->state, ' ', fam->zip);  // "  %s, %s %s"
+    if (fam->zip2) put(out, '-', fam->zip2);                     // "-%s"
+    if (restrict_ && fam->acode) put(out, " [", fam->acode, ']');  // " [%s]"
+    put(out, '\n');
   } else if (fam->geocode) {
-    put(fp, "  ", fam->geocode, '\n');  // "  %s\n"
+    put(out, "  ", fam->geocode, '\n');  // "  %s\n"
   }
 
-  write_teachers("HT", teach_set(fam, true), fp, restrict_);
-  write_teachers("VT", teach_set(fam, false), fp, restrict_);
-  write_palm_members_full(fam, fp, restrict_);
+  write_teachers("HT", teach_set(fam, true), out, restrict_);
+  write_teachers("VT", teach_set(fam, false), out, restrict_);
+  write_palm_members_full(fam, out, restrict_);
 }
 
-void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_) {
+void write_palm_members_full(const WardFamily* fam, Putter& out, int restrict_) {
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
     if (mem->type == 3) {
-      put(fp, restrict_ ? "....." : "     ");
+      put(out, restrict_ ? "....." : "     ");
     } else {
-      put(fp, restrict_ ? "..." : "   ");
+      put(out, restrict_ ? "..." : "   ");
     }
 
     // A member without a last name of its own carries the family's.
-    if (mem->lname && mem->lname != fam->lname) put(fp, mem->lname, ", ");  // "%s, "
-    put(fp, mem->fname);                                                    // "%s"
+    if (mem->lname && mem->lname != fam->lname) put(out, mem->lname, ", ");  // "%s, "
+    put(out, mem->fname);                                                    // "%s"
 
     if (restrict_ && mem->sex != '\0') {
-      put(fp, " [", mem->sex);                    // " [%c"
-      if (mem->stat) put(fp, ' ', mem->stat);     // " %s"
-      put(fp, "]\n       ");
+      put(out, " [", mem->sex);                    // " [%c"
+      if (mem->stat) put(out, ' ', mem->stat);     // " %s"
+      put(out, "]\n       ");
     }
 
-    put(fp, ' ', mem->bday, mem->bmonth);  // " %s%s"
+    put(out, ' ', mem->bday, mem->bmonth);  // " %s%s"
     if ((restrict_ && mem->age > 0) || (mem->type == 3 && mem->age != 0 && mem->age < 21)) {
-      put(fp, mem->byear, " [", Num{mem->age, 2}, ']');  // "%s [%2d]"
+      put(out, mem->byear, " [", Num{mem->age, 2}, ']');  // "%s [%2d]"
     }
 
     if (restrict_) {
-      if (mem->recno) put(fp, " #", mem->recno);                       // " #%s"
-      if (mem->baptism) put(fp, "\n        bapt: ", mem->baptism);    // "\n        bapt: %s"
-      if (mem->confirm) put(fp, ", conf: ", mem->confirm);             // ", conf: %s"
+      if (mem->recno) put(out, " #", mem->recno);                       // " #%s"
+      if (mem->baptism) put(out, "\n        bapt: ", mem->baptism);    // "\n        bapt: %s"
+      if (mem->confirm) put(out, ", conf: ", mem->confirm);             // ", conf: %s"
     }
-    put(fp, '\n');
+    put(out, '\n');
 
-    write_positions(mem, fp);
+    write_positions(mem, out);
   }
 }

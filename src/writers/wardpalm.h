@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "model/kinroll.h"
+#include "model/put.h"
 
 /// Option of create_palm_phone for the handheld phone list.
 inline constexpr int kPalmPhoneList = 220;
@@ -17,7 +18,7 @@ inline constexpr int kPalmPhoneDirectory = 225;
 /// begins with another character than `last`, the initial written last
 /// (NUL at the start), and remembers it. A family without a last name has
 /// the initial NUL, written as "*\n" (never a NUL byte).
-void letter_bookmark(const WardFamily* fam, FILE* fp, char& last);
+void letter_bookmark(const WardFamily* fam, Putter& out, char& last);
 
 /// Writes the name part that a head (type 1) or spouse (type 2) adds to a
 /// phone entry: ", " for a bracketed head (remembered in `head_bracketed`),
@@ -47,9 +48,9 @@ void create_palm_full(const WardFamily* list, FILE* fp, int restrict_);
 /// Writes the block of `fam`: name line, phone, address, city line, teachers
 /// and the member lines. The private list (`restrict_` non-zero) adds the
 /// family code, teaching percentages and visit records.
-void write_palm_family_full(const WardFamily* fam, FILE* fp, int restrict_);
+void write_palm_family_full(const WardFamily* fam, Putter& out, int restrict_);
 
 /// Writes one line per member of `fam` (two in the private list when the
 /// member has a sex character or a baptism date), each followed by a line per
 /// position held outside the "RESERVES" organisation.
-void write_palm_members_full(const WardFamily* fam, FILE* fp, int restrict_);
+void write_palm_members_full(const WardFamily* fam, Putter& out, int restrict_);

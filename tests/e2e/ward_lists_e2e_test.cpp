@@ -171,6 +171,26 @@ TEST(WardLists, ConverterGetsBaseNameAndTitleAsSingleArguments) {
             "**Ward Private List " + today() + "\n" + kPrivateBody + "<*>\n");
 }
 
+TEST(WardLists, LongBaseNameIsReadWhole) {
+  // 518 characters naming phones.txt: cut at 511 it would name "..txt".
+  std::string base;
+  for (int i = 0; i < 256; ++i) base += "./";
+  base += "phones";
+  Scratch s;
+  s.write("mis231.txt", directory());
+  s.write("conv.sh", kConverter);
+  std::filesystem::permissions(s.path("conv.sh"), std::filesystem::perms::owner_all);
+  Outcome r = s.run({"-i", s.path("conv.sh")}, "201\n\n220\n" + base + "\nq\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(s.read("phones.txt"), "**Ward Phone List " + today() + "\n" + kPhoneBody + "<*>\n");
+  EXPECT_EQ(s.read("converter.log"), "[" + base + "]\n[Ward Phone List]\n");
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : s.files()) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"conv.sh", "converter.log", "mis231.txt",
+                                             "phones.txt", "wardorgs.txt", "wardunits.txt"}));
+}
+
 TEST(WardLists, EmptyConverterRunsNothing) {
   Scratch s;
   s.write("mark.sh", "#!/bin/sh\ntouch ran\n");

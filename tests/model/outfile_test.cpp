@@ -13,7 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <memory>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "model/infile.h"
 
@@ -316,6 +320,52 @@ TEST_F(OutputFileTest, InterruptRemovesTheTemporaryFile) {
     EXPECT_EQ(WTERMSIG(status), sig);
     EXPECT_EQ(slurp(name), "old\n");
     EXPECT_EQ(entries(), 1u);
+  }
+}
+
+TEST_F(OutputFileTest, InterruptAndExitRemoveEveryTemporaryFileHoweverMany) {
+  // A hundred files in the making, eighty of them opened by four threads at
+  // once; ten put in place and ten dropped, and twenty more opened after them.
+  for (int sig : {SIGINT, 0}) {
+    int status = in_child([&] {
+      std::vector<std::unique_ptr<OutputFile>> files(100);
+      auto open = [&](size_t i) {
+        files[i] = std::make_unique<OutputFile>();
+        if (!files[i]->open(path(("f" + std::to_string(i)).c_str()))) _exit(2);
+        std::fprintf(files[i]->get(), "file %zu\n", i);
+        std::fflush(files[i]->get());
+      };
+      std::vector<std::thread> threads;
+      for (size_t t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+          for (size_t i = t; i < 80; i += 4) open(i);
+        });
+      }
+      for (auto& thread : threads) thread.join();
+      for (size_t i = 0; i < 10; ++i) {
+        if (!files[i]->commit()) _exit(4);
+      }
+      for (size_t i = 10; i < 20; ++i) files[i].reset();
+      for (size_t i = 80; i < 100; ++i) open(i);
+      // As an interrupt or the end of console input ends the program: no
+      // destructor runs.
+      if (sig != 0) raise(sig);
+      std::exit(0);
+    });
+    if (sig != 0) {
+      ASSERT_TRUE(WIFSIGNALED(status));
+      EXPECT_EQ(WTERMSIG(status), sig);
+    } else {
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir_)) left.insert(e.path().filename().string());
+    std::set<std::string> done;
+    for (int i = 0; i < 10; ++i) done.insert("f" + std::to_string(i));
+    EXPECT_EQ(left, done) << "signal " << sig;
+    EXPECT_EQ(slurp(path("f9")), "file 9\n");
+    for (const std::string& name : done) fs::remove(dir_ / name);
   }
 }
 

@@ -67,6 +67,9 @@ TEST(Records, InsertFamilyOrdersAfterTheFirstRecord) {
   insert_family(list, dup);
   EXPECT_EQ(names(list), "MILLER/Ann ABBOT/Cy MILLER/Bea MILLER/Zed ZANE/Bo ");
   EXPECT_EQ(dup->next, nullptr);
+  // The first record is not compared: a family with its names goes among the rest.
+  insert_family(list, family("MILLER", "Ann"));
+  EXPECT_EQ(names(list), "MILLER/Ann ABBOT/Cy MILLER/Ann MILLER/Bea MILLER/Zed ZANE/Bo ");
   WardFamily* last = list;
   while (last->next != nullptr) last = last->next;
   EXPECT_EQ(last->lname.str(), "ZANE");

@@ -1,6 +1,7 @@
 // The merges of the teaching and positions reports find families and
 // members through indexes; on lists full of duplicates and near-misses the
-// indexes must answer exactly as the specified walks of the list do.
+// indexes must answer exactly as the walks of the whole list do
+// (find_id_name, find_member_mis121, find_family_mis1313).
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The merges find their entries through indexes built once; they must pick
-// exactly the entry that the specified scans pick: the first match in list
-// order, among duplicates and near-misses.
+// exactly the entry that a scan of the whole list picks (find_family_mis232,
+// find_member_recno): the first match in list order, among duplicates and
+// near-misses.
 
 #include <gtest/gtest.h>
 

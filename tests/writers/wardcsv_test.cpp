@@ -23,8 +23,21 @@ WardMember* add_member(WardFamily* fam, int type, const char* fname, int age = 0
   return mem;
 }
 
+/// csvfld of `t`, the same put through a Putter as written straight.
 std::string field(const Text& t) {
-  return capture([&](FILE* fp) { csvfld(fp, t); });
+  std::string put = capture([&](FILE* fp) {
+    Putter out(fp);
+    csvfld(out, t);
+  });
+  EXPECT_EQ(capture([&](FILE* fp) { csvfld(fp, t); }), put);
+  return put;
+}
+
+std::string kids_of(const WardFamily* fam) {
+  return capture([&](FILE* fp) {
+    Putter out(fp);
+    build_kids(out, fam);
+  });
 }
 
 TEST(CsvField, QuotesOnlyWhatMustBeQuoted) {
@@ -44,17 +57,17 @@ TEST(CsvField, ChildrenSummaryIsOneField) {
   WardFamily* list = nullptr;
   WardFamily* fam = add_family(list, "JONES", "Tom");
   add_member(fam, 1, "Tom", 40);
-  EXPECT_EQ(capture([&](FILE* fp) { build_kids(fp, fam); }), ",");
+  EXPECT_EQ(kids_of(fam), ",");
   add_member(fam, 3, "Ann", 12);
   add_member(fam, 2, "Sue", 38);
   add_member(fam, 3, "Bob", 9);
-  EXPECT_EQ(capture([&](FILE* fp) { build_kids(fp, fam); }), ",\"Ann [12], Bob [9]\"");
+  EXPECT_EQ(kids_of(fam), ",\"Ann [12], Bob [9]\"");
   add_member(fam, 3, "Jo \"JJ\"", 7);
-  EXPECT_EQ(capture([&](FILE* fp) { build_kids(fp, fam); }),
+  EXPECT_EQ(kids_of(fam),
             ",\"Ann [12], Bob [9], Jo \"\"JJ\"\" [7]\"");
   // No bound on the length of the summary.
   for (int i = 0; i < 60; ++i) add_member(fam, 3, "Christopher", 10);
-  std::string kids = capture([&](FILE* fp) { build_kids(fp, fam); });
+  std::string kids = kids_of(fam);
   EXPECT_GT(kids.size(), 900u);
   EXPECT_EQ(kids.substr(kids.size() - 17), "Christopher [10]\"");
 }

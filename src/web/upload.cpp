@@ -31,12 +31,22 @@ bool UploadReceiver::close_file() {
   return ok || refuse(500, "An uploaded file could not be saved on this computer.");
 }
 
+bool UploadReceiver::piece(std::string_view field, std::string_view filename, uint64_t offset,
+                           const char* data, size_t size) {
+  // A piece at offset 0 begins a part, but for the bytes that follow an
+  // empty first piece of the same part.
+  bool continued = empty_start_ && size > 0;
+  empty_start_ = offset == 0 && size == 0;
+  if (offset == 0 && !continued && !begin(field, filename)) return false;
+  return add(data, size);
+}
+
 bool UploadReceiver::begin(std::string_view field, std::string_view filename) {
   if (!close_file()) return false;
   text_ = nullptr;
   if (filename.empty()) {
     // A text field; a file input left empty comes as a part without a name too.
-    text_ = field == kTokenField ? &token_ : field == kUnitField ? &unit_ : &ignored_;
+    text_ = field == kUnitField ? &unit_ : &ignored_;
     ignored_.clear();
     return true;
   }

@@ -12,7 +12,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -145,6 +147,44 @@ std::vector<std::string> server_command(int argc, char** argv) {
   return command;
 }
 
+/// Serves the page until one of `stop` arrives (blocked in every thread):
+/// records the private folder and the address in the state folder, prints
+/// the address, then serves; at the end every job and job folder goes.
+int serve(const ServerSettings& settings, const sigset_t& stop) {
+  Server server(settings);
+  FolderClaim claim;
+  if (server.root().empty() || !claim.claim(settings.state, server.root())) {
+    tool_error("cannot make a private temporary folder");
+    return kExitTrouble;
+  }
+  int port = 0;
+  int fd = open_listener(settings.listen, settings.port, &port);
+  if (fd < 0 && errno == EADDRINUSE) {
+    tool_error("port %d is in use (is kinroll-web already running? kinroll-web --open opens it)",
+               settings.port);
+    return kExitTrouble;
+  }
+  if (fd < 0 || !server.start(fd, port)) {
+    tool_error("cannot listen on %s port %d: %s", settings.listen.text.c_str(), settings.port,
+               std::strerror(fd < 0 ? errno : EIO));
+    return kExitTrouble;
+  }
+  if (!settings.listen.loopback) {
+    tool_error("warning: listening on %s, which other computers may reach; the ward's "
+               "names, addresses and birth dates are then served to whoever has the address",
+               settings.listen.text.c_str());
+  }
+  record_running(settings.state, server.url());
+  std::printf("Open this address in a browser on this computer (Ctrl-C ends):\n%s\n",
+              server.url().c_str());
+  std::fflush(stdout);
+  const timespec quarter{0, 250'000'000};
+  while (sigtimedwait(&stop, nullptr, &quarter) < 0) server.tick();
+  int jobs = server.stop();
+  tool_error("stopped after %d job%s; every job folder is removed", jobs, jobs == 1 ? "" : "s");
+  return kExitSame;
+}
+
 int run(int argc, char** argv) {
   ToolArgs args;
   int status;
@@ -173,7 +213,7 @@ int run(int argc, char** argv) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stop, sig);
   pthread_sigmask(SIG_BLOCK, &stop, nullptr);
   signal(SIGPIPE, SIG_IGN);
-  return run_server(settings, stop);
+  return serve(settings, stop);
 }
 
 }  // namespace

@@ -22,6 +22,14 @@ inline constexpr const char* kOrgsField = "wardorgs";        ///< a file
 inline constexpr const char* kLastMonthField = "lastmonth";  ///< a file
 inline constexpr const char* kUnitField = "unit";            ///< text
 
+/// A file of the form received, before it is taken for an input: its bytes
+/// are in up/N of the job folder, N its place among the files from 0.
+struct ReceivedFile {
+  std::string field;  ///< the form field it came in
+  std::string name;   ///< as the browser named it; shown on the page only
+  uint64_t size = 0;
+};
+
 /// Takes the parts of one multipart form, in order, for the job `job`
 /// (still receiving; it must outlive the receiver). A file part is written
 /// to up/N of the job folder, N counting from 0; the name the browser gave
@@ -55,29 +63,17 @@ class UploadReceiver {
   /// The unit name received; empty when not sent.
   const std::string& unit() const { return unit_; }
 
-  /// Takes every received file for the input it is: a printout by its
-  /// standard name or its title, a configuration file by its field (or its
-  /// name among the printouts), last month's directory by its field when it
-  /// has the directory's title. Each is moved to work/STANDARD_NAME (or
-  /// last/mis231.txt); the first file taken for an input wins. Fills
-  /// job.uploads, job.has_directory and job.has_last_month.
-  void place();
+  /// The files received, in order.
+  const std::vector<ReceivedFile>& files() const { return files_; }
 
  private:
-  /// A file part received, before it is placed.
-  struct Part {
-    std::string field;
-    std::string name;
-    uint64_t size = 0;
-  };
-
   bool begin(std::string_view field, std::string_view filename);
   bool add(const char* data, size_t size);
   bool refuse(int status, std::string why);
   bool close_file();
 
   Job& job_;
-  std::vector<Part> parts_;
+  std::vector<ReceivedFile> files_;
   FILE* file_ = nullptr;      // the file part being written
   std::string* text_ = nullptr;  // the text part being read, or null
   std::string ignored_;       // an empty file input, or a text field not used

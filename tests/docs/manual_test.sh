@@ -1,6 +1,7 @@
 #!/bin/sh
 # The manual pages format without warnings, document every menu option and
-# command-line option, and are installed with the programs.
+# command-line option, point at docs/outputs.md, and are installed with the
+# programs, outputs.md beside them.
 # Usage: manual_test.sh SOURCE_DIR BUILD_DIR
 set -eu
 top=$1
@@ -23,6 +24,8 @@ for page_file in "$top"/man/*.1; do
     [ "$(basename "$page_file" .1)" = "$program" ] && continue
     printf '%s\n' "$also" | grep -q "$program(1)" || { echo "$page_file: SEE ALSO lacks $program"; exit 1; }
   done
+  printf '%s\n' "$also" | grep -q '/usr/share/doc/kinroll/outputs.md' ||
+    { echo "$page_file: SEE ALSO lacks outputs.md"; exit 1; }
 done
 page=$(MANWIDTH=200 man -l "$top/man/kinroll.1" 2>/dev/null)
 for n in 7 8 9 22 101 110 120 130 201 202 209 210 212 215 220 225 227 230 240 290 \
@@ -40,3 +43,4 @@ test -x "$dest/bin/kinroll"
 test -f "$dest/share/man/man1/kinroll.1.gz"
 test -x "$dest/bin/kinroll-changes"
 test -f "$dest/share/man/man1/kinroll-changes.1.gz"
+cmp "$top/docs/outputs.md" "$dest/share/doc/kinroll/outputs.md"

@@ -199,7 +199,7 @@ TEST(Web, RefusedRequests) {
   ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)\n"}},
                            "Ward", &job)
                    .empty());
-  const std::vector<Refused> table = {
+  std::vector<Refused> table = {
       {"rebound name in Host", "GET", base + "/", {{"Host", "evil.example:" +
                                                            std::to_string(server.port())}}, 403},
       {"Host with another port", "GET", base + "/", {{"Host", "127.0.0.1:1"}}, 403},
@@ -214,6 +214,12 @@ TEST(Web, RefusedRequests) {
       {"a path in the name", "GET", job + "/view/../batch.out", {}, 404},
       {"another method", "DELETE", job, {}, 405},
   };
+  // A written file gone from the disk is not here either.
+  for (const auto& e : fs::recursive_directory_iterator(server.tmp())) {
+    if (e.path().filename() == "warderr.txt") fs::remove(e.path());
+  }
+  table.push_back({"a view of a file gone", "GET", job + "/view/warderr.txt", {}, 404});
+  table.push_back({"a download of a file gone", "GET", job + "/file/warderr.txt", {}, 404});
   for (const Refused& r : table) {
     HttpResponse res;
     if (std::string(r.method) == "POST") {
@@ -338,8 +344,12 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   // A job still running when the server is told to end.
   WebServer second_server({"--kinroll", s.path("slow")}, {pids});
   ASSERT_TRUE(second_server.started());
-  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", "x"}}, "Ward"));
+  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", "x"}}, "G\xC3\xB6rdon Ward"));
   EXPECT_EQ(res.status, 303);
+  // While it runs its page says so, the unit as typed.
+  HttpResponse working = second_server.get(res.header("location"));
+  EXPECT_NE(working.body.find("The lists for G\xC3\xB6rdon Ward are being made"), std::string::npos)
+      << working.body;
   std::string both = s.read("pids");
   for (int i = 0; i < 1000 && both.find('\n') == both.rfind('\n'); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

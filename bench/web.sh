@@ -56,11 +56,11 @@ stats() {
 }
 echo "== the form page, 500 times"
 urls=()
-for _ in $(seq 500); do urls+=("$url"); done
-echo "one kept-alive connection: $(curl -sS -o /dev/null -w '%{time_total}\n' "${urls[@]}" | stats)"
+for _ in $(seq 500); do urls+=(-o /dev/null "$url"); done
+echo "one kept-alive connection: $(curl -sS -w '%{time_total}\n' "${urls[@]}" | stats)"
 echo "a connection each:         $(for _ in $(seq 500); do
   curl -sS -o /dev/null -w '%{time_total}\n' "$url"; done | stats)"
-connections=$(curl -sS -o /dev/null -w '%{num_connects}\n' "${urls[@]:0:50}" | awk '{ s += $1 } END { print s }')
+connections=$(curl -sS -w '%{num_connects}\n' "${urls[@]:0:150}" | awk '{ s += $1 } END { print s }')
 echo "(50 pages on one curl took $connections connection)"
 
 input=$(du -sm "$work/big" | cut -f1)

@@ -11,25 +11,9 @@
 
 #include "model/infile.h"
 #include "tools/status.h"
+#include "tools/userdirs.h"
 
 namespace {
-
-/// The folder part of `path` ("." when it has none).
-std::string folder_of(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-/// Makes the folder `dir` and every missing folder above it, mode 0700.
-bool make_folders(const std::string& dir) {
-  struct stat st;
-  if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) || (errno = ENOTDIR, false);
-  if (errno != ENOENT) return false;
-  std::string parent = folder_of(dir);
-  if (parent != dir && !make_folders(parent)) return false;
-  return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
 
 /// 32 random bytes as 64 hex digits and a line end.
 bool random_key_text(std::string* text) {
@@ -88,11 +72,8 @@ bool key_trouble(const char* what, const std::string& path, const char* reason) 
 }  // namespace
 
 std::string default_key_path() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return std::string(config) + "/kinroll/contacts.key";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return std::string(home) + "/.config/kinroll/contacts.key";
-  return "";
+  std::string folder = user_folder(UserFolder::kConfig);
+  return folder.empty() ? folder : folder + "/contacts.key";
 }
 
 bool load_or_create_key(const std::string& path, std::string* key) {

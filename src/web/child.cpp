@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +11,12 @@
 namespace {
 
 /// In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void become(char* const* argv, const char* cwd, const char* out, const char* err) {
+[[noreturn]] void become(char* const* argv, const char* cwd, const char* out, const char* err,
+                         pid_t server) {
   setpgid(0, 0);
+  // Killed with the server's thread that started it, even by kill -9; and
+  // at once when the server is already gone.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != server) _exit(127);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -38,9 +43,10 @@ ChildEnd run_child(const std::vector<std::string>& argv, const std::string& cwd,
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   ChildEnd end;
+  pid_t server = getpid();
   pid_t pid = fork();
   if (pid < 0) return end;
-  if (pid == 0) become(args.data(), cwd.c_str(), out.c_str(), err.c_str());
+  if (pid == 0) become(args.data(), cwd.c_str(), out.c_str(), err.c_str(), server);
   setpgid(pid, pid);  // also here, so that killpg() works before the child has run
 
   auto deadline = std::chrono::steady_clock::now() + limit;

@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "web/archive.h"
 #include "web/recognise.h"
 
 namespace fs = std::filesystem;
@@ -70,5 +71,15 @@ JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic
   }
   std::sort(r.written.begin(), r.written.end(),
             [](const WrittenFile& a, const WrittenFile& b) { return a.name < b.name; });
+  r.folder_gone = !fs::is_directory(work, ec);
   return r;
+}
+
+bool make_archive(const Job& job, const JobResult& r, const std::atomic<bool>& cancel,
+                  std::string* error) {
+  std::vector<ArchiveEntry> entries;
+  for (const WrittenFile& f : r.written) entries.push_back({f.name, job.work() + "/" + f.name});
+  entries.push_back({"kinroll-console.txt", job.folder + "/batch.out"});
+  entries.push_back({"kinroll-messages.txt", job.folder + "/batch.err"});
+  return write_archive(job.archive(), entries, cancel, error);
 }

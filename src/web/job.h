@@ -6,8 +6,9 @@
 //   work/      the inputs under their standard names, then every file the
 //              programs wrote (the only files the results list)
 //   last/      last month's directory printout, when one was given
-//   up/        the uploaded files under numbers, until they are placed
+//   up/        the uploaded files under numbers, until the job starts
 //   *.out, *.err  what the programs printed
+//   kinroll-results.zip  the archive of the results, made when the job ends
 
 #include <atomic>
 #include <chrono>
@@ -55,13 +56,19 @@ struct JobResult {
   std::string messages;              ///< its error stream, then the companions'
   std::string changes_report;        ///< kinroll-changes' report
   std::vector<WrittenFile> written;  ///< by name
+  bool folder_gone = false;          ///< the job's folder vanished while it ran
 };
 
-/// One job. The fields above `mutex` are set before the job is shared
-/// between threads and never change; the rest are read and written under
-/// `mutex`.
+/// Where the archive of a finished job is.
+enum class ArchiveState { kMaking, kMade, kFailed };
+
+/// One job. The fields above `mutex` are set by the server's thread while
+/// the upload is received, before the job starts, and never change after;
+/// the rest are read and written under `mutex`, but `finished`, which the
+/// job table keeps under its own.
 struct Job {
   std::string id;      ///< random, in the job's addresses
+  std::string base;    ///< where every address of the page begins: "/TOKEN"
   std::string folder;  ///< its private folder (mode 0700)
   std::string unit;    ///< the unit name given, or "Ward"
   std::vector<UploadedFile> uploads;
@@ -71,10 +78,15 @@ struct Job {
   std::mutex mutex;
   JobState state = JobState::kReceiving;
   JobResult result;  ///< complete once state is kDone
+  ArchiveState archive_state = ArchiveState::kMaking;
+  std::string archive_error;  ///< why it failed
   std::chrono::steady_clock::time_point touched;  ///< last fetched, or finished
+  uint64_t bytes = 0;     ///< what its folder takes on disk, once done
+  uint64_t finished = 0;  ///< the order it finished in, from 1; 0 until then
   std::thread worker;
 
   std::string work() const { return folder + "/work"; }
+  std::string archive() const { return folder + "/kinroll-results.zip"; }
 };
 
 /// Runs the job's programs in its work folder, each with `programs.limit`:
@@ -86,6 +98,12 @@ struct Job {
 /// `cancel` turning true ends the running program at once. Returns what
 /// they did, the files of work/ that are not inputs listed by name.
 JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel);
+
+/// Makes job.archive(): every file of `r.written`, then what kinroll
+/// printed (kinroll-console.txt, kinroll-messages.txt). False with `*error`
+/// set when it cannot be made or `cancel` turned true meanwhile.
+bool make_archive(const Job& job, const JobResult& r, const std::atomic<bool>& cancel,
+                  std::string* error);
 
 /// Reads the whole file `path`; empty when it cannot be read.
 std::string read_whole(const std::string& path);

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -11,8 +14,34 @@
 
 namespace fs = std::filesystem;
 
-JobTable::JobTable(JobPrograms programs, std::chrono::milliseconds keep)
-    : programs_(std::move(programs)), keep_(keep) {
+namespace {
+
+/// The bytes the files under `dir` take.
+uint64_t disk_bytes(const std::string& dir) {
+  uint64_t total = 0;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    if (it->is_regular_file(ec)) total += it->file_size(ec);
+  }
+  return total;
+}
+
+}  // namespace
+
+std::vector<size_t> over_bounds(const std::vector<uint64_t>& bytes) {
+  std::vector<size_t> gone;
+  uint64_t total = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    total += bytes[i];
+    if (i > 0 && (i >= size_t{kMaxFinishedJobs} || total > kMaxFinishedBytes)) gone.push_back(i);
+  }
+  return gone;
+}
+
+JobTable::JobTable(JobPrograms programs, std::chrono::milliseconds keep, std::string base,
+                   std::function<void(const Job&)> done)
+    : programs_(std::move(programs)), keep_(keep), base_(std::move(base)), done_(std::move(done)) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") +
                         "/kinroll-web-XXXXXX";
@@ -25,16 +54,24 @@ JobTable::~JobTable() {
   if (!root_.empty()) fs::remove_all(root_, ec);
 }
 
-std::shared_ptr<Job> JobTable::create(const std::string& unit) {
+std::shared_ptr<Job> JobTable::create(std::string* why) {
   std::lock_guard lock(mutex_);
+  why->clear();
   if (stopping_ || active_ >= kMaxActiveJobs || root_.empty()) return nullptr;
   auto job = std::make_shared<Job>();
   job->id = random_hex(16);
   job->folder = root_ + "/" + job->id;
-  job->unit = unit;
+  job->base = base_;
+  // The private folder may have been removed under the server (a cleaner
+  // of /tmp): it is made again, the user's alone.
+  if (::mkdir(root_.c_str(), 0700) != 0 && errno != EEXIST) {
+    *why = "cannot make the folder " + root_ + ": " + std::strerror(errno);
+    return nullptr;
+  }
   for (const std::string& dir : {job->folder, job->work(), job->folder + "/up",
                                  job->folder + "/last"}) {
     if (::mkdir(dir.c_str(), 0700) != 0) {
+      *why = "cannot make the folder " + dir + ": " + std::strerror(errno);
       std::error_code ec;
       fs::remove_all(job->folder, ec);
       return nullptr;
@@ -62,6 +99,8 @@ int JobTable::started() {
 }
 
 void JobTable::run(const std::shared_ptr<Job>& job) {
+  std::error_code ec;
+  fs::remove_all(job->folder + "/up", ec);  // what was not taken for an input
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return running_ < kMaxRunningJobs || stopping_; });
@@ -73,16 +112,50 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
   }
   JobResult result;
   if (!stopping_) result = run_job(*job, programs_, stopping_);
+  bool gone = result.folder_gone;
   {
     std::lock_guard lock(job->mutex);
-    job->result = std::move(result);
+    job->result = result;
     job->state = JobState::kDone;
     job->touched = std::chrono::steady_clock::now();
   }
-  std::lock_guard lock(mutex_);
-  --running_;
-  --active_;
-  changed_.notify_all();
+  done_(*job);
+  // The results show while the archive is made.
+  std::string error = "the job's folder is gone";
+  bool made = !gone && make_archive(*job, result, stopping_, &error);
+  uint64_t bytes = disk_bytes(job->folder);
+  {
+    std::lock_guard lock(job->mutex);
+    job->archive_state = made ? ArchiveState::kMade : ArchiveState::kFailed;
+    job->archive_error = made ? "" : error;
+    job->bytes = bytes;
+  }
+  std::vector<std::shared_ptr<Job>> old;
+  {
+    std::lock_guard lock(mutex_);
+    job->finished = ++finished_;
+    --running_;
+    --active_;
+    old = take_over_bounds();
+    changed_.notify_all();
+  }
+  for (const auto& o : old) remove(o);
+}
+
+std::vector<std::shared_ptr<Job>> JobTable::take_over_bounds() {
+  std::vector<std::shared_ptr<Job>> done;
+  for (const auto& [id, job] : jobs_) {
+    if (job->finished != 0) done.push_back(job);
+  }
+  std::ranges::sort(done, std::greater{}, [](const auto& job) { return job->finished; });
+  std::vector<uint64_t> bytes;
+  for (const auto& job : done) bytes.push_back(job->bytes);
+  std::vector<std::shared_ptr<Job>> gone;
+  for (size_t at : over_bounds(bytes)) {
+    gone.push_back(done[at]);
+    jobs_.erase(done[at]->id);
+  }
+  return gone;
 }
 
 void JobTable::remove(const std::shared_ptr<Job>& job) {
@@ -116,14 +189,6 @@ std::shared_ptr<Job> JobTable::find(const std::string& id) {
   std::lock_guard lock(job->mutex);
   job->touched = std::chrono::steady_clock::now();
   return job;
-}
-
-bool JobTable::wait_done(const std::shared_ptr<Job>& job, std::chrono::milliseconds wait) {
-  std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, wait, [&job] {
-    std::lock_guard job_lock(job->mutex);
-    return job->state == JobState::kDone;
-  });
 }
 
 void JobTable::sweep() {

@@ -1,14 +1,18 @@
 #pragma once
 // The jobs of one server: their private folders, how many may run at once,
-// and their removal some time after their results were last fetched.
+// how many finished ones are kept, and their removal some time after their
+// results were last fetched.
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "web/job.h"
 
@@ -16,13 +20,26 @@
 /// running) at once.
 inline constexpr int kMaxRunningJobs = 2;
 inline constexpr int kMaxActiveJobs = 8;
+/// How many finished jobs are kept, and how much of the disk they may take
+/// together; past either the oldest go first.
+inline constexpr int kMaxFinishedJobs = 8;
+inline constexpr uint64_t kMaxFinishedBytes = 1ull << 30;
+
+/// The finished jobs that go, given what each takes on disk, newest first:
+/// every one past the kMaxFinishedJobs newest, and every one from which on
+/// they take more than kMaxFinishedBytes together; never the newest.
+/// Returns their places in `bytes`, in order.
+std::vector<size_t> over_bounds(const std::vector<uint64_t>& bytes);
 
 /// Every job of the server, under one private temporary folder.
 class JobTable {
  public:
-  /// Makes the private folder (mode 0700) under $TMPDIR, or /tmp. A job is
-  /// removed `keep` after its results were last fetched. Check ok() after.
-  JobTable(JobPrograms programs, std::chrono::milliseconds keep);
+  /// Makes the private folder (mode 0700) under $TMPDIR, or /tmp. Job
+  /// addresses begin with `base` ("/TOKEN"). A job is removed `keep` after
+  /// its results were last fetched. `done` is called on the job's own thread
+  /// each time a job is done. Check ok() after.
+  JobTable(JobPrograms programs, std::chrono::milliseconds keep, std::string base,
+           std::function<void(const Job&)> done);
   /// Stops every job (shutdown()) and removes the private folder.
   ~JobTable();
   JobTable(const JobTable&) = delete;
@@ -34,12 +51,15 @@ class JobTable {
   const std::string& root() const { return root_; }
 
   /// A new job in state kReceiving with its own folder (mode 0700, with
-  /// work/, up/ and last/ in it); null when kMaxActiveJobs are under way,
-  /// the server is stopping, or the folder cannot be made.
-  std::shared_ptr<Job> create(const std::string& unit);
+  /// work/, up/ and last/ in it), the private folder made again first when
+  /// it has gone. Null when kMaxActiveJobs are under way or the server is
+  /// stopping (`*why` then empty), or when a folder cannot be made (`*why`
+  /// then says why).
+  std::shared_ptr<Job> create(std::string* why);
 
   /// Runs a received job on a thread of its own as soon as fewer than
-  /// kMaxRunningJobs run.
+  /// kMaxRunningJobs run: first removes the uploaded files that were not
+  /// taken for an input, last makes the archive of its results.
   void start(const std::shared_ptr<Job>& job);
 
   /// How many jobs start() has started.
@@ -52,9 +72,6 @@ class JobTable {
   /// The job named `id`, its last fetch set to now; null when there is none.
   std::shared_ptr<Job> find(const std::string& id);
 
-  /// Waits until the job is done or `wait` has passed; true when it is done.
-  bool wait_done(const std::shared_ptr<Job>& job, std::chrono::milliseconds wait);
-
   /// Removes every finished job last fetched longer than `keep` ago.
   void sweep();
 
@@ -64,10 +81,15 @@ class JobTable {
 
  private:
   void run(const std::shared_ptr<Job>& job);
+  /// Takes the finished jobs past the bounds out of the table (over_bounds),
+  /// under mutex_, and returns them for remove().
+  std::vector<std::shared_ptr<Job>> take_over_bounds();
   void remove(const std::shared_ptr<Job>& job);
 
   JobPrograms programs_;
   std::chrono::milliseconds keep_;
+  std::string base_;
+  std::function<void(const Job&)> done_;
   std::string root_;
   std::atomic<bool> stopping_{false};
   std::mutex mutex_;
@@ -76,4 +98,5 @@ class JobTable {
   int active_ = 0;   // jobs not yet done
   int running_ = 0;  // jobs whose programs run
   int started_ = 0;  // jobs ever started
+  uint64_t finished_ = 0;  // jobs ever finished: the last one's Job::finished
 };

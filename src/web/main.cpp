@@ -3,14 +3,18 @@
 // in a private folder) and shows and hands out every list it writes.
 //
 //   kinroll-web [--port N] [--listen ADDR] [--kinroll PATH] [--time-limit S] [--keep S]
+//               [--new-token] [--open]
 //
-// Exit status 0 after Ctrl-C or SIGTERM, 2 on trouble (bad arguments, an
-// address that cannot be listened on, no kinroll program).
+// Exit status 0 after Ctrl-C, SIGTERM or SIGHUP (or once --open opened the
+// page), 2 on trouble (bad arguments, a port in use, an address that cannot
+// be listened on, no kinroll program, no browser).
 
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,33 +23,43 @@
 #include "tools/about.h"
 #include "tools/args.h"
 #include "tools/status.h"
+#include "tools/userdirs.h"
+#include "web/instance.h"
+#include "web/launch.h"
 #include "web/server.h"
 
 namespace {
 
-constexpr ToolOption kOptions[] = {{"port", true},       {"listen", true}, {"kinroll", true},
-                                   {"time-limit", true}, {"keep", true},   {"help", false, 'h'},
-                                   {"version", false}};
+constexpr ToolOption kOptions[] = {
+    {"port", true},       {"listen", true},     {"kinroll", true}, {"time-limit", true},
+    {"keep", true},       {"new-token", false}, {"open", false},   {"help", false, 'h'},
+    {"version", false}};
 
 void print_usage(FILE* fp) {
   std::fputs(
       "Usage: kinroll-web [--port N] [--listen ADDR] [--kinroll PATH] [--time-limit SECONDS]\n"
-      "                   [--keep SECONDS]\n"
+      "                   [--keep SECONDS] [--new-token] [--open]\n"
       "       kinroll-web --help | --version\n"
       "\n"
       "Serves a page on this computer that takes the month's printouts, runs\n"
       "kinroll -c on them in a private folder and shows every list it writes.\n"
+      "The page's address holds a key kept in the user's state folder, so that\n"
+      "a bookmark of it works again after a restart.\n"
       "\n"
       "  --port N              the port to listen on (default 8080; 0 picks a free one)\n"
-      "  --listen ADDR         the address to listen on (default 127.0.0.1)\n"
+      "  --listen ADDR         the numeric address to listen on (default 127.0.0.1)\n"
       "  --kinroll PATH        the kinroll program (default: the one beside this one)\n"
       "  --time-limit SECONDS  how long a job may run (default 60)\n"
       "  --keep SECONDS        how long results are kept after they were last\n"
       "                        fetched (default 1800)\n"
+      "  --new-token           make a new key for the address; the old one stops working\n"
+      "  --open                open the page in the browser, starting the server in the\n"
+      "                        background when none runs\n"
       "  -h, --help            show this text and exit\n"
       "  --version             show the version and exit\n"
       "\n"
-      "Exit status: 0 after Ctrl-C or SIGTERM, 2 trouble.\n"
+      "Exit status: 0 after Ctrl-C, SIGTERM or SIGHUP, or once --open opened the\n"
+      "page; 2 trouble.\n"
       "See the manual page kinroll-web(1).\n",
       fp);
 }
@@ -89,13 +103,11 @@ bool parse(const ToolArgs& args, ServerSettings* s) {
     }
     s->port = static_cast<int>(n);
   }
-  if (const std::string* v = args.value("listen")) {
-    if (v->empty() || *v == "0.0.0.0" || *v == "::") {
-      tool_error("--listen needs the one address the page is opened at, not %s",
-                 v->empty() ? "an empty text" : v->c_str());
-      return false;
-    }
-    s->listen = *v;
+  std::string why;
+  const std::string* listen = args.value("listen");
+  if (!parse_listen_address(listen != nullptr ? *listen : "127.0.0.1", &s->listen, &why)) {
+    tool_error("--listen needs %s", why.c_str());
+    return false;
   }
   if (const std::string* v = args.value("time-limit")) {
     if (!whole_number(*v, 1, 86400, &n)) {
@@ -124,12 +136,76 @@ bool parse(const ToolArgs& args, ServerSettings* s) {
   return true;
 }
 
+/// The command line that starts the server as `args` does, without --open
+/// and --new-token.
+std::vector<std::string> server_command(int argc, char** argv) {
+  std::vector<std::string> command{own_folder() + "/kinroll-web"};
+  for (int i = 1; i < argc; ++i) {
+    std::string_view a = argv[i];
+    if (a != "--open" && a != "--new-token") command.emplace_back(a);
+  }
+  return command;
+}
+
+/// Serves the page until one of `stop` arrives (blocked in every thread):
+/// records the private folder and the address in the state folder, prints
+/// the address, then serves; at the end every job and job folder goes.
+int serve(const ServerSettings& settings, const sigset_t& stop) {
+  Server server(settings);
+  FolderClaim claim;
+  if (server.root().empty() || !claim.claim(settings.state, server.root())) {
+    tool_error("cannot make a private temporary folder");
+    return kExitTrouble;
+  }
+  int port = 0;
+  int fd = open_listener(settings.listen, settings.port, &port);
+  if (fd < 0 && errno == EADDRINUSE) {
+    tool_error("port %d is in use (is kinroll-web already running? kinroll-web --open opens it)",
+               settings.port);
+    return kExitTrouble;
+  }
+  if (fd < 0 || !server.start(fd, port)) {
+    tool_error("cannot listen on %s port %d: %s", settings.listen.text.c_str(), settings.port,
+               std::strerror(fd < 0 ? errno : EIO));
+    return kExitTrouble;
+  }
+  if (!settings.listen.loopback) {
+    tool_error("warning: listening on %s, which other computers may reach; the ward's "
+               "names, addresses and birth dates are then served to whoever has the address",
+               settings.listen.text.c_str());
+  }
+  record_running(settings.state, server.url());
+  std::printf("Open this address in a browser on this computer (Ctrl-C ends):\n%s\n",
+              server.url().c_str());
+  std::fflush(stdout);
+  const timespec quarter{0, 250'000'000};
+  while (sigtimedwait(&stop, nullptr, &quarter) < 0) server.tick();
+  int jobs = server.stop();
+  tool_error("stopped after %d job%s; every job folder is removed", jobs, jobs == 1 ? "" : "s");
+  return kExitSame;
+}
+
 int run(int argc, char** argv) {
   ToolArgs args;
   int status;
   if (!read_command_line(argc, argv, kOptions, print_usage, &args, &status)) return status;
   ServerSettings settings;
   if (!parse(args, &settings)) return try_help();
+  settings.state = user_folder(UserFolder::kState);
+  if (settings.state.empty() || !make_private_folder(settings.state)) {
+    tool_error("cannot make the state folder %s (set HOME or XDG_STATE_HOME)",
+               settings.state.c_str());
+    return kExitTrouble;
+  }
+  std::string running = running_url(settings.state);
+  if (args.has("new-token") && !running.empty()) {
+    tool_error("kinroll-web is running at %s: end it before making a new address",
+               running.c_str());
+    return kExitTrouble;
+  }
+  if (!load_token(settings.state, args.has("new-token"), &settings.token)) return kExitTrouble;
+  if (args.has("open")) return open_page(settings.state, server_command(argc, argv));
+  remove_stale_folders(settings.state);
   // Every thread started from here on has these blocked; the server waits
   // for them. A closed connection is an error of its own, not a signal.
   sigset_t stop;
@@ -137,7 +213,7 @@ int run(int argc, char** argv) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stop, sig);
   pthread_sigmask(SIG_BLOCK, &stop, nullptr);
   signal(SIGPIPE, SIG_IGN);
-  return run_server(settings, stop);
+  return serve(settings, stop);
 }
 
 }  // namespace

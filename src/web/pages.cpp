@@ -18,11 +18,15 @@ const char* const kStyleSheet =
 
 namespace {
 
-std::string page(std::string_view title, std::string_view body, bool refresh = false) {
+/// A page; `refresh` seconds after it came the browser loads it again (0: never).
+std::string page(std::string_view base, std::string_view title, std::string_view body,
+                 int refresh = 0) {
   std::string html = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n";
-  if (refresh) html += "<meta http-equiv=\"refresh\" content=\"1\">\n";
+  if (refresh != 0) {
+    html += "<meta http-equiv=\"refresh\" content=\"" + std::to_string(refresh) + "\">\n";
+  }
   html += "<title>" + html_escape(title) + "</title>\n";
-  html += "<link rel=\"stylesheet\" href=\"/style.css\"></head>\n<body>\n";
+  html += "<link rel=\"stylesheet\" href=\"" + html_escape(base) + "/style.css\"></head>\n<body>\n";
   html += body;
   html += "\n</body></html>\n";
   return html;
@@ -41,7 +45,7 @@ std::string size_text(uint64_t bytes) {
 }
 
 std::string job_link(const Job& job, std::string_view rest) {
-  return "/jobs/" + job.id + "/" + std::string(rest);
+  return job.base + "/jobs/" + job.id + "/" + std::string(rest);
 }
 
 /// The words for how a job ended, for a clerk.
@@ -107,12 +111,18 @@ std::string messages_section(std::string_view heading, std::string_view text) {
   return html + "</ul>\n";
 }
 
-std::string written_table(const Job& job, const JobResult& r) {
+std::string written_table(const Job& job, const JobResult& r, ArchiveState archive) {
   std::string html = "<h2>Files written</h2>\n";
   if (r.written.empty()) return html + "<p>No file was written.</p>\n";
-  html += "<p><a href=\"" + job_link(job, "archive.zip") +
-          "\" download>Download everything (kinroll-results.zip)</a></p>\n"
-          "<table><tr><th>File</th><th>Size</th><th></th><th></th></tr>\n";
+  html += archive == ArchiveState::kMade
+              ? "<p><a href=\"" + job_link(job, "archive.zip") +
+                    "\" download>Download everything (kinroll-results.zip)</a></p>\n"
+              : archive == ArchiveState::kMaking
+              ? "<p>The archive of everything is being made; this page shows it when it is "
+                "there.</p>\n"
+              : "<p class=\"bad\">The archive of everything could not be made; download the "
+                "files one by one.</p>\n";
+  html += "<table><tr><th>File</th><th>Size</th><th></th><th></th></tr>\n";
   for (const WrittenFile& f : r.written) {
     std::string name = html_escape(f.name);
     html += "<tr><td>" + name + "</td><td class=\"n\">" + size_text(f.size) + "</td><td><a href=\"" +
@@ -124,12 +134,11 @@ std::string written_table(const Job& job, const JobResult& r) {
 
 }  // namespace
 
-std::string form_page(std::string_view token) {
+std::string form_page(std::string_view base) {
   std::string body =
       "<h1>Kinroll: the ward's lists from its printouts</h1>\n"
-      "<form method=\"post\" action=\"/jobs\" enctype=\"multipart/form-data\">\n"
-      "<input type=\"hidden\" name=\"" + std::string(kTokenField) + "\" value=\"" +
-      html_escape(token) + "\">\n"
+      "<form method=\"post\" action=\"" + html_escape(base) +
+      "/jobs\" enctype=\"multipart/form-data\">\n"
       "<label>The month's printouts (choose them all: mis231.txt, mis232.txt, mis239.txt, "
       "mis1313.txt, mis1413.txt, mis121.txt, under any name)<br>\n"
       "<input type=\"file\" name=\"printouts\" multiple></label>\n"
@@ -145,20 +154,20 @@ std::string form_page(std::string_view token) {
       "<p class=\"hint\">The files stay on this computer and are removed when the lists have "
       "not been looked at for a while, and when the program ends.</p>\n"
       "</form>\n";
-  return page("Kinroll", body);
+  return page(base, "Kinroll", body);
 }
 
 std::string working_page(const Job& job, JobState state) {
   std::string body = "<h1>Working…</h1>\n<p>";
   body += state == JobState::kWaiting ? "Other lists are being made; these are next."
-                                      : "The lists for " + html_escape(job.unit) +
+                                      : "The lists for " + page_text(job.unit) +
                                             " are being made.";
   body += " This page shows the results as soon as they are ready.</p>\n<p><a href=\"" +
           job_link(job, "") + "\">Look again</a></p>\n";
-  return page("Working – Kinroll", body, true);
+  return page(job.base, "Working – Kinroll", body, 1);
 }
 
-std::string results_page(const Job& job, const JobResult& r) {
+std::string results_page(const Job& job, const JobResult& r, ArchiveState archive) {
   std::string body = "<h1>Results for " + page_text(job.unit) + "</h1>\n";
   body += outcome_text(job, r);
   body += uploads_table(job);
@@ -174,9 +183,9 @@ std::string results_page(const Job& job, const JobResult& r) {
     body += "<h2>Changes since last month</h2>\n<pre id=\"changes\">" +
             page_text(r.changes_report) + "</pre>\n";
   }
-  body += written_table(job, r);
-  body += "<p><a href=\"/\">Make lists from other printouts</a></p>\n";
-  return page("Results – Kinroll", body);
+  body += written_table(job, r, archive);
+  body += "<p><a href=\"" + job.base + "/\">Make lists from other printouts</a></p>\n";
+  return page(job.base, "Results – Kinroll", body, archive == ArchiveState::kMaking ? 3 : 0);
 }
 
 std::string view_page(const Job& job, std::string_view name, std::string_view bytes,
@@ -199,12 +208,13 @@ std::string view_page(const Job& job, std::string_view name, std::string_view by
   } else {
     body += "<pre>" + page_text(bytes) + "</pre>\n";
   }
-  return page(std::string(name) + " – Kinroll", body);
+  return page(job.base, std::string(name) + " – Kinroll", body);
 }
 
-std::string message_page(std::string_view title, std::string_view sentence) {
-  return page(std::string(title) + " – Kinroll", "<h1>" + html_escape(title) + "</h1>\n<p>" +
-                                                     html_escape(sentence) +
-                                                     "</p>\n<p><a href=\"/\">Back to the "
-                                                     "form</a></p>\n");
+std::string message_page(std::string_view title, std::string_view sentence,
+                         std::string_view home) {
+  std::string body = "<h1>" + html_escape(title) + "</h1>\n<p>" + html_escape(sentence) + "</p>\n";
+  if (!home.empty()) body += "<p><a href=\"" + html_escape(home) + "\">Back to the form</a></p>\n";
+  std::string base(home.substr(0, home.size() - (home.ends_with('/') ? 1 : 0)));
+  return page(base, std::string(title) + " – Kinroll", body);
 }

@@ -1,19 +1,20 @@
 #pragma once
 // The pages of kinroll-web, as complete HTML documents. They load nothing
 // but the server's own style sheet, run no script, and escape every text
-// that came from a printout or a browser.
+// that came from a printout or a browser. Every address in them begins
+// with the page's base, "/TOKEN".
 
 #include <string>
 #include <string_view>
 
 #include "web/job.h"
 
-/// The style sheet every page links to, served as /style.css.
+/// The style sheet every page links to, served as BASE/style.css.
 extern const char* const kStyleSheet;
 
 /// The form: printouts, configuration files, unit name, last month's
-/// directory, and the hidden `token` every post must carry.
-std::string form_page(std::string_view token);
+/// directory, posted to BASE/jobs.
+std::string form_page(std::string_view base);
 
 /// "Working" for a job still waiting or running; it reloads itself every
 /// second.
@@ -23,8 +24,10 @@ std::string working_page(const Job& job, JobState state);
 /// what happened in words, which file was taken for which report, the
 /// console messages grouped by kind and counted, the error report
 /// (work/warderr.txt) and the changes report when there are any, and every
-/// file written with its size, view and download links, and the archive.
-std::string results_page(const Job& job, const JobResult& r);
+/// file written with its size, view and download links, and the archive
+/// (or, in `archive` state kMaking, that it is being made: the page then
+/// reloads itself every 3 seconds).
+std::string results_page(const Job& job, const JobResult& r, ArchiveState archive);
 
 /// The file `name` of a job shown in a page: a .csv file as a table, any
 /// other as text, both decoded from Latin-1. `bytes` is the file's
@@ -33,5 +36,6 @@ std::string view_page(const Job& job, std::string_view name, std::string_view by
                       bool truncated);
 
 /// A page saying `sentence` under the heading `title`, with a way back to
-/// the form. Both are escaped.
-std::string message_page(std::string_view title, std::string_view sentence);
+/// the form at `home` when it is not empty. Both are escaped.
+std::string message_page(std::string_view title, std::string_view sentence,
+                         std::string_view home);

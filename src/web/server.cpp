@@ -1,324 +1,326 @@
 #include "web/server.h"
 
-#include <httplib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <condition_variable>
+#include <algorithm>
 #include <cstdio>
-#include <memory>
-#include <thread>
+#include <cstdlib>
 
-#include "tools/status.h"
-#include "web/archive.h"
 #include "web/guard.h"
-#include "web/jobs.h"
 #include "web/pages.h"
+#include "web/place.h"
 #include "web/text.h"
-#include "web/token.h"
 #include "web/upload.h"
 
 namespace {
 
 /// How much of a file a view page shows.
 constexpr size_t kViewBytes = 2u << 20;
-/// How long a post waits for its job before it shows the working page.
-constexpr auto kPostWait = std::chrono::seconds(2);
+/// How long a job's page waits for the job to end before it says "Working".
+constexpr auto kJobWait = std::chrono::seconds(2);
+/// Per connection: its header lines and read buffer together (past them the
+/// request is answered 431), and the form reader's buffer.
+constexpr size_t kConnectionMemory = 32 * 1024;
+constexpr size_t kFormBuffer = 16 * 1024;
+/// Connections at once, and the seconds one may stay silent.
+constexpr unsigned kMaxConnections = 512;
+constexpr unsigned kIdleSeconds = 15;
 
 const char* const kHtml = "text/html; charset=utf-8";
 
-void send_message(httplib::Response& res, int status, std::string_view title,
-                  std::string_view sentence) {
-  res.status = status;
-  res.set_content(message_page(title, sentence), kHtml);
-}
-
-/// The words for a refused or failed request, by status.
-void send_status(httplib::Response& res, int status) {
-  switch (status) {
-    case 403:
-      return send_message(res, 403, "Not allowed",
-                          "This page opens only from the address kinroll-web printed when it "
-                          "started, on the computer it runs on.");
-    case 404:
-      return send_message(res, 404, "Not here",
-                          "There is nothing at this address. Results are removed a while after "
-                          "they were last looked at, and when kinroll-web ends.");
-    case 413:
-      return send_message(res, 413, "Too much at once",
-                          "The files are larger than printouts can be. Send the month's "
-                          "printouts only.");
-    default:
-      return send_message(res, status, "Something went wrong",
-                          "The request could not be served (status " + std::to_string(status) +
-                              ").");
-  }
-}
-
-/// Streams the file `path` as the response, `keep` held until it is sent.
-bool send_file(httplib::Response& res, const std::string& path, const char* type,
-               std::shared_ptr<Job> keep) {
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (fp == nullptr) return false;
-  std::fseek(fp, 0, SEEK_END);
-  long size = std::ftell(fp);
-  std::shared_ptr<FILE> file(fp, std::fclose);
-  res.set_content_provider(
-      static_cast<size_t>(size), type,
-      [file, keep](size_t offset, size_t length, httplib::DataSink& sink) {
-        char buf[64 * 1024];
-        size_t n = std::min(length, sizeof buf);
-        if (std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
-        n = std::fread(buf, 1, n, file.get());
-        return n > 0 && sink.write(buf, n);
-      });
-  return true;
-}
-
-/// A snapshot of a finished job's result; false while it runs.
-bool finished_result(Job& job, JobResult* r, JobState* state) {
-  std::lock_guard lock(job.mutex);
-  *state = job.state;
-  if (job.state != JobState::kDone) return false;
-  *r = job.result;
-  return true;
-}
-
-bool is_written(const JobResult& r, const std::string& name) {
-  for (const WrittenFile& f : r.written) {
-    if (f.name == name) return true;
-  }
-  return false;
-}
-
-/// Everything the archive holds: the files written, then what kinroll printed.
-std::vector<ArchiveEntry> archive_entries(const Job& job, const JobResult& r) {
-  std::vector<ArchiveEntry> entries;
-  for (const WrittenFile& f : r.written) entries.push_back({f.name, job.work() + "/" + f.name});
-  entries.push_back({"kinroll-console.txt", job.folder + "/batch.out"});
-  entries.push_back({"kinroll-messages.txt", job.folder + "/batch.err"});
-  return entries;
-}
-
-/// The server: settings, token, jobs and routes.
-class Server {
- public:
-  explicit Server(const ServerSettings& s)
-      : settings_(s), token_(random_hex(16)), jobs_(s.programs, s.keep) {}
-
-  int run(const sigset_t& stop);
-
- private:
-  void routes();
-  bool refused(const httplib::Request& req, httplib::Response& res);
-  void post_job(const httplib::Request& req, httplib::Response& res,
-                const httplib::ContentReader& reader);
-  /// The finished job of the address, or null after an answer.
-  std::shared_ptr<Job> finished(const httplib::Request& req, httplib::Response& res,
-                                JobResult* r);
-
-  ServerSettings settings_;
-  std::string token_;
-  std::vector<std::string> hosts_;
-  JobTable jobs_;
-  httplib::Server http_;
-};
-
-bool Server::refused(const httplib::Request& req, httplib::Response& res) {
-  std::string host = req.get_header_value("Host");
-  std::string query_token = req.get_param_value("token");
-  std::string cookie = req.get_header_value("Cookie");
-  std::string origin = req.get_header_value("Origin");
-  std::string site = req.get_header_value("Sec-Fetch-Site");
-  RequestFacts facts{host, query_token, cookie, origin, site, req.method == "POST"};
-  if (check_request(facts, hosts_, token_) != Refusal::kAllowed) {
-    send_status(res, 403);
-    return true;
-  }
-  if (!query_token.empty() && req.method == "GET") {
-    // The token goes into the cookie and out of the address bar.
-    res.set_header("Set-Cookie", std::string(kTokenCookie) + "=" + token_ +
-                                     "; Path=/; HttpOnly; SameSite=Strict");
-    res.set_redirect(req.path, 303);
-    return true;
-  }
-  return false;
-}
-
-void Server::post_job(const httplib::Request&, httplib::Response& res,
-                      const httplib::ContentReader& reader) {
-  std::shared_ptr<Job> job = jobs_.create("Ward");
-  if (job == nullptr) {
-    return send_message(res, 503, "Busy",
-                        "Other lists are being made right now. Wait a minute and send again.");
-  }
-  UploadReceiver upload(*job);
-  bool ok = reader(
-      [&](const httplib::MultipartFormData& part) {
-        return upload.begin(part.name, part.filename);
-      },
-      [&](const char* data, size_t size) { return upload.add(data, size); });
-  ok = ok && upload.finish();
-  if (ok && !same_secret(upload.token(), token_)) {
-    jobs_.discard(job);
-    return send_status(res, 403);
-  }
-  if (!ok) {
-    jobs_.discard(job);
-    if (upload.status() == 413 || upload.status() == 400 || upload.status() == 500) {
-      return send_message(res, upload.status(),
-                          upload.status() == 413 ? "Too much at once" : "Not sent",
-                          upload.why());
+/// Sends `response` (null: the connection is closed) with the headers every
+/// answer carries, and `extra` ones (name, value, ...).
+MHD_Result send(MHD_Connection* c, unsigned status, MHD_Response* response,
+                std::initializer_list<const char*> extra = {}) {
+  if (response == nullptr) return MHD_NO;
+  std::initializer_list<const char*> every = {
+      "Content-Security-Policy",
+      "default-src 'self'; script-src 'none'; object-src 'none'; base-uri 'none'; "
+      "form-action 'self'; frame-ancestors 'none'",
+      "X-Content-Type-Options", "nosniff", "Cache-Control", "no-store",
+      "Referrer-Policy", "no-referrer", "X-Frame-Options", "DENY"};
+  for (auto list : {every, extra}) {
+    for (auto it = list.begin(); it != list.end(); it += 2) {
+      MHD_add_response_header(response, it[0], it[1]);
     }
-    return send_status(res, res.status >= 400 ? res.status : 400);
   }
-  std::string unit = latin1_from_utf8(upload.unit());
-  job->unit = unit.empty() ? "Ward" : unit;
-  upload.place();
-  jobs_.start(job);
-  jobs_.wait_done(job, kPostWait);
-  res.set_redirect("/jobs/" + job->id, 303);
+  MHD_Result queued = MHD_queue_response(c, status, response);
+  MHD_destroy_response(response);
+  return queued;
 }
 
-std::shared_ptr<Job> Server::finished(const httplib::Request& req, httplib::Response& res,
-                                      JobResult* r) {
-  std::shared_ptr<Job> job = jobs_.find(req.matches[1]);
-  JobState state;
-  if (job == nullptr) {
-    send_status(res, 404);
-  } else if (!finished_result(*job, r, &state)) {
-    res.set_content(working_page(*job, state), kHtml);
-  } else {
-    return job;
-  }
-  return nullptr;
+MHD_Result send_bytes(MHD_Connection* c, unsigned status, std::string_view body,
+                      const char* type = kHtml, std::initializer_list<const char*> extra = {}) {
+  auto* data = const_cast<char*>(body.data());
+  MHD_Response* r = MHD_create_response_from_buffer(body.size(), data, MHD_RESPMEM_MUST_COPY);
+  if (r != nullptr) MHD_add_response_header(r, "Content-Type", type);
+  return send(c, status, r, extra);
 }
 
-void Server::routes() {
-  http_.set_default_headers({
-      {"Content-Security-Policy",
-       "default-src 'self'; script-src 'none'; object-src 'none'; base-uri 'none'; "
-       "form-action 'self'; frame-ancestors 'none'"},
-      {"X-Content-Type-Options", "nosniff"},
-      {"Cache-Control", "no-store"},
-      {"Referrer-Policy", "same-origin"},
-      {"X-Frame-Options", "DENY"},
-  });
-  http_.set_payload_max_length(kMaxJobBytes + (1u << 20));
-  http_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-    return refused(req, res) ? httplib::Server::HandlerResponse::Handled
-                             : httplib::Server::HandlerResponse::Unhandled;
-  });
-  http_.set_error_handler(httplib::Server::HandlerWithResponse(
-      [](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        send_status(res, res.status);
-        return httplib::Server::HandlerResponse::Handled;
-      }));
-  http_.Get("/", [this](const httplib::Request&, httplib::Response& res) {
-    res.set_content(form_page(token_), kHtml);
-  });
-  http_.Get("/style.css", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(kStyleSheet, "text/css; charset=utf-8");
-  });
-  http_.Post("/jobs", [this](const httplib::Request& req, httplib::Response& res,
-                             const httplib::ContentReader& reader) {
-    post_job(req, res, reader);
-  });
-  http_.Get(R"(/jobs/([0-9a-f]{32})/?)", [this](const httplib::Request& req,
-                                                 httplib::Response& res) {
-    JobResult r;
-    if (auto job = finished(req, res, &r)) res.set_content(results_page(*job, r), kHtml);
-  });
-  http_.Get(R"(/jobs/([0-9a-f]{32})/(view|file)/([A-Za-z0-9._-]+))",
-            [this](const httplib::Request& req, httplib::Response& res) {
-              JobResult r;
-              auto job = finished(req, res, &r);
-              if (job == nullptr) return;
-              std::string name = req.matches[3];
-              std::string path = job->work() + "/" + name;
-              if (!is_written(r, name)) return send_status(res, 404);
-              if (req.matches[2] == "file") {
-                res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
-                if (!send_file(res, path, "application/octet-stream", job)) send_status(res, 404);
-                return;
-              }
-              std::string bytes = read_whole(path);
-              bool truncated = bytes.size() > kViewBytes;
-              if (truncated) bytes.resize(kViewBytes);
-              res.set_content(view_page(*job, name, bytes, truncated), kHtml);
-            });
-  http_.Get(R"(/jobs/([0-9a-f]{32})/archive\.zip)", [this](const httplib::Request& req,
-                                                            httplib::Response& res) {
-    JobResult r;
-    auto job = finished(req, res, &r);
-    if (job == nullptr) return;
-    std::string zip = job->folder + "/kinroll-results.zip";
-    std::string error;
-    {
-      // Made on the first download, once.
-      std::lock_guard lock(job->mutex);
-      if (::access(zip.c_str(), F_OK) != 0 && !write_archive(zip, archive_entries(*job, r), &error)) {
-        return send_message(res, 500, "No archive", "The archive could not be made: " + error);
-      }
-    }
-    res.set_header("Content-Disposition", "attachment; filename=\"kinroll-results.zip\"");
-    if (!send_file(res, zip, "application/zip", job)) send_status(res, 404);
-  });
+/// Opens the file `path` for an answer; -1 when it is gone.
+int open_file(const std::string& path, uint64_t* size) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    *size = static_cast<uint64_t>(st.st_size);
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  return -1;
 }
 
-int Server::run(const sigset_t& stop) {
-  if (!jobs_.ok()) {
-    tool_error("cannot make a private temporary folder");
-    return kExitTrouble;
-  }
-  routes();
-  int port = settings_.port;
-  bool bound = port == 0 ? (port = http_.bind_to_any_port(settings_.listen)) > 0
-                         : http_.bind_to_port(settings_.listen, port);
-  if (!bound) {
-    tool_error("cannot listen on %s port %d", settings_.listen.c_str(), settings_.port);
-    return kExitTrouble;
-  }
-  hosts_ = allowed_hosts(settings_.listen, port);
-  if (!is_loopback(settings_.listen)) {
-    tool_error("warning: listening on %s, which other computers may reach; the ward's "
-               "names, addresses and birth dates are then served to whoever has the address",
-               settings_.listen.c_str());
-  }
-  std::printf("Open this address in a browser on this computer (Ctrl-C ends):\nhttp://%s/?token=%s\n",
-              hosts_[0].c_str(), token_.c_str());
-  std::fflush(stdout);
+MHD_Result redirect(MHD_Connection* c, const std::string& location) {
+  return send_bytes(c, 303, message_page("See other", "This page is at " + location + ".", ""),
+                    kHtml, {"Location", location.c_str()});
+}
 
-  std::thread listener([this] { http_.listen_after_bind(); });
-  std::mutex mutex;
-  std::condition_variable cv;
-  bool stopping = false;
-  std::thread sweeper([&] {
-    std::unique_lock lock(mutex);
-    while (!cv.wait_for(lock, std::chrono::seconds(1), [&] { return stopping; })) {
-      lock.unlock();
-      jobs_.sweep();
-      lock.lock();
-    }
-  });
-  int sig = 0;
-  sigwait(&stop, &sig);
-  http_.stop();
-  listener.join();
-  {
-    std::lock_guard lock(mutex);
-    stopping = true;
-  }
-  cv.notify_all();
-  sweeper.join();
-  jobs_.shutdown();
-  int jobs = jobs_.started();
-  tool_error("stopped after %d job%s; every job folder is removed", jobs, jobs == 1 ? "" : "s");
-  return kExitSame;
+std::string_view header(MHD_Connection* c, const char* name) {
+  const char* v = MHD_lookup_connection_value(c, MHD_HEADER_KIND, name);
+  return v == nullptr ? std::string_view() : std::string_view(v);
 }
 
 }  // namespace
 
-int run_server(const ServerSettings& settings, const sigset_t& stop) {
-  Server server(settings);
-  return server.run(stop);
+/// What one request keeps between the calls of the access handler.
+struct Request {
+  std::string rest;                        // the path after "/TOKEN"
+  std::shared_ptr<Job> job;                // a posted job, or the job of the page
+  std::unique_ptr<UploadReceiver> upload;  // a post being received
+  MHD_PostProcessor* form = nullptr;
+  bool broken = false;  // the form was refused part way
+  bool waited = false;  // the job's page waited once
+  ~Request() {
+    if (form != nullptr) MHD_destroy_post_processor(form);
+  }
+};
+
+Server::Server(const ServerSettings& s)
+    : settings_(s),
+      base_("/" + s.token),
+      jobs_(s.programs, s.keep, base_, [this](const Job& job) { wake(&job); }) {}
+
+Server::~Server() {
+  if (daemon_ != nullptr) stop();
+}
+
+bool Server::start(int fd, int port) {
+  hosts_ = allowed_hosts(settings_.listen.text, settings_.listen.loopback, port);
+  daemon_ = MHD_start_daemon(MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr,
+                             nullptr, &on_request, this, MHD_OPTION_LISTEN_SOCKET, fd,
+                             MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
+                             MHD_OPTION_CONNECTION_LIMIT, kMaxConnections,
+                             MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
+                             MHD_OPTION_NOTIFY_COMPLETED, &on_done, this, MHD_OPTION_END);
+  if (daemon_ == nullptr) ::close(fd);
+  return daemon_ != nullptr;
+}
+
+void Server::tick() {
+  wake(nullptr);
+  if (++ticks_ % 4 == 0) jobs_.sweep();
+}
+
+int Server::stop() {
+  {
+    std::lock_guard lock(wait_mutex_);
+    stopping_ = true;  // no page waits from here on
+  }
+  jobs_.shutdown();
+  wake(nullptr);
+  MHD_stop_daemon(daemon_);
+  daemon_ = nullptr;
+  return jobs_.started();
+}
+
+MHD_Result Server::on_request(void* self, MHD_Connection* c, const char* url, const char* method,
+                              const char*, const char* data, size_t* size, void** state) {
+  auto* server = static_cast<Server*>(self);
+  auto* req = static_cast<Request*>(*state);
+  // Refusals are answered at the first call, with the header lines, and the
+  // connection closed; pages at the next, once the request is in whole, so
+  // that the connection is kept for the browser's next request.
+  if (req == nullptr) {
+    *state = req = new Request;
+    return server->first_call(c, url, method, req);
+  }
+  if (req->upload == nullptr) return server->get(c, req);
+  if (*size == 0) return server->end_post(c, req);
+  if (!req->broken) req->broken = MHD_post_process(req->form, data, *size) != MHD_YES;
+  *size = 0;
+  return MHD_YES;
+}
+
+void Server::on_done(void* self, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+  auto* req = static_cast<Request*>(*state);
+  // An upload cut off (the browser closed, the server stops) leaves no job.
+  if (req != nullptr && req->upload != nullptr) static_cast<Server*>(self)->jobs_.discard(req->job);
+  delete req;
+}
+
+MHD_Result Server::message(MHD_Connection* c, unsigned status, std::string_view title,
+                           std::string_view sentence) {
+  return send_bytes(c, status, message_page(title, sentence, base_ + "/"));
+}
+
+MHD_Result Server::not_here(MHD_Connection* c) {
+  return message(c, 404, "Not here",
+                 "There is nothing at this address. Results are removed a while after they were "
+                 "last looked at, and when kinroll-web ends.");
+}
+
+MHD_Result Server::first_call(MHD_Connection* c, std::string_view url, std::string_view method,
+                              Request* req) {
+  std::string_view rest;
+  if (!strip_token(url, settings_.token, &rest)) {
+    return send_bytes(c, 404, "Not Found\n", "text/plain; charset=utf-8");  // the same for all
+  }
+  bool post = method == "POST";
+  RequestFacts facts{header(c, "Host"), header(c, "Origin"), header(c, "Sec-Fetch-Site"), post};
+  if (check_request(facts, hosts_) != Refusal::kAllowed) {
+    return message(c, 403, "Not allowed",
+                   "This page opens only from the address kinroll-web printed when it started, on "
+                   "the computer it runs on.");
+  }
+  if (post && rest == "/jobs") return begin_post(c, req);
+  if (method != "GET" && method != "HEAD") {
+    return message(c, 405, "Not here", "Only pages and files are served here.");
+  }
+  req->rest = rest;
+  return MHD_YES;
+}
+
+MHD_Result Server::get(MHD_Connection* c, Request* req) {
+  std::string_view rest = req->rest;
+  if (rest.starts_with("/jobs/") && rest.size() >= 38 && (rest.size() == 38 || rest[38] == '/')) {
+    if (req->job == nullptr) req->job = jobs_.find(std::string(rest.substr(6, 32)));
+    if (req->job == nullptr) return not_here(c);
+    return rest.size() <= 39 ? job_page(c, req) : job_file(c, *req->job, rest.substr(39));
+  }
+  if (rest.empty()) return redirect(c, base_ + "/");
+  if (rest == "/") return send_bytes(c, 200, form_page(base_));
+  if (rest == "/style.css") return send_bytes(c, 200, kStyleSheet, "text/css; charset=utf-8");
+  return not_here(c);
+}
+
+MHD_Result Server::begin_post(MHD_Connection* c, Request* req) {
+  std::string length(header(c, "Content-Length"));
+  if (!header(c, "Content-Type").starts_with("multipart/form-data")) {
+    return message(c, 400, "Not sent", "The form sent is not this page's form.");
+  }
+  if (length.empty() || std::strtoull(length.c_str(), nullptr, 10) > kMaxJobBytes + (1u << 20)) {
+    return message(c, length.empty() ? 411 : 413, "Too much at once",
+                   "The files together are larger than 256 MB.");
+  }
+  std::string why;
+  req->job = jobs_.create(&why);
+  if (req->job == nullptr && why.empty()) {
+    return message(c, 503, "Busy",
+                   "Other lists are being made right now. Wait a minute and send again.");
+  }
+  if (req->job == nullptr) {
+    return message(c, 500, "Something went wrong", "The lists cannot be made: " + why + ".");
+  }
+  req->upload = std::make_unique<UploadReceiver>(*req->job);
+  req->form = MHD_create_post_processor(
+      c, kFormBuffer,
+      [](void* r, MHD_ValueKind, const char* key, const char* filename, const char*, const char*,
+         const char* data, uint64_t offset, size_t size) {
+        return static_cast<Request*>(r)->upload->piece(
+                   key != nullptr ? key : "", filename != nullptr ? filename : "", offset, data, size)
+                   ? MHD_YES
+                   : MHD_NO;
+      },
+      req);
+  req->broken = req->form == nullptr;
+  return MHD_YES;
+}
+
+MHD_Result Server::end_post(MHD_Connection* c, Request* req) {
+  // Received whole: from here the job is the table's, not the request's.
+  std::unique_ptr<UploadReceiver> upload = std::move(req->upload);
+  Job& job = *req->job;
+  if (req->broken || !upload->finish()) {
+    jobs_.discard(req->job);
+    unsigned status = upload->status() != 0 ? upload->status() : 400;
+    return message(c, status, status == 413 ? "Too much at once" : "Not sent",
+                   status != 400 ? upload->why() : "The form sent is not this page's form.");
+  }
+  std::string unit = latin1_from_utf8(upload->unit());
+  job.unit = unit.empty() ? "Ward" : unit;
+  place_uploads(upload->files(), job);
+  jobs_.start(req->job);
+  return redirect(c, job.base + "/jobs/" + job.id);
+}
+
+MHD_Result Server::job_page(MHD_Connection* c, Request* req) {
+  Job& job = *req->job;
+  std::unique_lock lock(job.mutex);
+  if (job.state != JobState::kDone) {
+    JobState state = job.state;
+    lock.unlock();
+    std::lock_guard wait_lock(wait_mutex_);
+    if (req->waited || stopping_) return send_bytes(c, 200, working_page(job, state));
+    // Answered when the job ends, or after kJobWait with "Working".
+    req->waited = true;
+    waiters_.push_back({c, &job, std::chrono::steady_clock::now() + kJobWait});
+    MHD_suspend_connection(c);
+    return MHD_YES;
+  }
+  JobResult r = job.result;
+  ArchiveState archive = job.archive_state;
+  lock.unlock();
+  if (r.folder_gone || ::access(job.work().c_str(), F_OK) != 0) {
+    return message(c, 410, "Results gone",
+                   "The files of these results were removed from this computer while kinroll-web "
+                   "ran. Send the printouts again.");
+  }
+  return send_bytes(c, 200, results_page(job, r, archive));
+}
+
+MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) {
+  std::unique_lock lock(job.mutex);
+  if (job.state != JobState::kDone) return lock.unlock(), not_here(c);
+  JobResult r = job.result;
+  if (job.archive_state == ArchiveState::kFailed && what == "archive.zip") {
+    std::string why = job.archive_error;
+    return lock.unlock(), message(c, 500, "No archive", "The archive could not be made: " + why);
+  }
+  lock.unlock();
+  bool download = what.starts_with("file/");
+  std::string name(what.substr(std::min<size_t>(what.size(), 5)));
+  std::string path = job.work() + "/" + name;
+  if (what == "archive.zip") {
+    name = "kinroll-results.zip";
+    path = job.archive();
+  } else if ((!download && !what.starts_with("view/")) ||
+             std::ranges::find(r.written, name, &WrittenFile::name) == r.written.end()) {
+    return not_here(c);
+  }
+  uint64_t size = 0;
+  int fd = open_file(path, &size);
+  if (fd < 0) return not_here(c);  // gone, or an archive not made yet
+  if (download || what == "archive.zip") {
+    std::string disposition = "attachment; filename=\"" + name + "\"";
+    MHD_Response* response = MHD_create_response_from_fd64(size, fd);
+    if (response == nullptr) ::close(fd);
+    const char* type = download ? "application/octet-stream" : "application/zip";
+    return send(c, 200, response, {"Content-Type", type, "Content-Disposition", disposition.c_str()});
+  }
+  std::string bytes(std::min<uint64_t>(size, kViewBytes), '\0');
+  FILE* fp = fdopen(fd, "rb");
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), fp));
+  std::fclose(fp);
+  return send_bytes(c, 200, view_page(job, name, bytes, size > kViewBytes));
+}
+
+void Server::wake(const Job* job) {
+  auto now = std::chrono::steady_clock::now();
+  std::lock_guard lock(wait_mutex_);
+  std::erase_if(waiters_, [&](const Waiter& w) {
+    bool due = job == nullptr ? stopping_ || w.until <= now : w.job == job;
+    if (due) MHD_resume_connection(w.connection);
+    return due;
+  });
 }

@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <set>
-
-#include "web/recognise.h"
 
 namespace {
 
@@ -31,12 +28,22 @@ bool UploadReceiver::close_file() {
   return ok || refuse(500, "An uploaded file could not be saved on this computer.");
 }
 
+bool UploadReceiver::piece(std::string_view field, std::string_view filename, uint64_t offset,
+                           const char* data, size_t size) {
+  // A piece at offset 0 begins a part, but for the bytes that follow an
+  // empty first piece of the same part.
+  bool continued = empty_start_ && size > 0;
+  empty_start_ = offset == 0 && size == 0;
+  if (offset == 0 && !continued && !begin(field, filename)) return false;
+  return add(data, size);
+}
+
 bool UploadReceiver::begin(std::string_view field, std::string_view filename) {
   if (!close_file()) return false;
   text_ = nullptr;
   if (filename.empty()) {
     // A text field; a file input left empty comes as a part without a name too.
-    text_ = field == kTokenField ? &token_ : field == kUnitField ? &unit_ : &ignored_;
+    text_ = field == kUnitField ? &unit_ : &ignored_;
     ignored_.clear();
     return true;
   }
@@ -44,18 +51,18 @@ bool UploadReceiver::begin(std::string_view field, std::string_view filename) {
       field != kLastMonthField) {
     return refuse(400, "The form sent is not this page's form.");
   }
-  if (parts_.size() >= static_cast<size_t>(kMaxFiles)) {
+  if (files_.size() >= static_cast<size_t>(kMaxFiles)) {
     return refuse(413, "Too many files: at most " + std::to_string(kMaxFiles) +
                            " can be sent at once.");
   }
-  std::string path = job_.folder + "/up/" + std::to_string(parts_.size());
+  std::string path = job_.folder + "/up/" + std::to_string(files_.size());
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   file_ = fd < 0 ? nullptr : fdopen(fd, "wb");
   if (file_ == nullptr) {
     if (fd >= 0) ::close(fd);
     return refuse(500, "An uploaded file could not be saved on this computer.");
   }
-  parts_.push_back({std::string(field), std::string(filename), 0});
+  files_.push_back({std::string(field), std::string(filename), 0});
   return true;
 }
 
@@ -68,7 +75,7 @@ bool UploadReceiver::add(const char* data, size_t size) {
     return true;
   }
   if (file_ == nullptr) return refuse(400, "The form sent is not this page's form.");
-  Part& part = parts_.back();
+  ReceivedFile& part = files_.back();
   part.size += size;
   total_ += size;
   if (part.size > kMaxFileBytes) {
@@ -85,47 +92,3 @@ bool UploadReceiver::add(const char* data, size_t size) {
 }
 
 bool UploadReceiver::finish() { return close_file(); }
-
-void UploadReceiver::place() {
-  std::set<std::string> taken;
-  for (size_t i = 0; i < parts_.size(); ++i) {
-    const Part& part = parts_[i];
-    std::string from = job_.folder + "/up/" + std::to_string(i);
-    UploadedFile up{part.name, part.size, nullptr, ""};
-    const BatchInput* input = nullptr;
-    if (part.field == kUnitsField || part.field == kOrgsField) {
-      input = batch_input(part.field == kUnitsField ? "wardunits.txt" : "wardorgs.txt");
-    } else {
-      char head[kTitleWindow];
-      size_t got = 0;
-      if (FILE* fp = std::fopen(from.c_str(), "rb")) {
-        got = std::fread(head, 1, sizeof head, fp);
-        std::fclose(fp);
-      }
-      input = recognise_input(part.name, std::string_view(head, got));
-    }
-    std::string to;
-    if (part.field == kLastMonthField) {
-      if (input == batch_input("mis231.txt") && !job_.has_last_month) to = job_.folder + "/last/mis231.txt";
-      else up.note = "not a directory of members (MIS 231)";
-    } else if (input == nullptr) {
-      up.note = "not recognised: none of the printouts or configuration files";
-    } else if (!taken.insert(input->file).second) {
-      up.note = std::string("another file was already taken for ") + input->file;
-    } else {
-      to = job_.work() + "/" + input->file;
-    }
-    if (!to.empty() && std::rename(from.c_str(), to.c_str()) == 0) {
-      if (part.field == kLastMonthField) {
-        job_.has_last_month = true;
-        up.taken_as = "last month's mis231.txt";
-      } else {
-        up.taken_as = input->file;
-        job_.has_directory = job_.has_directory || input == batch_input("mis231.txt");
-      }
-    } else if (!to.empty()) {
-      up.note = "could not be saved";
-    }
-    job_.uploads.push_back(std::move(up));
-  }
-}

@@ -13,7 +13,7 @@
 inline constexpr uint64_t kMaxFileBytes = 64ull << 20;
 inline constexpr uint64_t kMaxJobBytes = 256ull << 20;
 inline constexpr int kMaxFiles = 32;
-inline constexpr size_t kMaxFieldBytes = 1024;  ///< a text field (token, unit)
+inline constexpr size_t kMaxFieldBytes = 1024;  ///< a text field (the unit name)
 
 /// The form fields of the page.
 inline constexpr const char* kPrintoutsField = "printouts";  ///< any number of files
@@ -21,7 +21,14 @@ inline constexpr const char* kUnitsField = "wardunits";      ///< a file
 inline constexpr const char* kOrgsField = "wardorgs";        ///< a file
 inline constexpr const char* kLastMonthField = "lastmonth";  ///< a file
 inline constexpr const char* kUnitField = "unit";            ///< text
-inline constexpr const char* kTokenField = "token";          ///< text
+
+/// A file of the form received, before it is taken for an input: its bytes
+/// are in up/N of the job folder, N its place among the files from 0.
+struct ReceivedFile {
+  std::string field;  ///< the form field it came in
+  std::string name;   ///< as the browser named it; shown on the page only
+  uint64_t size = 0;
+};
 
 /// Takes the parts of one multipart form, in order, for the job `job`
 /// (still receiving; it must outlive the receiver). A file part is written
@@ -35,13 +42,15 @@ class UploadReceiver {
   UploadReceiver(const UploadReceiver&) = delete;
   UploadReceiver& operator=(const UploadReceiver&) = delete;
 
-  /// Starts a part of the form field `field`; `filename` is empty for a
-  /// text part. False past kMaxFiles files or for an unknown field.
-  bool begin(std::string_view field, std::string_view filename);
-  /// Adds bytes to the current part. False past kMaxFileBytes for a file,
-  /// kMaxJobBytes for the whole upload, kMaxFieldBytes for a text, or when
-  /// the file cannot be written.
-  bool add(const char* data, size_t size);
+  /// Takes a piece of the form as the form reader hands it on: `size`
+  /// bytes at `data`, `offset` bytes into the value of the field `field`
+  /// (a file part when `filename` is not empty). A part begins at offset 0;
+  /// the reader may first hand on an empty piece, then its bytes from
+  /// offset 0 again. False past kMaxFiles files, kMaxFileBytes for a file,
+  /// kMaxJobBytes for the whole upload or kMaxFieldBytes for a text, for an
+  /// unknown file field, or when a file cannot be written.
+  bool piece(std::string_view field, std::string_view filename, uint64_t offset,
+             const char* data, size_t size);
   /// Ends the last part. False when it cannot be written.
   bool finish();
 
@@ -51,37 +60,26 @@ class UploadReceiver {
   /// What was wrong, as a sentence for the clerk.
   const std::string& why() const { return why_; }
 
-  /// The text fields received; empty when not sent.
-  const std::string& token() const { return token_; }
+  /// The unit name received; empty when not sent.
   const std::string& unit() const { return unit_; }
 
-  /// Takes every received file for the input it is: a printout by its
-  /// standard name or its title, a configuration file by its field (or its
-  /// name among the printouts), last month's directory by its field when it
-  /// has the directory's title. Each is moved to work/STANDARD_NAME (or
-  /// last/mis231.txt); the first file taken for an input wins. Fills
-  /// job.uploads, job.has_directory and job.has_last_month.
-  void place();
+  /// The files received, in order.
+  const std::vector<ReceivedFile>& files() const { return files_; }
 
  private:
-  /// A file part received, before it is placed.
-  struct Part {
-    std::string field;
-    std::string name;
-    uint64_t size = 0;
-  };
-
+  bool begin(std::string_view field, std::string_view filename);
+  bool add(const char* data, size_t size);
   bool refuse(int status, std::string why);
   bool close_file();
 
   Job& job_;
-  std::vector<Part> parts_;
+  std::vector<ReceivedFile> files_;
   FILE* file_ = nullptr;      // the file part being written
   std::string* text_ = nullptr;  // the text part being read, or null
   std::string ignored_;       // an empty file input, or a text field not used
   uint64_t total_ = 0;
+  bool empty_start_ = false;  // the last piece began a part and was empty
   int status_ = 0;
   std::string why_;
-  std::string token_;
   std::string unit_;
 };

@@ -2,11 +2,13 @@
 """kinroll-web in headless Chromium: open the printed address, choose the
 example printouts, send them, wait for the results, check the grouped
 messages and the error report, open a CSV view, download the archive and
-compare it with a direct kinroll -c run; save a screenshot of the results.
+compare it with a direct kinroll -c run; save a screenshot of the results;
+restart the server and open the bookmarked address again.
 
 usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOT
 Exit status 77 (skipped) without Selenium, Chromium or its driver."""
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -61,15 +63,20 @@ def direct_run(tmp):
     return files
 
 
+def start(env, port):
+    """kinroll-web on `port`; the process and the address it printed."""
+    server = subprocess.Popen([web, "--port", port], stdout=subprocess.PIPE, env=env, text=True)
+    server.stdout.readline()
+    return server, server.stdout.readline().strip()
+
+
 def main():
     tmp = tempfile.mkdtemp()
-    env = dict(os.environ, TMPDIR=tmp)
-    server = subprocess.Popen([web, "--port", "0"], stdout=subprocess.PIPE, env=env, text=True)
+    env = dict(os.environ, TMPDIR=tmp, XDG_STATE_HOME=os.path.join(tmp, "state"))
+    server, address = start(env, "0")
     driver = None
     try:
-        server.stdout.readline()
-        address = server.stdout.readline().strip()
-        assert address.startswith("http://127.0.0.1:"), address
+        assert re.fullmatch(r"http://127\.0\.0\.1:\d+/[0-9a-f]{32}/", address), address
         downloads = os.path.join(tmp, "downloads")
         os.mkdir(downloads)
         options = webdriver.ChromeOptions()
@@ -85,7 +92,7 @@ def main():
         DEBUG = lambda: ": " + driver.current_url + "\n" + driver.page_source[:1500]
 
         driver.get(address)
-        assert "?token" not in driver.current_url, "the token stays in the address bar"
+        assert driver.current_url == address, driver.current_url
         driver.find_element(By.NAME, "printouts").send_keys(
             "\n".join(os.path.join(examples, n) for n in INPUTS))
         driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
@@ -119,6 +126,16 @@ def main():
         for name, data in expected.items():
             assert got.get(name) == data, name
         print("ok: %d files as kinroll -c writes them" % len(expected))
+
+        # The bookmarked address works again once the server is started again.
+        server.send_signal(signal.SIGTERM)
+        server.wait(timeout=20)
+        port = address.split(":")[2].split("/")[0]
+        server, again = start(env, port)
+        assert again == address, (again, address)
+        driver.get(address)
+        wait_for("the form again", lambda: driver.find_elements(By.NAME, "printouts"))
+        print("ok: the bookmarked address opens the form after a restart")
     finally:
         if driver is not None:
             driver.quit()

@@ -1,7 +1,8 @@
-// kinroll-web through cpp-httplib's client, against a server on an
+// kinroll-web through a plain HTTP client, against a server on an
 // ephemeral loopback port: the example ward's archive against a direct
 // kinroll -c run, recognition of printouts, refused requests, names the
-// browser sends, two wards at once, the time limit and the clean end.
+// browser sends, two wards at once, the time limit and the clean end, the
+// address kept between starts.
 
 #include <algorithm>
 #include <atomic>
@@ -93,6 +94,9 @@ TEST(Web, OptionTable) {
           {{"-"}, "", 2, "", name + "unexpected argument -\n" + try_help},
           {{"--port", "x"}, "", 2, "",
            name + "--port needs a port number from 0 to 65535, not x\n" + try_help},
+          {{"--listen", "localhost.example"}, "", 2, "",
+           name + "--listen needs a numeric IPv4 or IPv6 address (such as 127.0.0.1 or ::1), "
+                  "not localhost.example\n" + try_help},
       });
 }
 
@@ -103,6 +107,7 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
   std::string job;
   std::string page = run_web_job(server, files, "Alder Springs 2nd Ward", &job);
   ASSERT_FALSE(page.empty());
+  EXPECT_EQ(job.rfind(server.base() + "/jobs/", 0), 0u);
 
   const char* const fragments[] = {
       // Which file was taken for which report; what is no report is not used.
@@ -120,11 +125,10 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
     EXPECT_NE(page.find(fragment), std::string::npos) << fragment;
   }
 
-  httplib::Client cli = server.client();
-  auto zip = cli.Get((job + "/archive.zip").c_str());
-  ASSERT_TRUE(zip && zip->status == 200);
-  EXPECT_EQ(zip->get_header_value("Content-Type"), "application/zip");
-  std::map<std::string, std::string> archive = unzip(zip->body);
+  HttpResponse zip = fetch_archive(server, job);
+  ASSERT_EQ(zip.status, 200);
+  EXPECT_EQ(zip.header("content-type"), "application/zip");
+  std::map<std::string, std::string> archive = unzip(zip.body);
   std::map<std::string, std::string> expected =
       direct_run(files, kExampleTaken, "Alder Springs 2nd Ward");
   EXPECT_EQ(expected.size(), 18u);  // 16 files, and what kinroll printed
@@ -142,17 +146,22 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
 #endif
 
   // A download gives the exact bytes; a view decodes them from Latin-1.
-  auto csv = cli.Get((job + "/file/wardfam.csv").c_str());
-  ASSERT_TRUE(csv && csv->status == 200);
-  EXPECT_EQ(csv->body, expected["wardfam.csv"]);
-  EXPECT_NE(csv->body.find("G\xF6rdon"), std::string::npos);
-  auto view = cli.Get((job + "/view/wardfam.csv").c_str());
-  ASSERT_TRUE(view && view->status == 200);
-  EXPECT_NE(view->body.find("<td>ABERNATHY</td><td>G\xC3\xB6rdon</td><td>412 Juniper Lane</td>"),
+  HttpResponse csv = server.get(job + "/file/wardfam.csv");
+  ASSERT_EQ(csv.status, 200);
+  EXPECT_EQ(csv.body, expected["wardfam.csv"]);
+  EXPECT_NE(csv.body.find("G\xF6rdon"), std::string::npos);
+  HttpResponse view = server.get(job + "/view/wardfam.csv");
+  ASSERT_EQ(view.status, 200);
+  EXPECT_NE(view.body.find("<td>ABERNATHY</td><td>G\xC3\xB6rdon</td><td>412 Juniper Lane</td>"),
             std::string::npos);
-  EXPECT_EQ(view->get_header_value("Content-Security-Policy").find("default-src 'self'"), 0u);
-  EXPECT_EQ(view->get_header_value("X-Content-Type-Options"), "nosniff");
-  EXPECT_EQ(view->get_header_value("Cache-Control"), "no-store");
+  EXPECT_EQ(view.header("content-security-policy").find("default-src 'self'"), 0u);
+  EXPECT_EQ(view.header("x-content-type-options"), "nosniff");
+  EXPECT_EQ(view.header("cache-control"), "no-store");
+  EXPECT_EQ(view.header("referrer-policy"), "no-referrer");
+  // The uploads that were taken are inputs now; the rest are gone.
+  for (const std::string& name : leftovers(server)) {
+    EXPECT_EQ(name.find("/up"), std::string::npos) << name;
+  }
 }
 
 TEST(Web, LastMonthRunsTheChangesReport) {
@@ -167,9 +176,9 @@ TEST(Web, LastMonthRunsTheChangesReport) {
       "Ward", &job);
   EXPECT_NE(page.find("<td>b.txt</td>"), std::string::npos);
   EXPECT_NE(page.find("Families moved in: 1\n  NIELSEN, Erik"), std::string::npos);
-  auto csv = server.client().Get((job + "/file/changes.csv").c_str());
-  ASSERT_TRUE(csv && csv->status == 200);
-  EXPECT_EQ(csv->body.rfind("Kind,Family,Member,RecordNo,Old,New\n", 0), 0u);
+  HttpResponse csv = server.get(job + "/file/changes.csv");
+  ASSERT_EQ(csv.status, 200);
+  EXPECT_EQ(csv.body.rfind("Kind,Family,Member,RecordNo,Old,New\n", 0), 0u);
 }
 
 /// A request the server must refuse, and the status it must answer.
@@ -177,79 +186,68 @@ struct Refused {
   const char* what;
   const char* method;
   std::string path;
-  httplib::Headers headers;
-  bool form_token;  ///< the form carries the right token
+  HttpHeaders headers;
   int status;
 };
 
 TEST(Web, RefusedRequests) {
   WebServer server;
   ASSERT_TRUE(server.started());
-  const std::string cookie = "kinroll_token=" + server.token();
-  const std::string wrong = "kinroll_token=" + std::string(32, '0');
+  const std::string base = server.base();
+  const std::string host = "127.0.0.1:" + std::to_string(server.port());
   std::string job;
   ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)\n"}},
                            "Ward", &job)
                    .empty());
-  const std::vector<Refused> table = {
-      {"no token", "GET", "/", {}, true, 403},
-      {"no token for results", "GET", job, {}, true, 403},
-      {"wrong token in the cookie", "GET", "/", {{"Cookie", wrong}}, true, 403},
-      {"wrong token in the address", "GET", "/?token=" + std::string(32, 'a'), {}, true, 403},
-      {"token of the wrong length", "GET", "/?token=" + server.token() + "0", {}, true, 403},
-      {"rebound name in Host", "GET", "/", {{"Cookie", cookie}, {"Host", "evil.example:" +
-                                                                       std::to_string(server.port())}},
-       true, 403},
-      {"Host with another port", "GET", "/", {{"Cookie", cookie}, {"Host", "127.0.0.1:1"}}, true,
-       403},
-      {"post from another site", "POST", "/jobs",
-       {{"Cookie", cookie}, {"Origin", "http://evil.example"}}, true, 403},
-      {"post marked cross-site", "POST", "/jobs",
-       {{"Cookie", cookie}, {"Sec-Fetch-Site", "cross-site"}}, true, 403},
-      {"post without the form's token", "POST", "/jobs", {{"Cookie", cookie}}, false, 403},
-      {"post without the cookie", "POST", "/jobs", {}, true, 403},
-      {"unknown job", "GET", "/jobs/" + std::string(32, 'f'), {{"Cookie", cookie}}, true, 404},
-      {"an input is no result", "GET", job + "/file/mis231.txt", {{"Cookie", cookie}}, true, 404},
-      {"a path out of the folder", "GET", job + "/file/..%2F..%2Fbatch.out", {{"Cookie", cookie}},
-       true, 404},
-      {"a path in the name", "GET", job + "/view/../batch.out", {{"Cookie", cookie}}, true, 404},
+  std::vector<Refused> table = {
+      {"rebound name in Host", "GET", base + "/", {{"Host", "evil.example:" +
+                                                           std::to_string(server.port())}}, 403},
+      {"Host with another port", "GET", base + "/", {{"Host", "127.0.0.1:1"}}, 403},
+      {"post from another site", "POST", base + "/jobs", {{"Origin", "http://evil.example"}}, 403},
+      {"post from another port", "POST", base + "/jobs", {{"Origin", "http://127.0.0.1:1"}}, 403},
+      {"post marked cross-site", "POST", base + "/jobs", {{"Sec-Fetch-Site", "cross-site"}}, 403},
+      {"post of another kind of form", "POST", base + "/jobs",
+       {{"Content-Type", "application/x-www-form-urlencoded"}}, 400},
+      {"unknown job", "GET", base + "/jobs/" + std::string(32, 'f'), {}, 404},
+      {"an input is no result", "GET", job + "/file/mis231.txt", {}, 404},
+      {"a path out of the folder", "GET", job + "/file/..%2F..%2Fbatch.out", {}, 404},
+      {"a path in the name", "GET", job + "/view/../batch.out", {}, 404},
+      {"another method", "DELETE", job, {}, 405},
   };
+  // A written file gone from the disk is not here either.
+  for (const auto& e : fs::recursive_directory_iterator(server.tmp())) {
+    if (e.path().filename() == "warderr.txt") fs::remove(e.path());
+  }
+  table.push_back({"a view of a file gone", "GET", job + "/view/warderr.txt", {}, 404});
+  table.push_back({"a download of a file gone", "GET", job + "/file/warderr.txt", {}, 404});
   for (const Refused& r : table) {
-    httplib::Client cli("127.0.0.1", server.port());
-    auto send = [&]() {
-      if (std::string(r.method) == "GET") return cli.Get(r.path.c_str(), r.headers);
-      auto items = form({{"printouts", "mis231.txt", "x"}}, "Ward",
-                        r.form_token ? server.token() : "");
-      if (!r.form_token) items.erase(items.begin());
-      return cli.Post(r.path.c_str(), r.headers, items);
-    };
-    httplib::Result res = send();
-    ASSERT_TRUE(res) << r.what;
-    EXPECT_EQ(res->status, r.status) << r.what;
-    EXPECT_NE(res->body.find("<h1>"), std::string::npos) << r.what;  // a readable page
-    EXPECT_EQ(res->get_header_value("Set-Cookie"), "") << r.what;
+    HttpResponse res;
+    if (std::string(r.method) == "POST") {
+      std::string type;
+      std::string body = multipart(form({{"printouts", "mis231.txt", "x"}}, "Ward"), &type);
+      HttpHeaders headers = r.headers;
+      if (headers.empty() || headers[0].first != "Content-Type") headers.emplace_back("Content-Type", type);
+      res = http_request(server.port(), "POST", r.path, headers, body);
+    } else {
+      res = http_request(server.port(), r.method, r.path, r.headers);
+    }
+    EXPECT_EQ(res.status, r.status) << r.what;
+    EXPECT_NE(res.body.find("<h1>"), std::string::npos) << r.what;  // a readable page
   }
 
   // Beyond the bounds: 413 with a page that says why; nothing kept.
-  httplib::Client cli = server.client();
   std::string big((64u << 20) + 1, 'x');
-  auto res = cli.Post("/jobs", form({{"printouts", "big.txt", big}}, "Ward", server.token()));
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 413);
-  EXPECT_NE(res->body.find("big.txt is larger than 64 MB"), std::string::npos);
+  HttpResponse res = server.post(form({{"printouts", "big.txt", big}}, "Ward"));
+  EXPECT_EQ(res.status, 413);
+  EXPECT_NE(res.body.find("big.txt is larger than 64 MB"), std::string::npos);
   std::vector<FormFile> many(33, FormFile{"printouts", "p.txt", "x"});
-  res = cli.Post("/jobs", form(many, "Ward", server.token()));
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 413);
-  EXPECT_NE(res->body.find("at most 32"), std::string::npos);
-
-  // The first visit with the token sets the cookie and leaves the address.
-  res = httplib::Client("127.0.0.1", server.port()).Get(("/?token=" + server.token()).c_str());
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 303);
-  EXPECT_EQ(res->get_header_value("Location"), "/");
-  EXPECT_EQ(res->get_header_value("Set-Cookie"),
-            cookie + "; Path=/; HttpOnly; SameSite=Strict");
+  res = server.post(form(many, "Ward"));
+  EXPECT_EQ(res.status, 413);
+  EXPECT_NE(res.body.find("at most 32"), std::string::npos);
+  res = http_request(server.port(), "POST", base + "/jobs",
+                     {{"Content-Type", "multipart/form-data; boundary=x"},
+                      {"Content-Length", std::to_string((257u << 20) + 1)}});
+  EXPECT_EQ(res.status, 413);
 
   // Only the one job that was allowed has a folder.
   size_t jobs = 0;
@@ -303,21 +301,22 @@ TEST(Web, TwoWardsAtOnceEachGetTheirOwnResults) {
   ASSERT_NE(job1, job2);
   EXPECT_NE(page1.find("<h1>Results for First Ward</h1>"), std::string::npos);
   EXPECT_NE(page2.find("<h1>Results for Second Ward</h1>"), std::string::npos);
-  httplib::Client cli = server.client();
   auto expected1 = direct_run(first, kExampleTaken, "First Ward");
   auto expected2 = direct_run(second, second_taken, "Second Ward");
-  auto got1 = cli.Get((job1 + "/file/wardph.txt").c_str());
-  auto got2 = cli.Get((job2 + "/file/wardph.txt").c_str());
-  ASSERT_TRUE(got1 && got2);
-  EXPECT_EQ(got1->body, expected1["wardph.txt"]);
-  EXPECT_EQ(got2->body, expected2["wardph.txt"]);
-  EXPECT_NE(got1->body, got2->body);
+  HttpResponse got1 = server.get(job1 + "/file/wardph.txt");
+  HttpResponse got2 = server.get(job2 + "/file/wardph.txt");
+  EXPECT_EQ(got1.body, expected1["wardph.txt"]);
+  EXPECT_EQ(got2.body, expected2["wardph.txt"]);
+  EXPECT_NE(got1.body, got2.body);
 }
 
 /// Waits (at most 10 s) until process `pid` is gone.
 bool gone(pid_t pid) {
   for (int i = 0; i < 1000; ++i) {
     if (kill(pid, 0) != 0 && errno == ESRCH) return true;
+    // Ended, but not yet reaped by whoever adopted it.
+    std::string stat = read_file("/proc/" + std::to_string(pid) + "/stat");
+    if (stat.find(") Z ") != std::string::npos) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
@@ -345,17 +344,124 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   // A job still running when the server is told to end.
   WebServer second_server({"--kinroll", s.path("slow")}, {pids});
   ASSERT_TRUE(second_server.started());
-  auto res = second_server.client().Post(
-      "/jobs", form({{"printouts", "mis231.txt", "x"}}, "Ward", second_server.token()));
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 303);
+  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", "x"}}, "G\xC3\xB6rdon Ward"));
+  EXPECT_EQ(res.status, 303);
+  // While it runs its page says so, the unit as typed.
+  HttpResponse working = second_server.get(res.header("location"));
+  EXPECT_NE(working.body.find("The lists for G\xC3\xB6rdon Ward are being made"), std::string::npos)
+      << working.body;
   std::string both = s.read("pids");
+  for (int i = 0; i < 1000 && both.find('\n') == both.rfind('\n'); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    both = s.read("pids");
+  }
   ASSERT_NE(both.find('\n'), both.rfind('\n'));  // the second one has started
   pid_t second = std::stoi(both.substr(both.find('\n') + 1));
   EXPECT_EQ(kill(second, 0), 0);
   EXPECT_EQ(second_server.stop(), 0);
   EXPECT_TRUE(gone(second));
   EXPECT_EQ(leftovers(second_server), std::vector<std::string>{});
+}
+
+TEST(Web, FoldersRemovedUnderTheServer) {
+  // The private folder removed (a cleaner of /tmp): made again for the next job.
+  Scratch s;
+  s.write("slow", "#!/bin/sh\ntouch \"$SLOW_MARK\"\nexec sleep 60\n");
+  fs::permissions(s.dir() / "slow", fs::perms::owner_all);
+  WebServer server({"--kinroll", s.path("slow"), "--time-limit", "1"},
+                   {"SLOW_MARK=" + s.path("mark")});
+  ASSERT_TRUE(server.started());
+  for (const auto& e : fs::directory_iterator(server.tmp())) fs::remove_all(e.path());
+  HttpResponse res = server.post(form({{"printouts", "mis231.txt", "x"}}, "Ward"));
+  ASSERT_EQ(res.status, 303) << res.body;
+  // Its job's folder removed while it runs: its page says so.
+  for (int i = 0; i < 1000 && !s.exists("mark"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  for (const auto& e : fs::directory_iterator(server.tmp())) fs::remove_all(e.path());
+  HttpResponse page;
+  for (int i = 0; i < 10 && (page = server.get(res.header("location"))).status == 200; ++i) {
+  }
+  EXPECT_EQ(page.status, 410);
+  EXPECT_NE(page.body.find("were removed from this computer"), std::string::npos) << page.body;
+  EXPECT_NE(page.body.find("href=\"" + server.base() + "/\""), std::string::npos);
+}
+
+TEST(Web, TheAddressOutlivesARestartUntilANewToken) {
+  Scratch s;
+  const std::string state = s.path("state");
+  std::string first;
+  {
+    WebServer server({}, {}, state);
+    ASSERT_TRUE(server.started());
+    first = server.base();
+    EXPECT_EQ(server.get(first + "/").status, 200);
+  }
+  // The bookmarked address works again after a restart, and only it.
+  WebServer again({}, {}, state);
+  ASSERT_TRUE(again.started());
+  EXPECT_EQ(again.base(), first);
+  EXPECT_EQ(again.get(first).status, 303);
+  EXPECT_EQ(again.get(first).header("location"), first + "/");
+  // While it runs no new token can be made.
+  setenv("XDG_STATE_HOME", state.c_str(), 1);
+  s.use_program(KINROLL_WEB_BINARY);
+  Outcome busy = s.run({"--new-token", "--port", "0"}, "");
+  EXPECT_EQ(busy.status, 2);
+  EXPECT_NE(busy.err.find("kinroll-web is running at http://" + again.host() + first + "/"),
+            std::string::npos) << busy.err;
+  EXPECT_EQ(again.stop(), 0);
+
+  WebServer renewed({"--new-token"}, {}, state);
+  ASSERT_TRUE(renewed.started());
+  EXPECT_NE(renewed.base(), first);
+  HttpResponse old = renewed.get(first + "/");
+  EXPECT_EQ(old.status, 404);
+  EXPECT_EQ(old.body, "Not Found\n");
+  EXPECT_EQ(renewed.get(renewed.base() + "/").status, 200);
+  // The user's alone: the folder 0700, the files 0600.
+  EXPECT_EQ(fs::status(state + "/kinroll").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(state + "/kinroll/web-token").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(state + "/kinroll/web-server").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(Web, OpenStartsOneServerAndOpensItsAddress) {
+  Scratch s;
+  s.use_program(KINROLL_WEB_BINARY);
+  s.write("browser", "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened\"\n");
+  fs::permissions(s.dir() / "browser", fs::perms::owner_all);
+  setenv("XDG_STATE_HOME", s.path("state").c_str(), 1);
+  setenv("TMPDIR", s.path("").c_str(), 1);
+  setenv("BROWSER", (s.path("browser") + ":firefox").c_str(), 1);
+  Outcome first = s.run({"--open", "--port", "0"}, "");
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.err, "");
+  const std::string url = first.out.substr(0, first.out.size() - 1);
+  EXPECT_EQ(url.rfind("http://127.0.0.1:", 0), 0u) << url;
+  EXPECT_EQ(s.read("opened"), url + "\n");
+  // A second --open finds the same server.
+  Outcome second = s.run({"--open", "--port", "0"}, "");
+  EXPECT_EQ(second.out, first.out);
+  EXPECT_EQ(s.read("opened"), url + "\n" + url + "\n");
+
+  std::string record = s.read("state/kinroll/web-server");
+  pid_t pid = std::stoi(record);
+  EXPECT_EQ(record.substr(record.find(' ') + 1), url + "\n");
+  int port = std::stoi(url.substr(17));
+  EXPECT_EQ(http_request(port, "GET", url.substr(url.find('/', 7))).status, 200);
+  kill(pid, SIGTERM);
+  EXPECT_TRUE(gone(pid));
+  // With no server and no browser: the address is printed all the same.
+  setenv("BROWSER", s.path("no-such-browser").c_str(), 1);
+  Outcome none = s.run({"--open", "--port", "0"}, "");
+  EXPECT_EQ(none.status, 2);
+  EXPECT_NE(none.err.find("kinroll-web: cannot open a browser with " + s.path("no-such-browser")),
+            std::string::npos) << none.err;
+  record = s.read("state/kinroll/web-server");
+  kill(std::stoi(record), SIGTERM);
+  EXPECT_TRUE(gone(std::stoi(record)));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// Starts kinroll-web on an ephemeral loopback port for a test, and talks to
-// it through cpp-httplib's client.
+// Starts kinroll-web on an ephemeral loopback port for a test, with a
+// temporary folder (TMPDIR) and a state folder (XDG_STATE_HOME) of its own,
+// and talks to it through the test client.
 
-#include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,24 +15,29 @@
 #include <vector>
 
 #include "e2e/harness.h"
+#include "e2e/http_client.h"
 
 namespace e2e {
 
-/// One kinroll-web process, with its own temporary folder (TMPDIR).
+/// One kinroll-web process.
 class WebServer {
  public:
   /// Starts the server with `args` after "--port 0"; `env` adds variables.
-  explicit WebServer(std::vector<std::string> args = {},
-                     std::vector<std::string> env = {}) {
+  /// The state folder is `state` when given (to share it between servers),
+  /// else one of its own.
+  explicit WebServer(std::vector<std::string> args = {}, std::vector<std::string> env = {},
+                     std::string state = "") {
     int out[2];
     if (pipe(out) != 0) return;
     tmp_ = scratch_.path("tmp");
     fs::create_directory(tmp_);
+    state_ = state.empty() ? scratch_.path("state") : state;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(out[1], 1);
       close(out[0]);
       setenv("TMPDIR", tmp_.c_str(), 1);
+      setenv("XDG_STATE_HOME", state_.c_str(), 1);
       for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
       std::vector<char*> argv{const_cast<char*>(KINROLL_WEB_BINARY), const_cast<char*>("--port"),
                               const_cast<char*>("0")};
@@ -45,8 +50,7 @@ class WebServer {
     // The address comes on the second line; at most 10 s.
     std::string printed;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (printed.find("token=") == std::string::npos ||
-           printed.find('\n', printed.find("token=")) == std::string::npos) {
+    while (std::count(printed.begin(), printed.end(), '\n') < 2) {
       struct pollfd p = {out[0], POLLIN, 0};
       if (std::chrono::steady_clock::now() > deadline || poll(&p, 1, 100) < 0) break;
       char buf[512];
@@ -56,10 +60,11 @@ class WebServer {
     }
     close(out[0]);
     size_t at = printed.find("http://");
-    size_t tok = printed.find("/?token=");
-    if (at == std::string::npos || tok == std::string::npos) return;
-    host_ = printed.substr(at + 7, tok - at - 7);
-    token_ = printed.substr(tok + 8, 32);
+    size_t slash = at == std::string::npos ? at : printed.find('/', at + 7);
+    if (slash == std::string::npos) return;
+    host_ = printed.substr(at + 7, slash - at - 7);
+    base_ = printed.substr(slash, printed.find('\n', slash) - slash);  // "/TOKEN/"
+    base_.pop_back();
     port_ = std::stoi(host_.substr(host_.rfind(':') + 1));
   }
 
@@ -68,81 +73,83 @@ class WebServer {
   WebServer& operator=(const WebServer&) = delete;
 
   bool started() const { return port_ > 0; }
-  const std::string& token() const { return token_; }
+  /// Where every address of the page begins: "/TOKEN".
+  const std::string& base() const { return base_; }
   const std::string& host() const { return host_; }
   int port() const { return port_; }
+  pid_t pid() const { return pid_; }
   /// The folder the server makes its private folder in.
   const std::string& tmp() const { return tmp_; }
+  const std::string& state() const { return state_; }
 
-  /// A client of the server, with the token's cookie unless `with_cookie` is false.
-  httplib::Client client(bool with_cookie = true) const {
-    httplib::Client cli("127.0.0.1", port_);
-    cli.set_read_timeout(60, 0);
-    if (with_cookie) cli.set_default_headers({{"Cookie", "kinroll_token=" + token_}});
-    return cli;
+  /// GET `path`, a whole path: base() + "/..." for the page's own.
+  HttpResponse get(const std::string& path, const HttpHeaders& headers = {}) const {
+    return http_request(port_, "GET", path, headers);
   }
 
-  /// Sends SIGTERM and waits (at most 20 s, then SIGKILL) for the end.
-  /// Returns the exit status, or -1 after a signal or a kill.
-  int stop() {
+  /// Posts the form of `parts` to the page's BASE/jobs.
+  HttpResponse post(const std::vector<FormPart>& parts, const HttpHeaders& headers = {}) const {
+    std::string type;
+    std::string body = multipart(parts, &type);
+    HttpHeaders all = headers;
+    all.emplace_back("Content-Type", type);
+    return http_request(port_, "POST", base_ + "/jobs", all, body);
+  }
+
+  /// Sends `sig` (SIGTERM) and waits (at most 20 s, then SIGKILL) for the
+  /// end. Returns the exit status, or -1 after a signal or a kill.
+  int stop(int sig = SIGTERM) {
     if (pid_ <= 0) return status_;
-    kill(pid_, SIGTERM);
+    kill(pid_, sig);
     int raw = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (waitpid(pid_, &raw, WNOHANG) == 0) {
       if (std::chrono::steady_clock::now() > deadline) {
         kill(pid_, SIGKILL);
         waitpid(pid_, &raw, 0);
-        raw = -1;
         break;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     pid_ = -1;
-    status_ = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return status_;
   }
 
  private:
   Scratch scratch_;
   std::string tmp_;
+  std::string state_;
   pid_t pid_ = -1;
   int status_ = -1;
   std::string host_;
-  std::string token_;
+  std::string base_;
   int port_ = 0;
 };
 
 /// One file of a form: field, name the browser gives, bytes.
-struct FormFile {
-  std::string field;
-  std::string name;
-  std::string bytes;
-};
+using FormFile = FormPart;
 
-/// The multipart form of the page with `files`, the unit and the token.
-inline httplib::MultipartFormDataItems form(const std::vector<FormFile>& files,
-                                            const std::string& unit, const std::string& token) {
-  httplib::MultipartFormDataItems items{{"token", token, "", ""}, {"unit", unit, "", ""}};
-  for (const FormFile& f : files) items.push_back({f.field, f.bytes, f.name, "text/plain"});
-  return items;
+/// The form of the page with `files` and the unit.
+inline std::vector<FormPart> form(const std::vector<FormFile>& files, const std::string& unit) {
+  std::vector<FormPart> parts{{"unit", "", unit}};
+  parts.insert(parts.end(), files.begin(), files.end());
+  return parts;
 }
 
 /// Posts `files` for `unit` and follows the job until its results page is
 /// there (at most 60 s). Returns the page, and sets `*job` to the job's
-/// address ("/jobs/ID"); empty when the post was refused.
+/// address ("/TOKEN/jobs/ID"); empty when the post was refused.
 inline std::string run_web_job(const WebServer& server, const std::vector<FormFile>& files,
                                const std::string& unit, std::string* job) {
-  httplib::Client cli = server.client();
-  auto res = cli.Post("/jobs", form(files, unit, server.token()));
-  if (!res || res->status != 303) return "";
-  *job = res->get_header_value("Location");
+  HttpResponse res = server.post(form(files, unit));
+  if (res.status != 303) return "";
+  *job = res.header("location");
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < deadline) {
-    auto page = cli.Get(job->c_str());
-    if (!page || page->status != 200) return "";
-    if (page->body.find("Working") == std::string::npos) return page->body;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    HttpResponse page = server.get(*job);
+    if (page.status != 200) return "";
+    if (page.body.find("<h1>Working") == std::string::npos) return page.body;
   }
   return "";
 }
@@ -173,6 +180,17 @@ inline std::map<std::string, std::string> unzip(const std::string& bytes) {
   zip_close(zip);
   zip_error_fini(&error);
   return files;
+}
+
+/// The archive of the finished job at `job`, once it is made (at most 60 s).
+inline HttpResponse fetch_archive(const WebServer& server, const std::string& job) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  HttpResponse zip;
+  do {
+    zip = server.get(job + "/archive.zip");
+  } while (zip.status == 404 && std::chrono::steady_clock::now() < deadline &&
+           (std::this_thread::sleep_for(std::chrono::milliseconds(20)), true));
+  return zip;
 }
 
 }  // namespace e2e

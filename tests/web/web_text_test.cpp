@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "web/guard.h"
+#include "web/listen.h"
 #include "web/recognise.h"
 #include "web/text.h"
 
@@ -53,34 +54,92 @@ TEST(WebRecognise, ByStandardNameOrByTitle) {
 }
 
 TEST(WebGuard, EveryCheckInOrder) {
-  const std::string token(32, 'a');
-  const auto hosts = allowed_hosts("127.0.0.1", 8080);
+  const auto hosts = allowed_hosts("127.0.0.1", true, 8080);
   EXPECT_EQ(hosts, (std::vector<std::string>{"127.0.0.1:8080", "localhost:8080"}));
-  EXPECT_EQ(allowed_hosts("::1", 80), (std::vector<std::string>{"[::1]:80", "localhost:80"}));
-  EXPECT_EQ(allowed_hosts("192.168.1.5", 80), std::vector<std::string>{"192.168.1.5:80"});
-  const std::string cookie = "theme=x; kinroll_token=" + token;
-  const std::string longer = "kinroll_token=" + token + "a";
-  const std::string other(32, 'b');
+  EXPECT_EQ(allowed_hosts("::1", true, 80), (std::vector<std::string>{"[::1]:80", "localhost:80"}));
+  EXPECT_EQ(allowed_hosts("192.168.1.5", false, 80), std::vector<std::string>{"192.168.1.5:80"});
   struct Case {
     RequestFacts facts;
     Refusal expected;
   } cases[] = {
-      {{"127.0.0.1:8080", token, "", "", "", false}, Refusal::kAllowed},
-      {{"localhost:8080", "", cookie, "", "", false}, Refusal::kAllowed},
-      {{"127.0.0.1:8080", "", cookie, "http://127.0.0.1:8080", "same-origin", true},
-       Refusal::kAllowed},
-      {{"evil.example:8080", token, "", "", "", false}, Refusal::kWrongHost},
-      {{"", token, "", "", "", false}, Refusal::kWrongHost},
-      {{"127.0.0.1:8080", "", "", "", "", false}, Refusal::kNoToken},
-      {{"127.0.0.1:8080", other, cookie, "", "", false}, Refusal::kNoToken},
-      {{"127.0.0.1:8080", "", longer, "", "", false}, Refusal::kNoToken},
-      {{"127.0.0.1:8080", "", cookie, "http://evil.example", "", true}, Refusal::kCrossSite},
-      {{"127.0.0.1:8080", "", cookie, "null", "", true}, Refusal::kCrossSite},
-      {{"127.0.0.1:8080", "", cookie, "", "same-site", true}, Refusal::kCrossSite},
+      {{"127.0.0.1:8080", "", "", false}, Refusal::kAllowed},
+      {{"localhost:8080", "", "", false}, Refusal::kAllowed},
+      {{"127.0.0.1:8080", "http://127.0.0.1:8080", "same-origin", true}, Refusal::kAllowed},
+      {{"127.0.0.1:8080", "http://localhost:8080", "none", true}, Refusal::kAllowed},
+      {{"127.0.0.1:8080", "null", "same-origin", true}, Refusal::kAllowed},
+      {{"evil.example:8080", "", "", false}, Refusal::kWrongHost},
+      {{"", "", "", false}, Refusal::kWrongHost},
+      {{"127.0.0.1:8080", "http://evil.example", "", true}, Refusal::kCrossSite},
+      {{"127.0.0.1:8080", "https://127.0.0.1:8080", "", true}, Refusal::kCrossSite},
+      {{"127.0.0.1:8080", "null", "", true}, Refusal::kCrossSite},
+      {{"127.0.0.1:8080", "null", "cross-site", true}, Refusal::kCrossSite},
+      {{"127.0.0.1:8080", "", "same-site", true}, Refusal::kCrossSite},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(check_request(c.facts, hosts, token), c.expected)
-        << c.facts.host << " " << c.facts.cookie << " " << c.facts.origin;
+    EXPECT_EQ(check_request(c.facts, hosts), c.expected) << c.facts.host << " " << c.facts.origin;
+  }
+}
+
+TEST(WebGuard, TheAddressIsTheKey) {
+  const std::string token(32, 'a');
+  struct Case {
+    const char* path;
+    bool ok;
+    const char* rest;
+  } cases[] = {
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/", true, "/"},
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", true, ""},
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/jobs/x", true, "/jobs/x"},
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/", false, ""},
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab/", false, ""},
+      {"//aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/", false, ""},
+      {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/", false, ""},
+      {"/", false, ""},
+      {"", false, ""},
+  };
+  for (const Case& c : cases) {
+    std::string_view rest = "unset";
+    EXPECT_EQ(strip_token(c.path, token, &rest), c.ok) << c.path;
+    if (c.ok) {
+      EXPECT_EQ(rest, c.rest) << c.path;
+    }
+  }
+}
+
+TEST(WebListen, NumericAddressesOnlyNeverTheAnyAddress) {
+  struct Case {
+    const char* given;
+    const char* text;  // null: refused
+    bool loopback;
+  } cases[] = {
+      {"127.0.0.1", "127.0.0.1", true},
+      {"localhost", "127.0.0.1", true},
+      {"127.3.4.5", "127.3.4.5", true},
+      {"::1", "::1", true},
+      {"::ffff:127.0.0.1", "127.0.0.1", true},
+      {"192.168.1.5", "192.168.1.5", false},
+      {"fe80::1", "fe80::1", false},
+      {"0.0.0.0", nullptr, false},
+      {"0", nullptr, false},
+      {"0x0", nullptr, false},
+      {"::", nullptr, false},
+      {"::0", nullptr, false},
+      {"::ffff:0.0.0.0", nullptr, false},
+      {"::0.0.0.0", nullptr, false},
+      {"example.org", nullptr, false},
+      {"127.0.0.1:80", nullptr, false},
+      {"", nullptr, false},
+  };
+  for (const Case& c : cases) {
+    ListenAddress a;
+    std::string why;
+    EXPECT_EQ(parse_listen_address(c.given, &a, &why), c.text != nullptr) << c.given;
+    if (c.text == nullptr) {
+      EXPECT_NE(why.find(std::string("not ") + (c.given[0] ? "" : "an empty text")), std::string::npos) << why;
+      continue;
+    }
+    EXPECT_EQ(a.text, c.text);
+    EXPECT_EQ(a.loopback, c.loopback) << c.given;
   }
 }
 

@@ -18,7 +18,6 @@
 #include "contacts/keyfile.h"
 #include "contacts/uid.h"
 #include "contacts/vcard.h"
-#include "contacts/vtext.h"
 #include "contacts/wardread.h"
 #include "model/arena.h"
 #include "tools/about.h"
@@ -27,6 +26,7 @@
 #include "tools/output.h"
 #include "tools/samefile.h"
 #include "tools/status.h"
+#include "tools/utf8.h"
 
 namespace {
 

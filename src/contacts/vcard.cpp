@@ -6,6 +6,7 @@
 
 #include "contacts/vtext.h"
 #include "model/splitfld.h"
+#include "tools/utf8.h"
 #include "writers/wardpalm.h"
 
 namespace {

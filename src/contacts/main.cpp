@@ -18,7 +18,6 @@
 #include "contacts/keyfile.h"
 #include "contacts/uid.h"
 #include "contacts/vcard.h"
-#include "contacts/wardread.h"
 #include "model/arena.h"
 #include "tools/about.h"
 #include "tools/args.h"
@@ -27,6 +26,7 @@
 #include "tools/samefile.h"
 #include "tools/status.h"
 #include "tools/utf8.h"
+#include "tools/wardread.h"
 
 namespace {
 
@@ -144,7 +144,7 @@ int run(int argc, char** argv) {
   std::time_t stamp = 0;
   if (!load_or_create_key(key_path, &key) || !event_stamp(&stamp)) return kExitTrouble;
   // The key is there now, made by this run when it was missing.
-  std::vector<ReadFile> inputs = contacts_ward_files(a.dir);
+  std::vector<ReadFile> inputs = ward_folder_files(a.dir);
   inputs.push_back({"the key file", key_path});
   if (!output_spares_inputs("--vcf", a.vcf, inputs) ||
       !output_spares_inputs("--ics", a.ics, inputs)) {
@@ -153,7 +153,7 @@ int run(int argc, char** argv) {
 
   Arena arena;
   WardFamily* ward = nullptr;
-  if (!read_contacts_ward(a.dir, arena, &ward)) return kExitTrouble;
+  if (!read_ward_folder(a.dir, arena, &ward)) return kExitTrouble;
 
   std::string category = utf8_from_argument(a.unit);
   // Each file is tried, whatever became of the other.

@@ -10,7 +10,10 @@
 #include <fstream>
 #endif
 
-Paper a4_paper() { return {"a4", 595.28, 841.89}; }
+Paper a4_paper() {
+  constexpr double kPointsPerMm = 72 / 25.4;
+  return {"a4", 210 * kPointsPerMm, 297 * kPointsPerMm};
+}
 
 std::optional<Paper> paper_by_name(std::string_view name) {
   std::string lower;

@@ -13,7 +13,7 @@ struct Paper {
   double height;
 };
 
-/// A4, 595.28 by 841.89 points.
+/// A4, 210 by 297 mm (595.28 by 841.89 points).
 Paper a4_paper();
 
 /// The paper named `name`: "a4" or "letter" in any letter case; nullopt

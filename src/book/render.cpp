@@ -175,7 +175,8 @@ size_t write_book_pdf(FILE* fp, const BookContent& content, const BookPlan& plan
   cairo_surface_finish(surface);
   cairo_status_t status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) {
+  // A failed write shows on the stream, which its owner reports.
+  if (status != CAIRO_STATUS_SUCCESS && status != CAIRO_STATUS_WRITE_ERROR) {
     tool_error("cannot make the PDF: %s", cairo_status_to_string(status));
     return 0;
   }

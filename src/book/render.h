@@ -42,8 +42,9 @@ struct PdfSettings {
 /// side twice the page's width, the pages in booklet order (booklet_sides)
 /// with blank pages added; else one PDF page a page. The document's title
 /// names the unit; its dates are `settings.stamp`, in UTC. Returns the PDF
-/// pages written; 0 after tool_error("cannot make the PDF: REASON") when
-/// Cairo failed (a failed write of `fp` shows on the stream too).
+/// pages drawn; 0 after tool_error("cannot make the PDF: REASON") when
+/// Cairo failed for another reason than a failed write of `fp`, which
+/// leaves the stream's error set for its owner to report.
 size_t write_book_pdf(FILE* fp, const BookContent& content, const BookPlan& plan,
                       Typesetter& typesetter, const Geometry& geometry,
                       const PdfSettings& settings);

@@ -22,9 +22,9 @@ programs: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target programs
 
 # Builds the programs the demo runs (no test, no kinroll-web) and runs the
-# batch of lists on the bundled example printouts, kinroll-contacts, then
-# kinroll-changes on the directory and next month's, in a scratch copy of
-# examples/ so the repository stays clean.
+# batch of lists on the bundled example printouts, kinroll-contacts,
+# kinroll-book, then kinroll-changes on the directory and next month's, in a
+# scratch copy of examples/ so the repository stays clean.
 demo: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target demo_programs
 	./examples/run-demo $(BUILD)/kinroll

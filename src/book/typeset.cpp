@@ -16,7 +16,7 @@ bool is_bold(Style style) {
          style == Style::kCoverUnit;
 }
 
-/// `paragraph`'s first `bold` bytes in bold, as an attribute list.
+/// An attribute list that sets the first `bold` bytes in bold.
 PangoAttrList* bold_start(uint32_t bold) {
   PangoAttrList* attrs = pango_attr_list_new();
   if (bold > 0) {

@@ -174,12 +174,6 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-// Fontconfig keeps its configuration, read once, to the end of the
-// process; the leak checker of a sanitizer build is told so. (Handing it
-// back at the end, with FcFini, races with the thread in which Pango reads
-// it.)
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 int main(int argc, char** argv) {
   set_tool_name("kinroll-book");
   return run(argc, argv);

@@ -7,7 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build programs demo test test-asan fuzz bench scale install uninstall package clean
+.PHONY: all build programs demo test test-asan fuzz bench scale book-scale install uninstall package clean
 
 all: build
 
@@ -22,9 +22,9 @@ programs: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target programs
 
 # Builds the programs the demo runs (no test, no kinroll-web) and runs the
-# batch of lists on the bundled example printouts, kinroll-contacts, then
-# kinroll-changes on the directory and next month's, in a scratch copy of
-# examples/ so the repository stays clean.
+# batch of lists on the bundled example printouts, kinroll-contacts,
+# kinroll-book, then kinroll-changes on the directory and next month's, in a
+# scratch copy of examples/ so the repository stays clean.
 demo: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target demo_programs
 	./examples/run-demo $(BUILD)/kinroll
@@ -78,6 +78,13 @@ scale:
 	cmake -S . -B $(SCALE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKINROLL_BENCH=ON
 	cmake --build $(SCALE_BUILD) -j $(JOBS) --target kinroll kinroll-gen
 	bench/scale.sh $(SCALE_BUILD)/kinroll $(SCALE_BUILD)/bench/kinroll-gen
+
+# Times kinroll-book on generated printouts of 600, 6000 and 60000 households
+# (BOOK_SIZES overrides), page by page and as a booklet; see bench/README.md.
+book-scale:
+	cmake -S . -B $(SCALE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKINROLL_BENCH=ON
+	cmake --build $(SCALE_BUILD) -j $(JOBS) --target kinroll-book kinroll-gen
+	bench/book.sh $(SCALE_BUILD)/kinroll-book $(SCALE_BUILD)/bench/kinroll-gen
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # `cmake --install` below a scratch DESTDIR: every program is there,
 # stripped, and answers --version; the installed example ward goes through
-# the installed kinroll -c with the installed converter; then uninstall
+# the installed kinroll -c with the installed converter, and through
+# kinroll-book where it is built; then uninstall
 # leaves no file behind.
 # Usage: install_test.sh SOURCE_DIR BUILD_DIR VERSION
 set -eu
@@ -41,6 +42,10 @@ if grep -qi "can't open" "$work/console.log" "$work/messages.log"; then
 fi
 test -s "$work/wardph.html" && test -s "$work/wardfam.csv"
 "$bin/kinroll-changes" "$work" "$work/next-month" > /dev/null 2>&1 || [ $? = 1 ]
+if [ -x "$bin/kinroll-book" ]; then
+  "$bin/kinroll-book" "$work" > /dev/null 2>&1 || { echo "kinroll-book failed"; exit 1; }
+  test -s "$work/wardbook.pdf"
+fi
 rm -rf "$work"
 
 DESTDIR=$dest "$top/packaging/uninstall" "$build/install_manifest.txt"

@@ -26,6 +26,10 @@ case "$depends" in *libc6*) ;; *) echo "no libc6 among the dependencies"; exit 1
 if grep -qx ./usr/bin/kinroll-contacts "$out/contents"; then
   case "$depends" in *libical*) ;; *) echo "kinroll-contacts without libical"; exit 1 ;; esac
 fi
+if grep -qx ./usr/bin/kinroll-book "$out/contents"; then
+  case "$depends" in *libcairo2*libpango*|*libpango*libcairo2*) ;;
+    *) echo "kinroll-book without Cairo or Pango"; exit 1 ;; esac
+fi
 if command -v lintian >/dev/null 2>&1; then
   lintian --fail-on error "$deb"
 fi

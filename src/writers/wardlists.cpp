@@ -48,14 +48,15 @@ PhoneBookEntry phonebook_entry(const WardFamily* fam) {
 
 void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
   PhoneBookEntry entry = phonebook_entry(fam);
-  put(fp, '\n', entry.surname, entry.couple);  // "\n%s" and the names
+  Putter out(fp);
+  put(out, '\n', entry.surname, entry.couple);  // "\n%s" and the names
   for (size_t i = 0; i < entry.children.size(); ++i) {
-    put(fp, i == 0 ? "\n   " : ", ", entry.children[i]);  // "\n   %s", ", %s"
+    put(out, i == 0 ? "\n   " : ", ", entry.children[i]);  // "\n   %s", ", %s"
   }
-  put(fp, '\n');
-  if (entry.address) put(fp, "  ", *entry.address, '\n');  // "  %s\n"
-  if (entry.city) put(fp, "  ", *entry.city, '\n');        // "  %s", ", %s", " %s", "\n"
-  if (!entry.phone.empty()) put(fp, ' ', entry.phone, '\n');  // " %s\n"
+  put(out, '\n');
+  if (entry.address) put(out, "  ", *entry.address, '\n');  // "  %s\n"
+  if (entry.city) put(out, "  ", *entry.city, '\n');        // "  %s", ", %s", " %s", "\n"
+  if (!entry.phone.empty()) put(out, ' ', entry.phone, '\n');  // " %s\n"
 }
 
 void create_palm_addr(const WardFamily* list, FILE* fp) {

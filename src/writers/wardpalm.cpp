@@ -63,7 +63,7 @@ std::optional<CoupleName> palm_couple_name(const WardMember* mem, bool& head_bra
 bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed) {
   std::optional<CoupleName> part = palm_couple_name(mem, head_bracketed);
   if (!part) return false;
-  put(fp, part->lead, part->name);  // ", %s", " & %s"
+  std::fprintf(fp, "%s%s", part->lead, str_or_empty(part->name));  // ", %s", " & %s"
   return true;
 }
 

@@ -20,7 +20,7 @@ for page_file in "$top"/man/*.1; do
   printf '%s\n' "$text" | grep -q '^COPYRIGHT' || { echo "$page_file: no COPYRIGHT"; exit 1; }
   printf '%s\n' "$text" | grep -q 'MIT licence' || { echo "$page_file: no licence"; exit 1; }
   also=$(printf '%s\n' "$text" | sed -n '/^SEE ALSO/,$p')
-  for program in kinroll kinroll-changes kinroll-contacts kinroll-web; do
+  for program in kinroll kinroll-book kinroll-changes kinroll-contacts kinroll-web; do
     [ "$(basename "$page_file" .1)" = "$program" ] && continue
     printf '%s\n' "$also" | grep -q "$program(1)" || { echo "$page_file: SEE ALSO lacks $program"; exit 1; }
   done

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "e2e/harness.h"
+#include "tools/utf8.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ std::vector<std::string> page_texts(const std::string& pdf) {
 }
 
 /// The phone book's entries of the example ward (option 227 of kinroll):
-/// each entry's lines, without their leading blanks.
+/// each entry's lines, without their leading blanks, in UTF-8.
 std::vector<std::vector<std::string>> phone_book(const Scratch& s) {
   fs::copy_file(s.dir() / "ward/mis231.txt", s.dir() / "mis231.txt");
   Outcome r = s.run_binary(KINROLL_BINARY, {}, "201\n\n227\n\nq\n");
@@ -88,7 +89,7 @@ std::vector<std::vector<std::string>> phone_book(const Scratch& s) {
     if (line.empty()) {
       entries.emplace_back();
     } else {
-      entries.back().push_back(line.substr(line.find_first_not_of(' ')));
+      entries.back().push_back(utf8_from_latin1(line.substr(line.find_first_not_of(' '))));
     }
   }
   return entries;

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The manual pages format without warnings, document every menu option and
-# command-line option, and are installed with the programs.
+# command-line option, name the other pages (never their own) under SEE
+# ALSO, and are installed with the programs and the converters they name.
 # Usage: manual_test.sh SOURCE_DIR BUILD_DIR
 set -eu
 top=$1
@@ -19,9 +20,16 @@ for page_file in "$top"/man/*.1; do
   printf '%s\n' "$text" | grep -q '^COPYRIGHT' || { echo "$page_file: no COPYRIGHT"; exit 1; }
   printf '%s\n' "$text" | grep -q 'MIT licence' || { echo "$page_file: no licence"; exit 1; }
   also=$(printf '%s\n' "$text" | sed -n '/^SEE ALSO/,$p')
+  self=$(basename "$page_file" .1)
   for program in kinroll kinroll-changes kinroll-contacts kinroll-web; do
-    [ "$(basename "$page_file" .1)" = "$program" ] && continue
-    printf '%s\n' "$also" | grep -q "$program(1)" || { echo "$page_file: SEE ALSO lacks $program"; exit 1; }
+    if [ "$program" = "$self" ]; then
+      if printf '%s\n' "$also" | grep -Eq "(^|[^a-z-])$program\(1\)"; then
+        echo "$page_file: SEE ALSO lists its own page"
+        exit 1
+      fi
+    else
+      printf '%s\n' "$also" | grep -q "$program(1)" || { echo "$page_file: SEE ALSO lacks $program"; exit 1; }
+    fi
   done
 done
 page=$(MANWIDTH=200 man -l "$top/man/kinroll.1" 2>/dev/null)

@@ -33,6 +33,11 @@ for page_file in "$top"/man/*.1; do
   done
 done
 page=$(MANWIDTH=200 man -l "$top/man/kinroll.1" 2>/dev/null)
+# The converters, where the package and make install put them.
+for converter in convert-html.sh convert-pdb.sh; do
+  printf '%s\n' "$page" | grep -q "/usr/share/kinroll/$converter" ||
+    { echo "kinroll.1 does not name /usr/share/kinroll/$converter"; exit 1; }
+done
 for n in 7 8 9 22 101 110 120 130 201 202 209 210 212 215 220 225 227 230 240 290 \
          301 310 312 314 320 401 410 412 420 701 720 730 790 800; do
   printf '%s\n' "$page" | grep -Eq "(^|[^0-9])$n([^0-9]|$)" || { echo "option $n is not in the manual"; exit 1; }
@@ -47,4 +52,6 @@ cmake --install "$build" --prefix "$dest" >/dev/null
 test -x "$dest/bin/kinroll"
 test -f "$dest/share/man/man1/kinroll.1.gz"
 test -x "$dest/bin/kinroll-changes"
+test -x "$dest/share/kinroll/convert-html.sh"
+test -x "$dest/share/kinroll/convert-pdb.sh"
 test -f "$dest/share/man/man1/kinroll-changes.1.gz"

@@ -7,7 +7,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build programs demo test test-asan fuzz bench scale install uninstall package clean
+.PHONY: all build programs demo test test-asan release-check clang-check fuzz bench scale \
+        install-build install uninstall package clean
 
 all: build
 
@@ -51,24 +52,29 @@ bench:
 	cmake --build $(BUILD) -j $(JOBS)
 	for b in $(BUILD)/bench/bench_*; do $$b; done
 
-# Installs the programs (a Release build of them alone, stripped), their
-# manual pages, the licence and the example ward under PREFIX (default
-# /usr/local), below DESTDIR when it is set; uninstall removes what the last
-# install put there.
+# Installs the programs (a Release build of them alone, without the tests,
+# stripped), their manual pages, the converters, the licence and the example
+# ward under PREFIX (default /usr/local), below DESTDIR when it is set.
+# uninstall removes what the last install put there, from the record that
+# install keeps beside the converters (PREFIX/share/kinroll/, see
+# packaging/install): it works after `make clean` too. CMAKE_OPTIONS passes
+# more to cmake, such as -DKINROLL_WEB=ON to have the configure step stop
+# when kinroll-web cannot be built.
 PREFIX ?= /usr/local
-$(INSTALL_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(INSTALL_BUILD) -DCMAKE_BUILD_TYPE=Release
-
-install: $(INSTALL_BUILD)/CMakeCache.txt
+CMAKE_OPTIONS ?=
+install-build:
+	cmake -S . -B $(INSTALL_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF $(CMAKE_OPTIONS)
 	cmake --build $(INSTALL_BUILD) -j $(JOBS) --target programs
-	DESTDIR="$(DESTDIR)" cmake --install $(INSTALL_BUILD) --prefix $(PREFIX) --strip
+
+install: install-build
+	DESTDIR="$(DESTDIR)" packaging/install $(INSTALL_BUILD) $(PREFIX)
 
 uninstall:
-	DESTDIR="$(DESTDIR)" packaging/uninstall $(INSTALL_BUILD)/install_manifest.txt
+	DESTDIR="$(DESTDIR)" packaging/uninstall $(PREFIX)
 
-# A Debian package of the same (kinroll_VERSION_ARCH.deb in this folder).
-package: $(INSTALL_BUILD)/CMakeCache.txt
-	cmake --build $(INSTALL_BUILD) -j $(JOBS) --target programs
+# A Debian package of the same (kinroll_VERSION_ARCH.deb in this folder),
+# the same bytes from every run on the same build.
+package: install-build
 	cd $(INSTALL_BUILD) && cpack -G DEB -B $(CURDIR)
 	rm -rf _CPack_Packages
 

@@ -7,6 +7,8 @@
 include_guard(GLOBAL)
 
 option(KINROLL_HARDEN "Build with PIE, -fstack-protector-strong, _FORTIFY_SOURCE=2, RELRO and BIND_NOW" ON)
+# Whether this build has every defence, fortified functions included.
+set(KINROLL_FULLY_HARDENED FALSE)
 
 if(KINROLL_HARDEN)
   include(CheckPIESupported)
@@ -27,5 +29,8 @@ if(KINROLL_HARDEN)
   # CXXFLAGS is kept.
   if(NOT KINROLL_SANITIZE AND NOT KINROLL_FUZZ AND NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
     add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+      set(KINROLL_FULLY_HARDENED TRUE)
+    endif()
   endif()
 endif()

@@ -4,6 +4,8 @@ ASAN_BUILD ?= build-asan
 SCALE_BUILD ?= build-release
 INSTALL_BUILD ?= build-install
 FUZZ_BUILD ?= build-fuzz
+RELEASE_CHECK_BUILD ?= build-release-check
+CLANG_CHECK_BUILD ?= build-clang-check
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -38,6 +40,21 @@ test-asan:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKINROLL_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# A Release build of everything (programs, tests, benchmarks) in which any
+# compiler warning is an error, and its tests.
+release-check:
+	cmake -S . -B $(RELEASE_CHECK_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-Werror -DKINROLL_BENCH=ON
+	cmake --build $(RELEASE_CHECK_BUILD) -j $(JOBS)
+	cd $(RELEASE_CHECK_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The programs and the fuzz targets built by clang++ (with libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer), warnings as errors, and
+# the regression corpus replayed through every target.
+clang-check:
+	cmake -S . -B $(CLANG_CHECK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-Werror -DKINROLL_FUZZ=ON
+	cmake --build $(CLANG_CHECK_BUILD) -j $(JOBS) --target programs fuzz_targets replay_targets
+	cd $(CLANG_CHECK_BUILD) && ctest --output-on-failure -j $(JOBS) -R '^Regress\.'
 
 # Builds every fuzz target with clang's libFuzzer and runs each in turn for
 # FUZZ_SECONDS seconds (see fuzz/run); the regression corpus they feed is
@@ -86,4 +103,5 @@ scale:
 	bench/scale.sh $(SCALE_BUILD)/kinroll $(SCALE_BUILD)/bench/kinroll-gen
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(SCALE_BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD) \
+	       $(RELEASE_CHECK_BUILD) $(CLANG_CHECK_BUILD)

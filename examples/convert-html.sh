@@ -3,7 +3,8 @@
 # BASE.html, a printable page titled TITLE with a table of contents made
 # from the list's bookmark lines (one anchor each).
 #
-#   kinroll -i examples/convert-html.sh     (kinroll runs: convert-html.sh BASE "TITLE")
+#   kinroll -i /usr/share/kinroll/convert-html.sh   (installed; examples/ in the sources)
+#   kinroll then runs: convert-html.sh BASE "TITLE"
 #
 # The bookmark marker is the one the trailer names ("<*>" or "<^>"); a first
 # line beginning "**" or "=" is the list's title line. Every other line is

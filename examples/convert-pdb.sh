@@ -3,7 +3,8 @@
 # the handheld e-book BASE.pdb whose document name is TITLE. Title line,
 # bookmark lines and trailer stay in the text, as handheld readers take them.
 #
-#   kinroll -i examples/convert-pdb.sh      (kinroll runs: convert-pdb.sh BASE "TITLE")
+#   kinroll -i /usr/share/kinroll/convert-pdb.sh    (installed; examples/ in the sources)
+#   kinroll then runs: convert-pdb.sh BASE "TITLE"
 #
 # Needs txt2pdbdoc (Debian package txt2pdbdoc).
 set -eu

@@ -8,6 +8,7 @@
 
 #include "contacts/vtext.h"
 #include "model/splitfld.h"
+#include "tools/utf8.h"
 
 namespace {
 

@@ -7,9 +7,7 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -18,15 +16,16 @@
 #include "contacts/keyfile.h"
 #include "contacts/uid.h"
 #include "contacts/vcard.h"
-#include "contacts/vtext.h"
-#include "contacts/wardread.h"
 #include "model/arena.h"
 #include "tools/about.h"
 #include "tools/args.h"
 #include "tools/directory.h"
 #include "tools/output.h"
 #include "tools/samefile.h"
+#include "tools/stamp.h"
 #include "tools/status.h"
+#include "tools/utf8.h"
+#include "tools/wardread.h"
 
 namespace {
 
@@ -91,34 +90,6 @@ std::string parse_args(const ToolArgs& args, ContactsArgs* a) {
   return "";
 }
 
-/// The last second libical writes as a DTSTAMP, 31 Dec 3000 23:59:59 UTC.
-constexpr long long kLastStamp = 32535215999;
-
-/// The DTSTAMP of the events: SOURCE_DATE_EPOCH when it is set (for output
-/// that is the same byte for byte from run to run), else now. Returns false
-/// after tool_error() when it is set but is not a number of seconds, or one
-/// past the year 3000, which libical cannot write.
-bool event_stamp(std::time_t* stamp) {
-  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-  if (epoch == nullptr) {
-    *stamp = std::time(nullptr);
-    return true;
-  }
-  errno = 0;
-  char* end = nullptr;
-  long long seconds = std::strtoll(epoch, &end, 10);
-  if (epoch[0] < '0' || epoch[0] > '9' || *end != '\0' || errno != 0) {
-    tool_error("SOURCE_DATE_EPOCH is not a number of seconds: %s", epoch);
-    return false;
-  }
-  if (seconds > kLastStamp) {
-    tool_error("SOURCE_DATE_EPOCH is past the year 3000: %s", epoch);
-    return false;
-  }
-  *stamp = static_cast<std::time_t>(seconds);
-  return true;
-}
-
 /// `name` as the summary line names an output.
 std::string output_name(const std::string& name) {
   return name == "-" ? "standard output" : name;
@@ -142,9 +113,9 @@ int run(int argc, char** argv) {
   }
   std::string key;
   std::time_t stamp = 0;
-  if (!load_or_create_key(key_path, &key) || !event_stamp(&stamp)) return kExitTrouble;
+  if (!load_or_create_key(key_path, &key) || !output_stamp(&stamp)) return kExitTrouble;
   // The key is there now, made by this run when it was missing.
-  std::vector<ReadFile> inputs = contacts_ward_files(a.dir);
+  std::vector<ReadFile> inputs = ward_folder_files(a.dir);
   inputs.push_back({"the key file", key_path});
   if (!output_spares_inputs("--vcf", a.vcf, inputs) ||
       !output_spares_inputs("--ics", a.ics, inputs)) {
@@ -153,7 +124,7 @@ int run(int argc, char** argv) {
 
   Arena arena;
   WardFamily* ward = nullptr;
-  if (!read_contacts_ward(a.dir, arena, &ward)) return kExitTrouble;
+  if (!read_ward_folder(a.dir, arena, &ward)) return kExitTrouble;
 
   std::string category = utf8_from_argument(a.unit);
   // Each file is tried, whatever became of the other.

@@ -1,11 +1,10 @@
 #include "contacts/vcard.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 
 #include "contacts/vtext.h"
 #include "model/splitfld.h"
+#include "tools/utf8.h"
 #include "writers/wardpalm.h"
 
 namespace {
@@ -35,17 +34,7 @@ bool is_dialable_phone(const Text& phone) {
 }
 
 std::string family_given_names(const WardFamily* fam) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* fp = open_memstream(&buf, &len);
-  if (fp == nullptr) throw std::bad_alloc();
-  bool head_bracketed = false;
-  for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-    write_palm_couple_name(mem, fp, head_bracketed);
-  }
-  std::fclose(fp);
-  std::string names(buf, len);
-  std::free(buf);
+  std::string names = palm_couple_names(fam);
   if (names.starts_with(", ")) names.erase(0, 2);
   return std::string(trim_blanks(names));
 }

@@ -15,8 +15,8 @@
 /// text hold no digit.
 bool is_dialable_phone(const Text& phone);
 
-/// The first names of the family's phone entry, as write_palm_couple_name
-/// writes them after the family name, without the leading ", ": "Gordon &
+/// The first names of the family's phone entry, as palm_couple_names
+/// gives them after the family name, without the leading ", ": "Gordon &
 /// Linda"; the spouse's name alone after a bracketed head; empty when the
 /// head is bracketed and no spouse is named. In the printout's bytes.
 std::string family_given_names(const WardFamily* fam);

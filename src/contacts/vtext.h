@@ -1,27 +1,11 @@
 #pragma once
-// Texts of the contact files: the printouts' Latin-1 bytes made UTF-8, the
-// escapes of vCard text values, and content lines folded as vCard and
-// iCalendar fold them. Every fold is made here, libical's included: its own
+// Texts of the contact files: blanks trimmed, the escapes of vCard text
+// values, and content lines folded as vCard and iCalendar fold them. Every fold is made here, libical's included: its own
 // folding may cut a line's CR from its LF or an escape from its backslash.
 
 #include <cstdio>
 #include <string>
 #include <string_view>
-
-/// `s` in UTF-8, each byte taken as the Latin-1 character of its code:
-/// 0x80-0xFF become two-byte sequences. Control characters (0x00-0x1F but
-/// tab, and 0x7F), which no vCard or iCalendar value may hold, become a
-/// space.
-std::string utf8_from_latin1(std::string_view s);
-
-/// True when `s` is well-formed UTF-8: no stray continuation byte, no
-/// truncated, overlong or surrogate sequence, nothing above U+10FFFF.
-bool is_utf8(std::string_view s);
-
-/// A text typed on the command line in UTF-8: `s` itself when it is
-/// well-formed UTF-8, else `s` read as Latin-1 (utf8_from_latin1). Control
-/// characters become a space either way.
-std::string utf8_from_argument(std::string_view s);
 
 /// `s` with blanks (space, tab) removed from both ends.
 std::string_view trim_blanks(std::string_view s);

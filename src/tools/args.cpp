@@ -11,8 +11,9 @@ const std::string* ToolArgs::value(std::string_view name) const {
 
 bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, ToolArgs* args,
                      std::string* error) {
-  auto fail = [error](std::string why) {
-    *error = std::move(why);
+  // Fails with the message `before`, the option as given, `after`.
+  auto fail = [error](std::string_view before, std::string_view spelled, std::string_view after) {
+    error->assign(before).append(spelled).append(after);
     return false;
   };
   bool options_end = false;
@@ -26,8 +27,9 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
       options_end = true;
       continue;
     }
-    // The option as the messages name it, and a value given within the argument.
-    std::string spelled;
+    // The option as the messages name it (a long one without its value),
+    // and a value given within the argument.
+    std::string_view spelled = arg;
     std::optional<std::string_view> value;
     const ToolOption* opt = nullptr;
     if (arg[1] == '-') {
@@ -36,15 +38,14 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
         value = name.substr(eq + 1);
         name = name.substr(0, eq);
       }
-      spelled = "--" + std::string(name);
+      spelled = arg.substr(0, 2 + name.size());
       for (const ToolOption& k : known) {
         if (name == k.name) opt = &k;
       }
       if (opt != nullptr && !opt->takes_value && value) {
-        return fail("option " + spelled + " takes no value");
+        return fail("option ", spelled, " takes no value");
       }
     } else {
-      spelled = arg;
       if (arg.size() > 2) value = arg.substr(2);
       for (const ToolOption& k : known) {
         if (k.letter != 0 && arg[1] == k.letter) opt = &k;
@@ -52,9 +53,9 @@ bool parse_tool_args(int argc, char** argv, std::span<const ToolOption> known, T
       // A flag stands alone: "-hu" is no option.
       if (opt != nullptr && !opt->takes_value && value) opt = nullptr;
     }
-    if (opt == nullptr) return fail("unknown option " + spelled);
+    if (opt == nullptr) return fail("unknown option ", spelled, "");
     if (opt->takes_value && !value) {
-      if (i + 1 == argc) return fail("option " + spelled + " needs a value");
+      if (i + 1 == argc) return fail("option ", spelled, " needs a value");
       value = argv[++i];
     }
     // A flag, which came without a value, stores "".

@@ -8,9 +8,16 @@
 #include "tools/status.h"
 
 bool write_output_whole(const std::string& name, const std::function<void(FILE*)>& body) {
+  return write_output_checked(name, [&](FILE* fp) {
+    body(fp);
+    return true;
+  });
+}
+
+bool write_output_checked(const std::string& name, const std::function<bool(FILE*)>& body) {
   if (name == "-") {
-    body(stdout);
-    return finish_stdout();
+    bool whole = body(stdout);
+    return finish_stdout() && whole;
   }
   OutputFile out;
   errno = 0;
@@ -19,6 +26,6 @@ bool write_output_whole(const std::string& name, const std::function<void(FILE*)
     tool_error("cannot write %s: %s", name.c_str(), is_folder(name) ? "it is a folder" : why);
     return false;
   }
-  body(out.get());
-  return out.commit();
+  // An output not committed is discarded when `out` goes.
+  return body(out.get()) && out.commit();
 }

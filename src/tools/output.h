@@ -13,3 +13,9 @@
 /// `name` "-" is standard output, written at once and flushed
 /// (finish_stdout).
 bool write_output_whole(const std::string& name, const std::function<void(FILE*)>& body);
+
+/// write_output_whole for a `body` that may fail to write the whole text:
+/// it returns false, after saying why, when it did; the file is then not
+/// put in place (the old one stays) and the call returns false. Standard
+/// output keeps what was written to it.
+bool write_output_checked(const std::string& name, const std::function<bool(FILE*)>& body);

@@ -29,28 +29,34 @@ void create_palm_phonebook(const WardFamily* list, FILE* fp) {
   }
 }
 
-void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
-  std::fprintf(fp, "\n%s", str_or_empty(fam->lname));
-  bool head_bracketed = false;
-  bool first_child = true;
+PhoneBookEntry phonebook_entry(const WardFamily* fam) {
+  PhoneBookEntry entry;
+  entry.surname = fam->lname.view();
+  entry.couple = palm_couple_names(fam);
   for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
-    if (write_palm_couple_name(mem, fp, head_bracketed)) continue;
-    if (mem->type == 3) {
-      // The children go on an indented line of their own.
-      std::fprintf(fp, first_child ? "\n   %s" : ", %s", str_or_empty(mem->fname));
-      first_child = false;
-    }
+    if (mem->type == 3) entry.children.push_back(mem->fname.view());
   }
-  std::fprintf(fp, "\n");
-
-  if (fam->addr) std::fprintf(fp, "  %s\n", fam->addr.c_str());
+  if (fam->addr) entry.address = fam->addr.view();
   if (fam->city) {
-    std::fprintf(fp, "  %s", fam->city.c_str());
-    if (fam->state) std::fprintf(fp, ", %s", fam->state.c_str());
-    if (fam->zip) std::fprintf(fp, " %s", fam->zip.c_str());
-    std::fprintf(fp, "\n");
+    std::string& city = entry.city.emplace(fam->city.view());
+    if (fam->state) city.append(", ").append(fam->state.view());
+    if (fam->zip) city.append(" ").append(fam->zip.view());
   }
-  if (!fam->phone.empty()) std::fprintf(fp, " %s\n", fam->phone.c_str());
+  entry.phone = fam->phone.view();
+  return entry;
+}
+
+void write_palm_phonebook(const WardFamily* fam, FILE* fp) {
+  PhoneBookEntry entry = phonebook_entry(fam);
+  Putter out(fp);
+  put(out, '\n', entry.surname, entry.couple);  // "\n%s" and the names
+  for (size_t i = 0; i < entry.children.size(); ++i) {
+    put(out, i == 0 ? "\n   " : ", ", entry.children[i]);  // "\n   %s", ", %s"
+  }
+  put(out, '\n');
+  if (entry.address) put(out, "  ", *entry.address, '\n');  // "  %s\n"
+  if (entry.city) put(out, "  ", *entry.city, '\n');        // "  %s", ", %s", " %s", "\n"
+  if (!entry.phone.empty()) put(out, ' ', entry.phone, '\n');  // " %s\n"
 }
 
 void create_palm_addr(const WardFamily* list, FILE* fp) {

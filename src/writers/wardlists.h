@@ -5,6 +5,10 @@
 // list; only the zip-code list visits the families in another order.
 
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/kinroll.h"
 
@@ -12,9 +16,28 @@
 /// without bookmarks.
 void create_palm_phonebook(const WardFamily* list, FILE* fp);
 
-/// Writes the phone book entry of `fam`: an empty line, the names with the
-/// children on an indented line of their own, the address, the city line and
+/// One family's entry in the phone book, in the printout's bytes. The views
+/// are the family's texts and live as long as they do.
+struct PhoneBookEntry {
+  std::string_view surname;  ///< the last name; empty when absent
+  std::string couple;        ///< what follows it on its line: ", Gordon & Linda"
+  std::vector<std::string_view> children;  ///< the children's first names, bracketed ones too
+  std::optional<std::string_view> address;  ///< the first address line, when present
+  std::optional<std::string> city;  ///< "City, ST 84990", when the family has a city
+  std::string_view phone;           ///< empty when none
+};
+
+/// The phone book entry of `fam`: the last name; the name parts of the head
+/// and spouse (palm_couple_names); the first name of every child (type 3),
+/// in member order; the address; the city line: the city, then ", " and the
+/// state and " " and the zip code, each when present (no zip extension);
 /// the phone.
+PhoneBookEntry phonebook_entry(const WardFamily* fam);
+
+/// Writes the phone book entry of `fam`: an empty line, the last name and
+/// couple names, the children on an indented line of their own ("   A, B"),
+/// then "  " and the address, "  " and the city line, " " and the phone,
+/// each on a line of its own when the entry has it.
 void write_palm_phonebook(const WardFamily* fam, FILE* fp);
 
 /// Writes the address list entry of every family of `list`, in list order.

@@ -31,7 +31,7 @@ void write_positions(const WardMember* mem, Putter& out) {
 }  // namespace
 
 void letter_bookmark(const WardFamily* fam, Putter& out, char& last) {
-  char c = fam->lname.empty() ? '\0' : fam->lname.front();
+  char c = family_initial(fam);
   if (c == last) return;
   put(out, '*', c, '\n');  // "*%c\n"; "*\n" for NUL, which put() leaves out
   last = c;
@@ -49,22 +49,33 @@ void create_palm_phone(const WardFamily* list, FILE* fp, int opt) {
   }
 }
 
-bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed) {
+std::optional<CoupleName> palm_couple_name(const WardMember* mem, bool& head_bracketed) {
   if (mem->type == 1) {
-    if (is_bracketed(mem->fname)) {
-      std::fprintf(fp, ", ");
-      head_bracketed = true;
-    } else {
-      std::fprintf(fp, ", %s", str_or_empty(mem->fname));
-    }
-    return true;
+    if (!is_bracketed(mem->fname)) return CoupleName{", ", mem->fname};
+    head_bracketed = true;
+    return CoupleName{", ", Text()};
   }
-  if (mem->type != 2) return false;
-  if (!is_bracketed(mem->fname)) {
-    if (!head_bracketed) std::fprintf(fp, " & ");
-    std::fprintf(fp, "%s", str_or_empty(mem->fname));
-  }
+  if (mem->type != 2) return std::nullopt;
+  if (is_bracketed(mem->fname)) return CoupleName{"", Text()};
+  return CoupleName{head_bracketed ? "" : " & ", mem->fname};
+}
+
+bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed) {
+  std::optional<CoupleName> part = palm_couple_name(mem, head_bracketed);
+  if (!part) return false;
+  std::fprintf(fp, "%s%s", part->lead, str_or_empty(part->name));  // ", %s", " & %s"
   return true;
+}
+
+std::string palm_couple_names(const WardFamily* fam) {
+  std::string names;
+  bool head_bracketed = false;
+  for (const WardMember* mem = fam->members; mem != nullptr; mem = mem->next) {
+    if (std::optional<CoupleName> part = palm_couple_name(mem, head_bracketed)) {
+      names.append(part->lead).append(part->name.view());
+    }
+  }
+  return names;
 }
 
 void write_palm_phone(const WardFamily* fam, FILE* fp, int opt) {

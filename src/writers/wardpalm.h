@@ -5,6 +5,8 @@
 // Families are written in list order and the ward list is never changed.
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "model/kinroll.h"
 #include "model/put.h"
@@ -14,18 +16,42 @@ inline constexpr int kPalmPhoneList = 220;
 /// Option of create_palm_phone for the phone directory on paper.
 inline constexpr int kPalmPhoneDirectory = 225;
 
+/// The initial that the lists' letter bookmarks go by: the first byte of
+/// the family's last name; NUL when it has none.
+inline char family_initial(const WardFamily* fam) {
+  return fam->lname.empty() ? '\0' : fam->lname.front();
+}
+
 /// Writes the letter bookmark "*%c\n" ahead of a family whose last name
 /// begins with another character than `last`, the initial written last
 /// (NUL at the start), and remembers it. A family without a last name has
 /// the initial NUL, written as "*\n" (never a NUL byte).
 void letter_bookmark(const WardFamily* fam, Putter& out, char& last);
 
-/// Writes the name part that a head (type 1) or spouse (type 2) adds to a
-/// phone entry: ", " for a bracketed head (remembered in `head_bracketed`),
-/// else ", " and the head's first name; " & " (left out after a bracketed
-/// head) and the first name of a spouse who is not bracketed. Returns false,
-/// writing nothing, for any other member.
+/// The name part that a head or spouse adds to a phone entry: `lead`, then
+/// `name` when it is present.
+struct CoupleName {
+  const char* lead;  ///< ", ", " & " or ""; a literal
+  Text name;         ///< the first name; absent when it is left out
+};
+
+/// The name part that `mem` adds to a phone entry when it is a head (type
+/// 1) or spouse (type 2): ", " for a bracketed head (remembered in
+/// `head_bracketed`), else ", " and the head's first name; " & " (left out
+/// after a bracketed head) and the first name of a spouse who is not
+/// bracketed; nothing for a bracketed spouse. Nullopt for any other member.
+/// The name is the member's text and lives as long as it.
+std::optional<CoupleName> palm_couple_name(const WardMember* mem, bool& head_bracketed);
+
+/// Writes the name part of palm_couple_name(`mem`, `head_bracketed`) to
+/// `fp`. Returns false, writing nothing, when `mem` is neither head nor
+/// spouse.
 bool write_palm_couple_name(const WardMember* mem, FILE* fp, bool& head_bracketed);
+
+/// The name parts of every head and spouse of `fam` in member order, as a
+/// phone entry writes them after the last name: ", Gordon & Linda". In the
+/// printout's bytes.
+std::string palm_couple_names(const WardFamily* fam);
 
 /// Writes one phone entry per family of `list` to `fp`. With `opt` 220 (the
 /// phone list) every family is written, after a letter bookmark "*%c\n"

@@ -20,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using e2e::Outcome;
+using e2e::ScopedEnv;
 using e2e::Scratch;
 
 constexpr const char* kStamp = "1713052800";  // 14 Apr 2024 00:00 UTC
@@ -29,33 +30,6 @@ const std::string kTryHelp = "Try 'kinroll-contacts --help' for more information
 /// What a run on the example ward says at its end, written into "ward".
 const std::string kExampleSummary =
     "kinroll-contacts: 12 cards to ward/wardcontacts.vcf, 33 birthdays to ward/wardbirthdays.ics\n";
-
-/// Sets an environment variable (or unsets it, for nullopt) for the scope,
-/// and puts back what was there.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 /// A scratch folder set up for kinroll-contacts: the test key as "test.key"
 /// and a folder "ward".

@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include <filesystem>
@@ -258,6 +260,33 @@ inline void check_option_table(const Scratch& s, const char* binary,
     EXPECT_EQ(r.err, row.err) << line;
   }
 }
+
+/// Sets an environment variable (or unsets it, for nullopt) for the scope,
+/// and puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 /// The first line that --version prints, for `program`.
 inline std::string version_line(const std::string& program) {

@@ -136,6 +136,14 @@ TEST(ToolOutput, WritesWholeOrComplains) {
   EXPECT_EQ(err, "kinroll: cannot write " + f.path("folder") + ": it is a folder\n"
                  "kinroll: cannot write " + f.path("nowhere/out.csv") +
                      ": No such file or directory\n");
+
+  // A body that fails leaves the old file, and no other, in the folder.
+  EXPECT_FALSE(write_output_checked(f.path("out.csv"), [](FILE* fp) {
+    std::fputs("half", fp);
+    return false;
+  }));
+  EXPECT_EQ(f.read("out.csv"), "new\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(f.dir()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -66,6 +66,27 @@ TEST(PalmPhonebook, NamesChildrenAddressAndPhone) {
             "\nDunn\n");
 }
 
+TEST(PalmPhonebook, EntryPartsForOtherWriters) {
+  WardFamily* list = nullptr;
+  WardFamily* f = add_family(list, "Baker", "Sue", "");
+  add_member(f, 1, "[Tom]");
+  add_member(f, 2, "Sue");
+  add_member(f, 3, "");
+  add_member(f, 3, "Al");
+  f->city = "Orem";
+  f->zip = "84057";
+  f->zip2 = "1234";
+  PhoneBookEntry e = phonebook_entry(f);
+  EXPECT_EQ(e.surname, "Baker");
+  EXPECT_EQ(e.couple, ", Sue");
+  EXPECT_EQ(e.children, (std::vector<std::string_view>{"", "Al"}));
+  EXPECT_EQ(e.address, std::nullopt);
+  EXPECT_EQ(e.city, "Orem 84057");  // no state, no extension
+  EXPECT_EQ(e.phone, "");
+  EXPECT_EQ(capture([&](FILE* fp) { write_palm_phonebook(f, fp); }),
+            "\nBaker, Sue\n   , Al\n  Orem 84057\n");
+}
+
 TEST(PalmAddr, NamesPhoneAddressAndBirthdays) {
   WardFamily* list = nullptr;
   WardFamily* f = add_family(list, "Adams", "John", "555-1234");

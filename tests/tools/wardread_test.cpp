@@ -1,8 +1,9 @@
-// Reading a ward folder for the contact files: the directory alone, or with
-// the record number list merged; the readers' console lines kept off both
-// streams; the complaints about a folder that cannot serve.
+// Reading a ward folder: the directory alone, or with the record number
+// list merged; the positions report with and without the organisation
+// table; the readers' console lines kept off both streams; the complaints
+// about a folder that cannot serve.
 
-#include "contacts/wardread.h"
+#include "tools/wardread.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "readers/wardorgs.h"
 
 namespace {
 
@@ -34,6 +37,15 @@ const std::string kRecordNumbers =
     "NOCOMMA Fred....................................................  047-9902-3399  01 Jan 80"
     "  02Nov88  02Nov88\n";
 
+// A page header (dropped with the 5 lines after it), a heading and a
+// position held by Nathan (phone at column 88), and a vacant one.
+const std::string kPositions =
+    "WARD ORGANIZATION POSITIONS LIST (MIS 121)\nWard\nStake\n\nPosition\n\n"
+    " ELDERS QUORUM\n"
+    "Elders Quorum President           KIMBALL, Nathan                            05 May 22"
+    "  555-0164\n"
+    "Elders Quorum Secretary\n";
+
 class WardFolder : public testing::Test {
  protected:
   WardFolder() {
@@ -50,7 +62,7 @@ class WardFolder : public testing::Test {
   bool read(WardFamily** list, std::string* printed) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    bool ok = read_contacts_ward(dir_.string(), arena_, list);
+    bool ok = read_ward_folder(dir_.string(), arena_, list);
     *printed = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
     return ok;
   }
@@ -95,6 +107,48 @@ TEST_F(WardFolder, FoldersThatCannotServe) {
   EXPECT_FALSE(read(&list, &printed));
   EXPECT_EQ(printed, "kinroll: cannot read " + base + "/mis239.txt: it is a folder\n");
   EXPECT_EQ(list, nullptr);
+}
+
+TEST_F(WardFolder, PositionsWithTheHeadingsOwnNamesThenTheTables) {
+  write("mis231.txt", kDirectory);
+  write("wardorgs.txt", "ELDERS QUORUM|Elders Quorum|eq\n");  // no report: not read
+  wardorgs_clear();
+  WardFamily* list = nullptr;
+  std::string printed;
+  ASSERT_TRUE(read(&list, &printed));
+  WardOrg* orgs = reinterpret_cast<WardOrg*>(&orgs);
+  EXPECT_TRUE(read_ward_positions(dir_.string(), arena_, list, &orgs));
+  EXPECT_EQ(orgs, nullptr);
+  EXPECT_EQ(wardorgs_count(), 0);
+
+  fs::remove(dir_ / "wardorgs.txt");
+  write("mis121.txt", kPositions);
+  testing::internal::CaptureStderr();  // "Can't find organization", silenced
+  ASSERT_TRUE(read_ward_positions(dir_.string(), arena_, list, &orgs));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_NE(orgs, nullptr);
+  EXPECT_EQ(orgs->org, "ELDERS QUORUM");
+  ASSERT_NE(orgs->pos, nullptr);
+  ASSERT_NE(orgs->pos->next, nullptr);
+  EXPECT_FALSE(orgs->pos->next->per);
+  ASSERT_NE(list->members->pos, nullptr);  // attached to Nathan
+  EXPECT_EQ(list->members->pos->pos, "Elders Quorum President");
+  EXPECT_EQ(list->members->next->pos, nullptr);
+
+  write("wardorgs.txt", "ELDERS QUORUM|Elders Quorum|eq\n");
+  ASSERT_TRUE(read(&list, &printed));
+  ASSERT_TRUE(read_ward_positions(dir_.string(), arena_, list, &orgs));
+  EXPECT_EQ(orgs->org, "Elders Quorum");
+  EXPECT_EQ(orgs->abbr, "eq");
+  wardorgs_clear();
+
+  fs::remove(dir_ / "wardorgs.txt");
+  fs::create_directory(dir_ / "wardorgs.txt");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(read_ward_positions(dir_.string(), arena_, list, &orgs));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kinroll: cannot read " + dir_.string() + "/wardorgs.txt: it is a folder\n");
+  EXPECT_EQ(orgs, nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 namespace {
 
+// By use, in the order the results page shows them, then as listed here.
 constexpr KnownFile kKnownFiles[] = {
     {"wardbook.pdf", FileUse::kPaper, "Ward directory booklet",
      "the directory typeset to print and fold, two columns a page"},

@@ -11,8 +11,8 @@
 namespace {
 
 /// In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void become(char* const* argv, const char* cwd, const char* out, const char* err,
-                         pid_t server) {
+[[noreturn]] void become(char* const* argv, const char* cwd, const char* in, const char* out,
+                         const char* err, pid_t server) {
   setpgid(0, 0);
   // Killed with the server's thread that started it, even by kill -9; and
   // at once when the server is already gone.
@@ -21,7 +21,7 @@ namespace {
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
   for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGCHLD}) signal(sig, SIG_DFL);
-  int in_fd = open("/dev/null", O_RDONLY);
+  int in_fd = open(in, O_RDONLY);
   int out_fd = open(out, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   int err_fd = open(err, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (in_fd < 0 || out_fd < 0 || err_fd < 0 || chdir(cwd) != 0 || dup2(in_fd, 0) < 0 ||
@@ -38,7 +38,8 @@ namespace {
 
 ChildEnd run_child(const std::vector<std::string>& argv, const std::string& cwd,
                    const std::string& out, const std::string& err,
-                   std::chrono::milliseconds limit, const std::atomic<bool>& cancel) {
+                   std::chrono::milliseconds limit, const std::atomic<bool>& cancel,
+                   const std::string& in) {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -46,7 +47,7 @@ ChildEnd run_child(const std::vector<std::string>& argv, const std::string& cwd,
   pid_t server = getpid();
   pid_t pid = fork();
   if (pid < 0) return end;
-  if (pid == 0) become(args.data(), cwd.c_str(), out.c_str(), err.c_str(), server);
+  if (pid == 0) become(args.data(), cwd.c_str(), in.c_str(), out.c_str(), err.c_str(), server);
   setpgid(pid, pid);  // also here, so that killpg() works before the child has run
 
   auto deadline = std::chrono::steady_clock::now() + limit;

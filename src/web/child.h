@@ -17,8 +17,9 @@ struct ChildEnd {
 };
 
 /// Runs the program `argv[0]` with the arguments `argv` (no shell; nothing
-/// is interpreted) in the folder `cwd`, with standard input from /dev/null
-/// and standard output and error written to the files `out` and `err`
+/// is interpreted) in the folder `cwd`, with standard input from the file
+/// `in` (/dev/null unless given) and standard output and error written to
+/// the files `out` and `err`
 /// (made, mode 0600). The child gets a process group of its own, the
 /// default signal actions, no blocked signal, no descriptor of the
 /// server's but these three, and SIGKILL when the calling thread ends (so
@@ -28,4 +29,5 @@ struct ChildEnd {
 /// call from several threads at once.
 ChildEnd run_child(const std::vector<std::string>& argv, const std::string& cwd,
                    const std::string& out, const std::string& err,
-                   std::chrono::milliseconds limit, const std::atomic<bool>& cancel);
+                   std::chrono::milliseconds limit, const std::atomic<bool>& cancel,
+                   const std::string& in = "/dev/null");

@@ -6,6 +6,7 @@
 //   work/      the inputs under their standard names, then every file the
 //              programs wrote (the only files the results list)
 //   last/      last month's directory printout, when one was given
+//   work/stakedoc/  the stake's lists, when the stake report was given
 //   up/        the uploaded files under numbers, until the job starts
 //   *.out, *.err  what the programs printed
 //   kinroll-results.zip  the archive of the results, made when the job ends
@@ -25,6 +26,7 @@ struct JobPrograms {
   std::string kinroll;   ///< the batch program; must exist
   std::string changes;   ///< kinroll-changes; empty when it is not there
   std::string contacts;  ///< kinroll-contacts; empty when it is not built
+  std::string book;      ///< kinroll-book; empty when it is not built
   std::chrono::milliseconds limit{std::chrono::seconds(60)};  ///< per program
 };
 
@@ -38,8 +40,15 @@ struct UploadedFile {
 
 /// A file the programs wrote in the work folder.
 struct WrittenFile {
-  std::string name;  ///< a plain name in work/, made by the programs
+  std::string name;  ///< its path in work/ ("wardph.txt", "stakedoc/alpha.txt")
   uint64_t size = 0;
+};
+
+/// What a running job is doing, for its page.
+struct JobProgress {
+  std::mutex mutex;
+  std::vector<const char*> running;  ///< the steps running now, in the clerk's words
+  std::chrono::steady_clock::time_point since;  ///< when the job's programs started
 };
 
 /// Where a job is.
@@ -47,13 +56,18 @@ enum class JobState { kReceiving, kWaiting, kRunning, kDone };
 
 /// What the programs of a finished job did.
 struct JobResult {
+  std::vector<std::string> inputs;   ///< the files of work/ before any program ran
   ChildEnd batch;                    ///< kinroll -c
   bool changes_ran = false;
   ChildEnd changes;                  ///< kinroll-changes, when it ran
   bool contacts_ran = false;
   ChildEnd contacts;                 ///< kinroll-contacts, when it ran
+  bool stake_ran = false;
+  ChildEnd stake;                    ///< kinroll's stake options, when they ran
+  bool book_ran = false;
+  ChildEnd book;                     ///< kinroll-book, when it ran (after the rest)
   std::string console;               ///< kinroll's standard output
-  std::string messages;              ///< its error stream, then the companions'
+  std::string messages;              ///< every program's error stream, the batch's first
   std::string changes_report;        ///< kinroll-changes' report
   std::vector<WrittenFile> written;  ///< by name
   bool folder_gone = false;          ///< the job's folder vanished while it ran
@@ -74,10 +88,13 @@ struct Job {
   std::vector<UploadedFile> uploads;
   bool has_directory = false;   ///< a printout was taken for mis231.txt
   bool has_last_month = false;  ///< last/mis231.txt is there
+  std::string date;             ///< the day it was sent, YYYY-MM-DD
+  JobProgress progress;
 
   std::mutex mutex;
   JobState state = JobState::kReceiving;
   JobResult result;  ///< complete once state is kDone
+  bool finishing = false;  ///< the booklet and the archive are still being made
   ArchiveState archive_state = ArchiveState::kMaking;
   std::string archive_error;  ///< why it failed
   std::chrono::steady_clock::time_point touched;  ///< last fetched, or finished
@@ -87,23 +104,50 @@ struct Job {
 
   std::string work() const { return folder + "/work"; }
   std::string archive() const { return folder + "/kinroll-results.zip"; }
+  /// The archive's name for the clerk, from the unit and the date:
+  /// "Alder-Springs-2nd-Ward-2026-12-08.zip".
+  std::string archive_name() const;
 };
 
 /// Runs the job's programs in its work folder, each with `programs.limit`:
 /// `kinroll -c -u UNIT`, and beside it, one after the other, with last
 /// month's directory kinroll-changes (report work/changes.txt,
-/// work/changes.csv) and, where it is built and the directory was given,
-/// kinroll-contacts (work/wardcontacts.vcf,
-/// work/wardbirthdays.ics, with a key of the job's own). No converter runs.
-/// `cancel` turning true ends the running program at once. Returns what
-/// they did, the files of work/ that are not inputs listed by name.
-JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel);
+/// work/changes.csv); where it is built and the directory was given,
+/// kinroll-contacts (work/wardcontacts.vcf, work/wardbirthdays.ics, with a
+/// key of the job's own); with the stake report and wardunits.txt, the
+/// console's stake options 701, 720 and 730 (work/stakedoc/). No converter
+/// runs. Each step is listed in `*progress` while it runs. `cancel` turning
+/// true ends the running program at once. Returns what they did, with the
+/// files of work/ (and work/stakedoc/) that are not inputs listed by name.
+JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
+                  JobProgress* progress);
 
-/// Makes job.archive(): every file of `r.written`, then what kinroll
-/// printed (kinroll-console.txt, kinroll-messages.txt). False with `*error`
-/// set when it cannot be made or `cancel` turned true meanwhile.
+/// Runs kinroll-book on the job's printouts, where it is built and the
+/// directory was given (work/wardbook.pdf), and adds what it did to `*r`.
+void run_book(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
+              JobProgress* progress, JobResult* r);
+
+/// Makes job.archive(): every file of `r.written`, then what each program
+/// printed (kinroll-console.txt, kinroll-messages.txt, and
+/// kinroll-changes-messages.txt, kinroll-contacts-messages.txt,
+/// kinroll-stake-messages.txt, kinroll-book-messages.txt for those that
+/// ran). False with `*error` set when it cannot be made or `cancel` turned
+/// true meanwhile.
 bool make_archive(const Job& job, const JobResult& r, const std::atomic<bool>& cancel,
                   std::string* error);
 
 /// Reads the whole file `path`; empty when it cannot be read.
 std::string read_whole(const std::string& path);
+
+/// One page of a file of a job, for its view.
+struct FilePage {
+  std::string header;  ///< a CSV file's first line, its column names; else empty
+  std::string lines;   ///< the page's lines
+  size_t page = 1;     ///< its number, from 1
+  size_t pages = 1;    ///< how many the file has
+};
+
+/// Reads page `page` (from 1) of the file `path`, `per` lines a page; with
+/// `header` the first line is the header of every page, not on any. A page
+/// past the last is the last. False when the file cannot be read.
+bool read_page(const std::string& path, bool header, size_t per, size_t page, FilePage* out);

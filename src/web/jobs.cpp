@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -62,6 +63,11 @@ std::shared_ptr<Job> JobTable::create(std::string* why) {
   job->id = random_hex(16);
   job->folder = root_ + "/" + job->id;
   job->base = base_;
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char day[16];
+  std::strftime(day, sizeof day, "%Y-%m-%d", localtime_r(&now, &local));
+  job->date = day;
   // The private folder may have been removed under the server (a cleaner
   // of /tmp): it is made again, the user's alone.
   if (::mkdir(root_.c_str(), 0700) != 0 && errno != EEXIST) {
@@ -111,23 +117,30 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
     job->state = JobState::kRunning;
   }
   JobResult result;
-  if (!stopping_) result = run_job(*job, programs_, stopping_);
-  bool gone = result.folder_gone;
+  if (!stopping_) result = run_job(*job, programs_, stopping_, &job->progress);
   {
     std::lock_guard lock(job->mutex);
     job->result = result;
     job->state = JobState::kDone;
+    job->finishing = true;
     job->touched = std::chrono::steady_clock::now();
   }
   done_(*job);
-  // The results show while the archive is made.
+  // The results show while the booklet, which takes longest, and the
+  // archive of everything are made.
+  run_book(*job, programs_, stopping_, &job->progress, &result);
+  if (result.book_ran) {
+    std::lock_guard lock(job->mutex);
+    job->result = result;
+  }
   std::string error = "the job's folder is gone";
-  bool made = !gone && make_archive(*job, result, stopping_, &error);
+  bool made = !result.folder_gone && make_archive(*job, result, stopping_, &error);
   uint64_t bytes = disk_bytes(job->folder);
   {
     std::lock_guard lock(job->mutex);
     job->archive_state = made ? ArchiveState::kMade : ArchiveState::kFailed;
     job->archive_error = made ? "" : error;
+    job->finishing = false;
     job->bytes = bytes;
   }
   std::vector<std::shared_ptr<Job>> old;

@@ -133,6 +133,7 @@ bool parse(const ToolArgs& args, ServerSettings* s) {
   s->programs.kinroll = std::filesystem::absolute(s->programs.kinroll).string();
   s->programs.changes = beside(s->programs.kinroll, "kinroll-changes");
   s->programs.contacts = beside(s->programs.kinroll, "kinroll-contacts");
+  s->programs.book = beside(s->programs.kinroll, "kinroll-book");
   return true;
 }
 

@@ -6,7 +6,7 @@
 namespace {
 
 /// A message the programs print: its format, '%s' standing for any text and
-/// '%d' for a number; the kind it is listed under ("…" for what varies),
+/// '%d' for a number; the kind it is listed under ("..." for what varies),
 /// null for its format so written; and what it tells the clerk.
 struct KnownMessage {
   const char* format;
@@ -14,6 +14,8 @@ struct KnownMessage {
   const char* meaning;
 };
 
+constexpr const char* kCantWrite = "Can't open ... for writing";
+constexpr const char* kCantRead = "Can't open ... (a printout not sent)";
 constexpr const char* kNotWritten =
     "That file could not be written whole (the disk may be full), so it is not among the "
     "results.";
@@ -56,19 +58,19 @@ constexpr KnownMessage kKnown[] = {
      "No wardorgs.txt was sent or remembered: positions are listed under their headings as "
      "printed."},
     {"Error writing %s", nullptr, kNotWritten},
-    {"Can't open output file (%s)", "Can't open … for writing", kNotWritten},
-    {"Can't write to %s", "Can't open … for writing", kNotWritten},
-    {"Can't open %s for output!", "Can't open … for writing", kNotWritten},
-    {"Can't open wardhtvt file for output!", "Can't open … for writing", kNotWritten},
-    {"Can't open CSV file %s", "Can't open … for writing", kNotWritten},
-    {"Can't open WARDFAM.CSV", "Can't open … for writing", kNotWritten},
-    {"Can't open WARDMEM.CSV", "Can't open … for writing", kNotWritten},
-    {"Can't open MIS231.TXT", "Can't open … (a printout not sent)", kNotGiven},
-    {"Can't open mis232.txt", "Can't open … (a printout not sent)", kNotGiven},
-    {"Can't open MIS239.TXT", "Can't open … (a printout not sent)", kNotGiven},
-    {"Can't open MIS1313.TXT", "Can't open … (a printout not sent)", kNotGiven},
-    {"Can't open MIS1413.TXT for input!", "Can't open … (a printout not sent)", kNotGiven},
-    {"Can't open MIS121 file!", "Can't open … (a printout not sent)", kNotGiven},
+    {"Can't open output file (%s)", kCantWrite, kNotWritten},
+    {"Can't write to %s", kCantWrite, kNotWritten},
+    {"Can't open %s for output!", kCantWrite, kNotWritten},
+    {"Can't open wardhtvt file for output!", kCantWrite, kNotWritten},
+    {"Can't open CSV file %s", kCantWrite, kNotWritten},
+    {"Can't open WARDFAM.CSV", kCantWrite, kNotWritten},
+    {"Can't open WARDMEM.CSV", kCantWrite, kNotWritten},
+    {"Can't open MIS231.TXT", kCantRead, kNotGiven},
+    {"Can't open mis232.txt", kCantRead, kNotGiven},
+    {"Can't open MIS239.TXT", kCantRead, kNotGiven},
+    {"Can't open MIS1313.TXT", kCantRead, kNotGiven},
+    {"Can't open MIS1413.TXT for input!", kCantRead, kNotGiven},
+    {"Can't open MIS121 file!", kCantRead, kNotGiven},
 };
 
 /// True when `line` is of `format`: its text as it is, each "%s" any text
@@ -97,7 +99,7 @@ bool matches(std::string_view format, std::string_view line) {
 }
 
 /// `text` with each "%s" and "%d", or each quoted, bracketed or
-/// parenthesized part and each number, written "…".
+/// parenthesized part and each number, written "...".
 std::string with_parts_elided(std::string_view text, bool format) {
   std::string kind;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -112,7 +114,7 @@ std::string with_parts_elided(std::string_view text, bool format) {
       continue;
     }
     bool wrapped = !format && (c == '(' || c == '[');
-    kind += wrapped ? std::string(1, c) + "…" + text[close] : "…";
+    kind += wrapped ? std::string(1, c) + "..." + text[close] : "...";
     i = std::min(close, text.size() - 1);
   }
   return kind;
@@ -122,9 +124,9 @@ std::string with_parts_elided(std::string_view text, bool format) {
 /// and the companions' summaries ("kinroll-changes: 10 changes").
 bool left_out(std::string_view line) {
   return line.empty() || line == "Program terminating" ||
-         matches("kinroll-changes: %d change%s", line) ||
-         line == "kinroll-changes: no changes" ||
-         matches("kinroll-contacts: %d card%s to %s", line);
+         matches("kinroll-changes: %d change%s", line) || line == "kinroll-changes: no changes" ||
+         matches("kinroll-contacts: %d card%s to %s", line) ||
+         matches("kinroll-book: %d household%s to %s", line);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 /// A kind of message with every line of that kind.
 struct MessageGroup {
-  std::string kind;     ///< the message with its variable parts as "…"
+  std::string kind;     ///< the message with its variable parts as "..."
   const char* meaning;  ///< what it means and what to do; null for a kind not known
   std::vector<std::string> lines;
 };
@@ -19,6 +19,6 @@ struct MessageGroup {
 /// order. A line of a known kind (a message the programs print, matched
 /// with its variable parts) takes that kind; any other line's kind is the
 /// line with every quoted, bracketed or parenthesized part and every number
-/// written as "…". Empty lines, "Program terminating" and the companions'
+/// written as "...". Empty lines, "Program terminating" and the companions'
 /// summary lines ("kinroll-changes: 10 changes") are left out.
 std::vector<MessageGroup> group_messages(std::string_view text);

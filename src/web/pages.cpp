@@ -1,34 +1,83 @@
 #include "web/pages.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
+#include "tools/outputs.h"
+#include "web/messages.h"
 #include "web/recognise.h"
+#include "web/summary.h"
 #include "web/text.h"
 #include "web/upload.h"
 
 const char* const kStyleSheet =
-    "body{font-family:sans-serif;margin:1.5em auto;max-width:60em;padding:0 1em;color:#222}\n"
-    "h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em;border-bottom:1px solid #ccc}\n"
+    "*{box-sizing:border-box}\n"
+    "body{font-family:sans-serif;line-height:1.4;margin:0 auto;max-width:60em;padding:0 1em;"
+    "color:#222;overflow-wrap:anywhere}\n"
+    "header{border-bottom:1px solid #ccc;padding:.6em 0;display:flex;flex-wrap:wrap;gap:.5em 1.5em}"
+    "\nheader a{font-weight:bold}\n"
+    "h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em;border-bottom:1px solid #ccc}"
+    "h3{font-size:1.05em;margin-bottom:.3em}\n"
     "table{border-collapse:collapse}td,th{border:1px solid #ccc;padding:.2em .5em;"
-    "text-align:left;vertical-align:top}\n"
-    "td.n{text-align:right}pre{background:#f6f6f6;padding:.5em;overflow-x:auto}\n"
+    "text-align:left;vertical-align:top}th{background:#eee}\n"
+    "td.n{text-align:right}pre{margin:0;padding:.5em;white-space:pre}\n"
+    ".box{overflow:auto;max-height:75vh;border:1px solid #ccc;background:#f8f8f8}\n"
+    ".box th{position:sticky;top:0}\n"
     ".ok{background:#e6f4e6;padding:.5em}.bad{background:#fbe3e3;padding:.5em}\n"
+    ".made::before{content:'\\2713  '}.failed::before{content:'\\2717  '}"
+    ".notasked::before{content:'\\2013  '}.making::before{content:'\\2026  '}\n"
+    "ul.files,ul.groups,ul.messages{padding-left:1.2em}ul.files li,ul.groups li{margin:.3em 0}\n"
     "label{display:block;margin:.6em 0}.hint{color:#555;font-size:.9em}\n"
-    "button{font-size:1.1em;padding:.4em 1.2em}\n";
+    "input,select,button{font-size:1em;max-width:100%}button{font-size:1.1em;padding:.4em 1.2em}\n"
+    "nav.pages a,nav.pages span{margin-right:1em}\n";
+
+const char* const kWatchScript =
+    "// Asks every 3 seconds how the job is doing, says so in the page's polite\n"
+    "// live region, and loads the page again once the job is further along.\n"
+    "(function () {\n"
+    "  var region = document.getElementById('progress');\n"
+    "  if (!region) return;\n"
+    "  var url = region.getAttribute('data-status');\n"
+    "  var state = region.getAttribute('data-state');\n"
+    "  function ask() {\n"
+    "    fetch(url, {cache: 'no-store'}).then(function (answer) {\n"
+    "      return answer.ok ? answer.text() : Promise.reject();\n"
+    "    }).then(function (text) {\n"
+    "      var line = text.indexOf('\\n');\n"
+    "      if (text.slice(0, line) !== state) { location.reload(); return; }\n"
+    "      var words = text.slice(line + 1).trim();\n"
+    "      if (region.textContent !== words) region.textContent = words;\n"
+    "      setTimeout(ask, 3000);\n"
+    "    }, function () { setTimeout(ask, 3000); });\n"
+    "  }\n"
+    "  setTimeout(ask, 3000);\n"
+    "})();\n";
 
 namespace {
 
-/// A page; `refresh` seconds after it came the browser loads it again (0: never).
+/// A page: the header with the way back to the form, then `body` as the
+/// main content. A page with `watch` seconds asks its job's progress that
+/// often through kWatchScript (without scripts it reloads itself as often).
 std::string page(std::string_view base, std::string_view title, std::string_view body,
-                 int refresh = 0) {
-  std::string html = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n";
-  if (refresh != 0) {
-    html += "<meta http-equiv=\"refresh\" content=\"" + std::to_string(refresh) + "\">\n";
+                 int watch = 0) {
+  std::string b = html_escape(base);
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+  if (watch != 0) {
+    html += "<noscript><meta http-equiv=\"refresh\" content=\"" + std::to_string(watch) +
+            "\"></noscript>\n<script src=\"" + b + "/watch.js\" defer></script>\n";
   }
   html += "<title>" + html_escape(title) + "</title>\n";
-  html += "<link rel=\"stylesheet\" href=\"" + html_escape(base) + "/style.css\"></head>\n<body>\n";
+  html += "<link rel=\"stylesheet\" href=\"" + b + "/style.css\"></head>\n<body>\n";
+  if (!base.empty()) {
+    html += "<header><a href=\"" + b + "/\">Kinroll</a><span>the ward's lists from its "
+            "printouts</span></header>\n";
+  }
+  html += "<main>\n";
   html += body;
-  html += "\n</body></html>\n";
+  html += "\n</main>\n</body></html>\n";
   return html;
 }
 
@@ -48,35 +97,6 @@ std::string job_link(const Job& job, std::string_view rest) {
   return job.base + "/jobs/" + job.id + "/" + std::string(rest);
 }
 
-/// The words for how a job ended, for a clerk.
-std::string outcome_text(const Job& job, const JobResult& r) {
-  std::string bad;
-  if (r.batch.timed_out) {
-    bad = "The lists took too long and were stopped: the printouts may be far larger than a "
-          "ward's, or not printouts at all. The files below are what was written before.";
-  } else if (r.batch.cancelled) {
-    bad = "The lists were stopped because the program was ending.";
-  } else if (r.batch.status == 127) {
-    bad = "The list program could not be started on this computer.";
-  } else if (r.batch.signal != 0) {
-    bad = "The list program stopped unexpectedly (signal " + std::to_string(r.batch.signal) +
-          "). The files below are what was written before.";
-  } else if (r.batch.status == 1) {
-    bad = "Some lists could not be written (see the messages): the computer's disk may be "
-          "full.";
-  } else if (r.batch.status != 0) {
-    bad = "The list program ended with status " + std::to_string(r.batch.status) + ".";
-  }
-  std::string html;
-  if (!job.has_directory) {
-    html += "<p class=\"bad\">No directory of members (MIS 231) was among the files, so there is "
-            "no ward list, phone list or error report. Add it (mis231.txt) and send again.</p>\n";
-  }
-  if (!bad.empty()) return html + "<p class=\"bad\">" + html_escape(bad) + "</p>\n";
-  if (job.has_directory) html += "<p class=\"ok\">Every list was made.</p>\n";
-  return html;
-}
-
 std::string uploads_table(const Job& job) {
   std::string html = "<h2>Files received</h2>\n<table><tr><th>File</th><th>Size</th>"
                      "<th>Taken for</th></tr>\n";
@@ -94,42 +114,94 @@ std::string uploads_table(const Job& job) {
   return html + "</table>\n";
 }
 
-std::string messages_section(std::string_view heading, std::string_view text) {
+/// The summary: each group of lists, made or why not; green only when
+/// every group the printouts allow was made.
+std::string summary_section(const std::vector<GroupOutcome>& groups) {
+  bool failed = false;
+  bool any = false;
+  std::string list = "<ul class=\"groups\">\n";
+  for (const GroupOutcome& g : groups) {
+    static const char* const kClass[] = {"made", "notasked", "failed", "making"};
+    failed = failed || g.state == GroupState::kFailed;
+    any = any || g.state == GroupState::kMade;
+    list += "<li class=\"" + std::string(kClass[static_cast<int>(g.state)]) + "\"><strong>" +
+            html_escape(g.title) + "</strong>: " +
+            (g.state == GroupState::kMade ? "made: " : "") + page_text(g.why) + ".</li>\n";
+  }
+  std::string head = failed ? "<p class=\"bad\">Some lists could not be made; each is named "
+                              "below with why.</p>\n"
+                     : any  ? "<p class=\"ok\">Every list these printouts allow was made.</p>\n"
+                            : "<p class=\"bad\">No list was made.</p>\n";
+  return "<h2 id=\"summary\">Summary</h2>\n" + head + list + "</ul>\n";
+}
+
+/// The messages of every program, grouped by kind: each kind with what it
+/// means, its lines under a fold.
+std::string messages_section(std::string_view text) {
   std::vector<MessageGroup> groups = group_messages(text);
   if (groups.empty()) return "";
-  std::string html = "<h2>" + html_escape(heading) + "</h2>\n<ul class=\"messages\">\n";
+  std::string html = "<h2>Messages</h2>\n<ul class=\"messages\">\n";
   for (const MessageGroup& g : groups) {
-    if (g.lines.size() == 1) {
-      html += "<li>" + page_text(g.lines[0]) + "</li>\n";
-      continue;
+    size_t n = g.lines.size();
+    html += "<li><p><strong>" + page_text(n == 1 ? g.lines[0] : g.kind) + "</strong>";
+    if (n > 1) html += " (" + std::to_string(n) + " times)";
+    if (g.meaning != nullptr) html += ": " + html_escape(g.meaning);
+    html += "</p>";
+    if (n > 1) {
+      html += "<details><summary>The " + std::to_string(n) + " lines</summary><ul>\n";
+      for (const std::string& line : g.lines) html += "<li>" + page_text(line) + "</li>\n";
+      html += "</ul></details>";
     }
-    html += "<li><details><summary>" + page_text(g.kind) + " <strong>(" +
-            std::to_string(g.lines.size()) + ")</strong></summary><ul>\n";
-    for (const std::string& line : g.lines) html += "<li>" + page_text(line) + "</li>\n";
-    html += "</ul></details></li>\n";
+    html += "</li>\n";
   }
   return html + "</ul>\n";
 }
 
-std::string written_table(const Job& job, const JobResult& r, ArchiveState archive) {
-  std::string html = "<h2>Files written</h2>\n";
+/// One file with its plain name, what it is for, a view and a download.
+std::string file_item(const Job& job, const WrittenFile& f) {
+  const KnownFile* known = known_file(f.name);
+  std::string name = html_escape(f.name);
+  std::string html = "<li><a href=\"" + job_link(job, "view/" + name) + "\">";
+  html += known != nullptr ? html_escape(known->name) + " — " + name : name;
+  html += "</a> (" + size_text(f.size) + ")";
+  if (known != nullptr) html += ": " + html_escape(known->purpose);
+  return html + ". <a href=\"" + job_link(job, "file/" + name) + "\" download>Download " + name +
+         "</a></li>\n";
+}
+
+/// Every file written, grouped by what it is used for, and the archive.
+std::string files_section(const Job& job, const JobResult& r, ArchiveState archive) {
+  std::string html = "<h2>Files</h2>\n";
   if (r.written.empty()) return html + "<p>No file was written.</p>\n";
+  std::string zip = html_escape(job.archive_name());
   html += archive == ArchiveState::kMade
-              ? "<p><a href=\"" + job_link(job, "archive.zip") +
-                    "\" download>Download everything (kinroll-results.zip)</a></p>\n"
+              ? "<p><a href=\"" + job_link(job, "archive.zip") + "\" download=\"" + zip +
+                    "\">Download everything (" + zip + ")</a></p>\n"
               : archive == ArchiveState::kMaking
               ? "<p>The archive of everything is being made; this page shows it when it is "
                 "there.</p>\n"
               : "<p class=\"bad\">The archive of everything could not be made; download the "
                 "files one by one.</p>\n";
-  html += "<table><tr><th>File</th><th>Size</th><th></th><th></th></tr>\n";
-  for (const WrittenFile& f : r.written) {
-    std::string name = html_escape(f.name);
-    html += "<tr><td>" + name + "</td><td class=\"n\">" + size_text(f.size) + "</td><td><a href=\"" +
-            job_link(job, "view/" + name) + "\">view</a></td><td><a href=\"" +
-            job_link(job, "file/" + name) + "\" download>download</a></td></tr>\n";
+  // Each use's files in the order of the table of files, the rest after.
+  std::vector<std::pair<const KnownFile*, const WrittenFile*>> files;
+  for (const WrittenFile& f : r.written) files.emplace_back(known_file(f.name), &f);
+  std::ranges::stable_sort(files, [](const auto& a, const auto& b) {
+    return a.first != nullptr && (b.first == nullptr || a.first < b.first);
+  });
+  for (size_t i = 0; i < files.size();) {
+    const KnownFile* known = files[i].first;
+    html += known != nullptr ? "<h3>" + std::string(use_heading(known->use)) + "</h3>\n"
+                             : "<h3>Other files</h3>\n";
+    html += "<ul class=\"files\">\n";
+    for (; i < files.size() && (files[i].first == nullptr
+                                    ? known == nullptr
+                                    : known != nullptr && files[i].first->use == known->use);
+         ++i) {
+      html += file_item(job, *files[i].second);
+    }
+    html += "</ul>\n";
   }
-  return html + "</table>\n";
+  return html;
 }
 
 }  // namespace
@@ -157,58 +229,113 @@ std::string form_page(std::string_view base) {
   return page(base, "Kinroll", body);
 }
 
-std::string working_page(const Job& job, JobState state) {
-  std::string body = "<h1>Working…</h1>\n<p>";
-  body += state == JobState::kWaiting ? "Other lists are being made; these are next."
-                                      : "The lists for " + page_text(job.unit) +
-                                            " are being made.";
-  body += " This page shows the results as soon as they are ready.</p>\n<p><a href=\"" +
-          job_link(job, "") + "\">Look again</a></p>\n";
-  return page(job.base, "Working – Kinroll", body, 1);
+std::string progress_text(Job& job, JobState state) {
+  std::string unit = utf8_from_latin1(job.unit);
+  if (state == JobState::kWaiting || state == JobState::kReceiving) {
+    return "The lists for " + unit + " are next: other lists are being made first.";
+  }
+  std::vector<const char*> running;
+  std::chrono::steady_clock::time_point since;
+  {
+    std::lock_guard lock(job.progress.mutex);
+    running = job.progress.running;
+    since = job.progress.since;
+  }
+  auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                     std::chrono::steady_clock::now() - since).count();
+  std::string steps;
+  for (size_t i = 0; i < running.size(); ++i) {
+    steps += (i == 0 ? "" : i + 1 == running.size() ? " and " : ", ") + std::string(running[i]);
+  }
+  if (steps.empty()) steps = "the lists";
+  return "Making " + steps + " for " + unit + ": " + std::to_string(seconds) + " s so far.";
 }
 
-std::string results_page(const Job& job, const JobResult& r, ArchiveState archive) {
-  std::string body = "<h1>Results for " + page_text(job.unit) + "</h1>\n";
-  body += outcome_text(job, r);
-  body += uploads_table(job);
-  body += messages_section("Console messages", r.console);
-  body += messages_section("Messages about the printouts", r.messages);
-  for (const WrittenFile& f : r.written) {
-    if (f.name == "warderr.txt") {
-      body += "<h2>Error report (warderr.txt)</h2>\n<pre id=\"errors\">" +
-              page_text(read_whole(job.work() + "/warderr.txt")) + "</pre>\n";
-    }
+std::string working_page(Job& job, JobState state) {
+  std::string body = "<h1>Working on the lists for " + page_text(job.unit) + "</h1>\n";
+  body += "<p id=\"progress\" role=\"status\" aria-live=\"polite\" data-status=\"" +
+          job_link(job, "status") + "\" data-state=\"working\">" +
+          html_escape(progress_text(job, state)) + "</p>\n";
+  body += "<p>This page shows the results as soon as they are ready. <a href=\"" +
+          job_link(job, "") + "\">Look again</a></p>\n";
+  return page(job.base, "Working on " + utf8_from_latin1(job.unit) + " – Kinroll", body, 3);
+}
+
+std::string results_page(Job& job, const JobResult& r, const ResultsView& view) {
+  std::string unit = page_text(job.unit);
+  std::string body = "<h1>Results for " + unit + "</h1>\n";
+  body += summary_section(summarise(r, job.has_last_month, view.makers, view.finishing));
+  if (view.finishing) {
+    body += "<p id=\"progress\" role=\"status\" aria-live=\"polite\" data-status=\"" +
+            job_link(job, "status") + "\" data-state=\"results\">" +
+            html_escape(progress_text(job, JobState::kRunning)) + "</p>\n";
+  }
+  auto minutes = std::chrono::duration_cast<std::chrono::minutes>(view.keep).count();
+  body += "<p class=\"hint\">These results stay on this computer for " + std::to_string(minutes) +
+          " minutes after you last look at them, and until kinroll-web ends: download what you "
+          "keep.</p>\n";
+  body += files_section(job, r, view.archive);
+  body += messages_section(r.console + r.messages);
+  if (std::ranges::find(r.written, "warderr.txt", &WrittenFile::name) != r.written.end()) {
+    body += "<h2>Error report (warderr.txt)</h2>\n<div class=\"box\"><pre id=\"errors\">" +
+            page_text(read_whole(job.work() + "/warderr.txt")) + "</pre></div>\n";
   }
   if (r.changes_ran) {
-    body += "<h2>Changes since last month</h2>\n<pre id=\"changes\">" +
-            page_text(r.changes_report) + "</pre>\n";
+    body += "<h2>Changes since last month</h2>\n<div class=\"box\"><pre id=\"changes\">" +
+            page_text(r.changes_report) + "</pre></div>\n";
   }
-  body += written_table(job, r, archive);
+  body += uploads_table(job);
   body += "<p><a href=\"" + job.base + "/\">Make lists from other printouts</a></p>\n";
-  return page(job.base, "Results – Kinroll", body, archive == ArchiveState::kMaking ? 3 : 0);
+  return page(job.base, "Results for " + utf8_from_latin1(job.unit) + " – Kinroll", body,
+              view.finishing ? 3 : 0);
 }
 
-std::string view_page(const Job& job, std::string_view name, std::string_view bytes,
-                      bool truncated) {
-  std::string body = "<h1>" + html_escape(name) + "</h1>\n<p><a href=\"" + job_link(job, "") +
-                     "\">Back to the results</a> · <a href=\"" +
-                     job_link(job, "file/" + html_escape(name)) + "\" download>download</a></p>\n";
-  if (truncated) {
-    body += "<p class=\"bad\">Only the beginning of this large file is shown; download it for "
-            "the rest.</p>\n";
+std::string view_page(const Job& job, std::string_view name, const FilePage& part) {
+  std::string file = html_escape(name);
+  std::string body = "<h1>" + file + "</h1>\n";
+  if (const KnownFile* known = known_file(name)) {
+    body += "<p>" + html_escape(known->name) + ": " + html_escape(known->purpose) + ".</p>\n";
   }
+  body += "<p><a href=\"" + job_link(job, "") + "\">Back to the results</a> · <a href=\"" +
+          job_link(job, "file/" + file) + "\" download>Download " + file + "</a></p>\n";
+  std::string pager;
+  if (part.pages > 1) {
+    std::string here = job_link(job, "view/" + file) + "?page=";
+    pager = "<nav class=\"pages\" aria-label=\"Pages of " + file + "\">";
+    if (part.page > 1) {
+      pager += "<a href=\"" + here + "1\">First</a><a href=\"" + here +
+               std::to_string(part.page - 1) + "\" rel=\"prev\">Previous</a>";
+    }
+    pager += "<span>Page " + std::to_string(part.page) + " of " + std::to_string(part.pages) +
+             "</span>";
+    if (part.page < part.pages) {
+      pager += "<a href=\"" + here + std::to_string(part.page + 1) + "\" rel=\"next\">Next</a>" +
+               "<a href=\"" + here + std::to_string(part.pages) + "\">Last</a>";
+    }
+    pager += "</nav>\n";
+  }
+  body += pager;
+  body += "<div class=\"box\" tabindex=\"0\" role=\"region\" aria-label=\"" + file + "\">";
   if (name.ends_with(".csv")) {
-    body += "<table class=\"csv\">\n";
-    for (const auto& row : csv_rows(bytes)) {
+    body += "<table class=\"csv\"><thead><tr>";
+    for (const auto& row : csv_rows(part.header)) {
+      for (const std::string& cell : row) body += "<th scope=\"col\">" + page_text(cell) + "</th>";
+    }
+    body += "</tr></thead>\n<tbody>\n";
+    for (const auto& row : csv_rows(part.lines)) {
       body += "<tr>";
       for (const std::string& field : row) body += "<td>" + page_text(field) + "</td>";
       body += "</tr>\n";
     }
-    body += "</table>\n";
+    body += "</tbody></table>";
   } else {
-    body += "<pre>" + page_text(bytes) + "</pre>\n";
+    body += "<pre>" + page_text(part.lines) + "</pre>";
   }
-  return page(job.base, std::string(name) + " – Kinroll", body);
+  body += "</div>\n" + pager;
+  std::string title = std::string(name) +
+                      (part.pages > 1 ? ", page " + std::to_string(part.page) : "") + " – " +
+                      utf8_from_latin1(job.unit) + " – Kinroll";
+  return page(job.base, title, body);
 }
 
 std::string message_page(std::string_view title, std::string_view sentence,

@@ -4,36 +4,57 @@
 // that came from a printout or a browser. Every address in them begins
 // with the page's base, "/TOKEN".
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
 #include "web/job.h"
+#include "web/summary.h"
 
 /// The style sheet every page links to, served as BASE/style.css.
 extern const char* const kStyleSheet;
+
+/// The script of the pages that follow a job, served as BASE/watch.js: it
+/// asks the job's status (JOB/status: a first line "working", "results" or
+/// "done", then a sentence) every 3 seconds, puts the sentence in the page's
+/// polite live region #progress, and loads the page again once the first
+/// line is no longer the region's data-state.
+extern const char* const kWatchScript;
+
+/// What the results page shows beyond the job's result.
+struct ResultsView {
+  ArchiveState archive = ArchiveState::kMaking;
+  bool finishing = false;  ///< the booklet and the archive are still being made
+  Makers makers;
+  std::chrono::milliseconds keep{0};  ///< how long results are kept after a look
+};
+
 
 /// The form: printouts, configuration files, unit name, last month's
 /// directory, posted to BASE/jobs.
 std::string form_page(std::string_view base);
 
-/// "Working" for a job still waiting or running; it reloads itself every
-/// second.
-std::string working_page(const Job& job, JobState state);
+/// What the job in `state` is doing, in a sentence: the steps running and
+/// for how long, or that it waits its turn.
+std::string progress_text(Job& job, JobState state);
 
-/// The results of the finished job `job` (its result as given in `r`):
-/// what happened in words, which file was taken for which report, the
-/// console messages grouped by kind and counted, the error report
-/// (work/warderr.txt) and the changes report when there are any, and every
-/// file written with its size, view and download links, and the archive
-/// (or, in `archive` state kMaking, that it is being made: the page then
-/// reloads itself every 3 seconds).
-std::string results_page(const Job& job, const JobResult& r, ArchiveState archive);
+/// The page of a job still waiting or running: what it is doing, in a
+/// polite live region that kWatchScript keeps up to date, until the results
+/// are there.
+std::string working_page(Job& job, JobState state);
 
-/// The file `name` of a job shown in a page: a .csv file as a table, any
-/// other as text, both decoded from Latin-1. `bytes` is the file's
-/// beginning, `truncated` true when the file goes on past it.
-std::string view_page(const Job& job, std::string_view name, std::string_view bytes,
-                      bool truncated);
+/// The results of the finished job `job` (its result as given in `r`): the
+/// summary of every group of lists, how long the results are kept, every
+/// file written grouped by use with its plain name, purpose, view and
+/// download, the archive (or that it is being made), the messages of every
+/// program grouped by kind, the error report and the changes report when
+/// there are any, and which file was taken for which report.
+std::string results_page(Job& job, const JobResult& r, const ResultsView& view);
+
+/// One page of the file `name` of a job: a .csv file as a table with its
+/// column names as header cells, any other as text, both decoded from
+/// Latin-1, in a box of its own that scrolls, with links to the other pages.
+std::string view_page(const Job& job, std::string_view name, const FilePage& part);
 
 /// A page saying `sentence` under the heading `title`, with a way back to
 /// the form at `home` when it is not empty. Both are escaped.

@@ -11,8 +11,8 @@ struct BatchInput {
   const char* what;   ///< how the page names it ("MIS 231 directory of members"); a literal
 };
 
-/// The inputs of the batch production: the six printouts and the two
-/// configuration files, in the order the results page lists them.
+/// The inputs of a job: the seven printouts and the two configuration
+/// files, in the order the results page lists them.
 inline constexpr BatchInput kBatchInputs[] = {
     {"mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)", "MIS 231 directory of members"},
     {"mis232.txt", "MEMBERSHIP LISTING BY HOUSEHOLD (MIS 232)", "MIS 232 family listing"},
@@ -21,6 +21,7 @@ inline constexpr BatchInput kBatchInputs[] = {
     {"mis1413.txt", "SISTERS AND THEIR VISITING TEACHERS (MIS 1413)",
      "MIS 1413 visiting teaching"},
     {"mis121.txt", "WARD ORGANIZATION POSITIONS LIST (MIS 121)", "MIS 121 ward positions"},
+    {"smis.txt", "WARD ORGANIZATION REPORT", "the stake's organisation report"},
     {"wardunits.txt", nullptr, "the stake's units (wardunits.txt)"},
     {"wardorgs.txt", nullptr, "the organisation table (wardorgs.txt)"},
 };

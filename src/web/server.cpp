@@ -16,8 +16,9 @@
 
 namespace {
 
-/// How much of a file a view page shows.
-constexpr size_t kViewBytes = 2u << 20;
+/// How many lines of a text, or rows of a CSV file, a view page shows.
+constexpr size_t kViewLines = 2000;
+constexpr size_t kViewRows = 500;
 /// How long a job's page waits for the job to end before it says "Working".
 constexpr auto kJobWait = std::chrono::seconds(2);
 /// Per connection: its header lines and read buffer together (past them the
@@ -37,7 +38,7 @@ MHD_Result send(MHD_Connection* c, unsigned status, MHD_Response* response,
   if (response == nullptr) return MHD_NO;
   std::initializer_list<const char*> every = {
       "Content-Security-Policy",
-      "default-src 'self'; script-src 'none'; object-src 'none'; base-uri 'none'; "
+      "default-src 'self'; script-src 'self'; object-src 'none'; base-uri 'none'; "
       "form-action 'self'; frame-ancestors 'none'",
       "X-Content-Type-Options", "nosniff", "Cache-Control", "no-store",
       "Referrer-Policy", "no-referrer", "X-Frame-Options", "DENY"};
@@ -201,6 +202,7 @@ MHD_Result Server::get(MHD_Connection* c, Request* req) {
   if (rest.empty()) return redirect(c, base_ + "/");
   if (rest == "/") return send_bytes(c, 200, form_page(base_));
   if (rest == "/style.css") return send_bytes(c, 200, kStyleSheet, "text/css; charset=utf-8");
+  if (rest == "/watch.js") return send_bytes(c, 200, kWatchScript, "text/javascript; charset=utf-8");
   return not_here(c);
 }
 
@@ -269,18 +271,26 @@ MHD_Result Server::job_page(MHD_Connection* c, Request* req) {
     return MHD_YES;
   }
   JobResult r = job.result;
-  ArchiveState archive = job.archive_state;
+  ResultsView view{job.archive_state, job.finishing,
+                   {!settings_.programs.contacts.empty(), !settings_.programs.book.empty()},
+                   settings_.keep};
   lock.unlock();
   if (r.folder_gone || ::access(job.work().c_str(), F_OK) != 0) {
     return message(c, 410, "Results gone",
                    "The files of these results were removed from this computer while kinroll-web "
                    "ran. Send the printouts again.");
   }
-  return send_bytes(c, 200, results_page(job, r, archive));
+  return send_bytes(c, 200, results_page(job, r, view));
 }
 
 MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) {
   std::unique_lock lock(job.mutex);
+  if (what == "status") {
+    JobState state = job.state;
+    const char* where = state != JobState::kDone ? "working\n" : job.finishing ? "results\n" : "done\n";
+    lock.unlock();
+    return send_bytes(c, 200, where + progress_text(job, state) + "\n", "text/plain; charset=utf-8");
+  }
   if (job.state != JobState::kDone) return lock.unlock(), not_here(c);
   JobResult r = job.result;
   if (job.archive_state == ArchiveState::kFailed && what == "archive.zip") {
@@ -292,7 +302,6 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
   std::string name(what.substr(std::min<size_t>(what.size(), 5)));
   std::string path = job.work() + "/" + name;
   if (what == "archive.zip") {
-    name = "kinroll-results.zip";
     path = job.archive();
   } else if ((!download && !what.starts_with("view/")) ||
              std::ranges::find(r.written, name, &WrittenFile::name) == r.written.end()) {
@@ -301,18 +310,25 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
   uint64_t size = 0;
   int fd = open_file(path, &size);
   if (fd < 0) return not_here(c);  // gone, or an archive not made yet
-  if (download || what == "archive.zip") {
-    std::string disposition = "attachment; filename=\"" + name + "\"";
+  bool pdf = name.ends_with(".pdf");
+  if (download || what == "archive.zip" || pdf) {
+    // A PDF is viewed in the browser's own viewer, which a page's policy
+    // would keep out.
+    if (what == "archive.zip") name = job.archive_name();
+    std::string disposition = std::string(download || !pdf ? "attachment" : "inline") +
+                              "; filename=\"" + name.substr(name.rfind('/') + 1) + "\"";
     MHD_Response* response = MHD_create_response_from_fd64(size, fd);
     if (response == nullptr) ::close(fd);
-    const char* type = download ? "application/octet-stream" : "application/zip";
+    const char* type = pdf ? "application/pdf" : download ? "application/octet-stream" : "application/zip";
     return send(c, 200, response, {"Content-Type", type, "Content-Disposition", disposition.c_str()});
   }
-  std::string bytes(std::min<uint64_t>(size, kViewBytes), '\0');
-  FILE* fp = fdopen(fd, "rb");
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), fp));
-  std::fclose(fp);
-  return send_bytes(c, 200, view_page(job, name, bytes, size > kViewBytes));
+  ::close(fd);
+  const char* asked = MHD_lookup_connection_value(c, MHD_GET_ARGUMENT_KIND, "page");
+  size_t page = asked != nullptr ? std::strtoul(asked, nullptr, 10) : 1;
+  bool csv = name.ends_with(".csv");
+  FilePage part;
+  if (!read_page(path, csv, csv ? kViewRows : kViewLines, page, &part)) return not_here(c);
+  return send_bytes(c, 200, view_page(job, name, part));
 }
 
 void Server::wake(const Job* job) {

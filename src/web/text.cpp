@@ -1,7 +1,6 @@
 #include "web/text.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 std::string utf8_from_latin1(std::string_view latin1) {
   std::string out;
@@ -75,29 +74,6 @@ std::vector<std::vector<std::string>> csv_rows(std::string_view csv) {
     rows.push_back(std::move(row));
   }
   return rows;
-}
-
-std::vector<MessageGroup> group_messages(std::string_view console) {
-  std::vector<MessageGroup> groups;
-  std::unordered_map<std::string, size_t> index;
-  size_t at = 0;
-  while (at < console.size()) {
-    size_t end = console.find('\n', at);
-    if (end == std::string_view::npos) end = console.size();
-    std::string_view line = console.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
-    size_t cut = line.size();
-    for (std::string_view mark : {" '", " \"", " (", " [", " {"}) cut = std::min(cut, line.find(mark));
-    std::string_view kind = line.substr(0, cut);
-    while (!kind.empty() && kind.back() == ' ') kind.remove_suffix(1);
-    if (kind.empty()) kind = line;
-    auto [it, added] = index.try_emplace(std::string(kind), groups.size());
-    if (added) groups.push_back({std::string(kind), {}});
-    groups[it->second].lines.emplace_back(line);
-  }
-  return groups;
 }
 
 std::string latin1_from_utf8(std::string_view utf8) {

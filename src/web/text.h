@@ -23,19 +23,6 @@ inline std::string page_text(std::string_view latin1) {
 /// empty row follows it.
 std::vector<std::vector<std::string>> csv_rows(std::string_view csv);
 
-/// A kind of console message with every line of that kind.
-struct MessageGroup {
-  std::string kind;  ///< the lines' common beginning, or the line itself
-  std::vector<std::string> lines;
-};
-
-/// The lines of `console` grouped by kind, groups in the order of their
-/// first line, lines in their order. A line's kind is its text before the
-/// first blank that a quote, parenthesis or bracket follows ("Phone numbers
-/// don't match for HT/VT family"), without trailing blanks; a line without one is a kind of its
-/// own text. Empty lines are left out.
-std::vector<MessageGroup> group_messages(std::string_view console);
-
 /// The UTF-8 text `utf8` (a unit name typed in the page) in ISO 8859-1,
 /// as the printouts are written: every character past U+00FF, every
 /// malformed byte and every control character becomes '?'.

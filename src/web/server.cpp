@@ -312,8 +312,7 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
   if (fd < 0) return not_here(c);  // gone, or an archive not made yet
   bool pdf = name.ends_with(".pdf");
   if (download || what == "archive.zip" || pdf) {
-    // A PDF is viewed in the browser's own viewer, which a page's policy
-    // would keep out.
+    // A PDF is viewed in the browser's own viewer.
     if (what == "archive.zip") name = job.archive_name();
     std::string disposition = std::string(download || !pdf ? "attachment" : "inline") +
                               "; filename=\"" + name.substr(name.rfind('/') + 1) + "\"";

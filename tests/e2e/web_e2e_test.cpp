@@ -17,6 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+/// The first line of a directory printout: enough for it to be taken for one.
+const std::string kDirectoryTitle = "DIRECTORY OF MEMBERS (MIS 231)\n";
+
 std::string read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -61,11 +64,30 @@ std::map<std::string, std::string> direct_run(const std::vector<FormFile>& files
   return written;
 }
 
+/// Runs the console's stake options (701, 720, 730) on the inputs that
+/// `files` stand for, as a clerk would, and returns the files they wrote in
+/// stakedoc/, by their paths.
+std::map<std::string, std::string> stake_run(const std::vector<FormFile>& files,
+                                             const std::map<std::string, std::string>& taken) {
+  Scratch s;
+  for (const FormFile& f : files) {
+    auto it = taken.find(f.name);
+    if (it != taken.end()) s.write(it->second, f.bytes);
+  }
+  fs::create_directory(s.dir() / "stakedoc");
+  s.run({}, "701\n\n720\n\n730\n\n\nq\n");
+  std::map<std::string, std::string> written;
+  for (const auto& [name, bytes] : s.files()) {
+    if (name.starts_with("stakedoc/")) written[name] = bytes;
+  }
+  return written;
+}
+
 const std::map<std::string, std::string> kExampleTaken = {
     {"mis231.txt", "mis231.txt"},   {"Listing from April.TXT", "mis232.txt"},
     {"MIS239.TXT", "mis239.txt"},   {"mis1313.txt", "mis1313.txt"},
     {"mis1413.txt", "mis1413.txt"}, {"mis121.txt", "mis121.txt"},
-    {"units.txt", "wardunits.txt"}, {"orgs.txt", "wardorgs.txt"}};
+    {"units.txt", "wardunits.txt"}, {"orgs.txt", "wardorgs.txt"},   {"smis.txt", "smis.txt"}};
 
 /// The files the server made under its temporary folder, as relative names.
 std::vector<std::string> leftovers(const WebServer& server) {
@@ -109,25 +131,43 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(job.rfind(server.base() + "/jobs/", 0), 0u);
 
-  const char* const fragments[] = {
+  const std::string fragments[] = {
       // Which file was taken for which report; what is no report is not used.
       "<tr><td>Listing from April.TXT</td><td class=\"n\">2322 bytes</td>"
       "<td>MIS 232 family listing</td></tr>",
       "<td>notes.txt</td><td class=\"n\">35 bytes</td><td><strong>not used</strong>: "
       "not recognised",
-      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td><strong>not used",
-      // Repeated kinds of message under one heading with their count.
-      "<summary>Phone numbers don&#39;t match for HT/VT family <strong>(2)</strong></summary>",
+      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td>the stake&#39;s organisation report",
+      // Every group made, and said so first.
+      "<p class=\"ok\">Every list these printouts allow was made.</p>",
+      "<li class=\"made\"><strong>The stake&#39;s lists</strong>: made: ",
+      "<li class=\"notasked\"><strong>Changes since last month</strong>: No directory of last "
+      "month was given or kept, so there is no changes report.</li>",
+      // Files by use, with their plain names; links name the file.
+      "<h3>For spreadsheets</h3>\n<ul class=\"files\">\n<li><a href=\"" + job +
+          "/view/wardfam.csv\">Families — wardfam.csv</a>",
+      "download>Download wardfam.csv</a></li>",
+      // Repeated kinds of message under one heading with their count and
+      // what they mean, the lines under a fold; no closing words.
+      "<li><p><strong>Phone numbers don&#39;t match for HT/VT family ...</strong> (2 times): "
+      "The teaching report gives",
       "<li>Phone numbers don&#39;t match for HT/VT family &#39;KIMBALL, Nathan &amp; "
       "Emily&#39;</li>",
   };
-  for (const char* fragment : fragments) {
+  for (const std::string& fragment : fragments) {
     EXPECT_NE(page.find(fragment), std::string::npos) << fragment;
   }
+  EXPECT_EQ(page.find("Program terminating"), std::string::npos);
+  EXPECT_EQ(page.find(server.tmp()), std::string::npos);  // no folder of the job named
 
   HttpResponse zip = fetch_archive(server, job);
   ASSERT_EQ(zip.status, 200);
   EXPECT_EQ(zip.header("content-type"), "application/zip");
+  char day[16];
+  std::time_t now = std::time(nullptr);
+  std::strftime(day, sizeof day, "%Y-%m-%d", std::localtime(&now));
+  EXPECT_EQ(zip.header("content-disposition"),
+            "attachment; filename=\"Alder-Springs-2nd-Ward-" + std::string(day) + ".zip\"");
   std::map<std::string, std::string> archive = unzip(zip.body);
   std::map<std::string, std::string> expected =
       direct_run(files, kExampleTaken, "Alder Springs 2nd Ward");
@@ -135,15 +175,28 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
   for (const auto& [name, bytes] : expected) {
     EXPECT_TRUE(archive.count(name) == 1 && archive[name] == bytes) << name;
   }
-  // The error report on the page, and the contacts where they are built.
+  // The stake's lists as the console's stake options write them.
+  std::map<std::string, std::string> stake = stake_run(files, kExampleTaken);
+  EXPECT_EQ(stake.size(), 4u);  // alpha.txt and three units' positions
+  for (const auto& [name, bytes] : stake) {
+    EXPECT_TRUE(archive.count(name) == 1 && archive[name] == bytes) << name;
+  }
+  EXPECT_EQ(archive.count("kinroll-stake-messages.txt"), 1u);
+  // The error report on the page; the companions' files where they are built.
   EXPECT_NE(page.find("<pre id=\"errors\">" + expected["warderr.txt"]), std::string::npos);
+  size_t companions = 0;
 #ifdef KINROLL_CONTACTS_BINARY
-  EXPECT_EQ(archive.size(), expected.size() + 2);
   EXPECT_EQ(archive.count("wardcontacts.vcf"), 1u);
   EXPECT_EQ(archive.count("wardbirthdays.ics"), 1u);
-#else
-  EXPECT_EQ(archive.size(), expected.size());
+  EXPECT_EQ(archive.count("kinroll-contacts-messages.txt"), 1u);
+  companions += 3;
 #endif
+#ifdef KINROLL_BOOK_BINARY
+  EXPECT_EQ(archive.count("wardbook.pdf"), 1u);
+  EXPECT_EQ(archive.count("kinroll-book-messages.txt"), 1u);
+  companions += 2;
+#endif
+  EXPECT_EQ(archive.size(), expected.size() + stake.size() + 1 + companions);
 
   // A download gives the exact bytes; a view decodes them from Latin-1.
   HttpResponse csv = server.get(job + "/file/wardfam.csv");
@@ -332,9 +385,11 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   ASSERT_TRUE(server.started());
   auto t0 = std::chrono::steady_clock::now();
   std::string job;
-  std::string page = run_web_job(server, {{"printouts", "mis231.txt", "x"}}, "Ward", &job);
+  std::string page = run_web_job(server, {{"printouts", "mis231.txt", kDirectoryTitle}}, "Ward", &job);
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
-  EXPECT_NE(page.find("The lists took too long and were stopped"), std::string::npos);
+  EXPECT_NE(page.find("<li class=\"failed\"><strong>Ward lists</strong>: wardph.txt was not made: "
+                      "the program took too long and was stopped.</li>"),
+            std::string::npos) << page;
   pid_t first = std::stoi(s.read("pids"));
   EXPECT_TRUE(gone(first));
 
@@ -344,12 +399,18 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   // A job still running when the server is told to end.
   WebServer second_server({"--kinroll", s.path("slow")}, {pids});
   ASSERT_TRUE(second_server.started());
-  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", "x"}}, "G\xC3\xB6rdon Ward"));
+  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", kDirectoryTitle}},
+                                             "G\xC3\xB6rdon Ward"));
   EXPECT_EQ(res.status, 303);
-  // While it runs its page says so, the unit as typed.
+  // While it runs its page says so, the unit as typed, and so does its status.
   HttpResponse working = second_server.get(res.header("location"));
-  EXPECT_NE(working.body.find("The lists for G\xC3\xB6rdon Ward are being made"), std::string::npos)
-      << working.body;
+  EXPECT_NE(working.body.find("<title>Working on G\xC3\xB6rdon Ward – Kinroll</title>"),
+            std::string::npos) << working.body;
+  EXPECT_NE(working.body.find("Making the ward&#39;s lists (kinroll -c) for G\xC3\xB6rdon Ward: "),
+            std::string::npos) << working.body;
+  HttpResponse status = second_server.get(res.header("location") + "/status");
+  EXPECT_EQ(status.body.rfind("working\nMaking the ward's lists (kinroll -c) for G\xC3\xB6rdon Ward: ", 0),
+            0u) << status.body;
   std::string both = s.read("pids");
   for (int i = 0; i < 1000 && both.find('\n') == both.rfind('\n'); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

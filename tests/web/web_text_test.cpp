@@ -27,20 +27,6 @@ TEST(WebText, CsvRowsAsTheBatchQuotesThem) {
   EXPECT_TRUE(csv_rows("").empty());
 }
 
-TEST(WebText, MessagesGroupedByKindInOrder) {
-  auto groups = group_messages(
-      "Phone numbers don't match for HT/VT family 'A, B'\n"
-      "Inserted 3 pseudo-record numbers\n\n"
-      "Can't find entry in MIS232 (X, Y)\n"
-      "Phone numbers don't match for HT/VT family 'C & D'\n");
-  ASSERT_EQ(groups.size(), 3u);
-  EXPECT_EQ(groups[0].kind, "Phone numbers don't match for HT/VT family");
-  EXPECT_EQ(groups[0].lines.size(), 2u);
-  EXPECT_EQ(groups[0].lines[1], "Phone numbers don't match for HT/VT family 'C & D'");
-  EXPECT_EQ(groups[1].kind, "Inserted 3 pseudo-record numbers");
-  EXPECT_EQ(groups[2].kind, "Can't find entry in MIS232");
-}
-
 TEST(WebRecognise, ByStandardNameOrByTitle) {
   EXPECT_STREQ(recognise_input("C:\\Reports\\MIS1313.TXT", "")->file, "mis1313.txt");
   EXPECT_STREQ(recognise_input("../wardorgs.txt", "")->file, "wardorgs.txt");

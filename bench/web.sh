@@ -4,7 +4,8 @@
 # default) uploaded and processed, the time from the post to the results
 # page and the server's own peak memory (the batch child not counted);
 # then RUNS small jobs in a row (50), after which, once they expire, no job
-# folder, file or child process may be left.
+# folder, file or child process may be left; last, in headless Chromium,
+# the time from the button to the results page and of the largest views.
 #
 # usage: bench/web.sh KINROLL_WEB KINROLL_GEN   (kinroll beside KINROLL_WEB)
 # Environment: WEB_SIZE (60000), WEB_RUNS (50). Everything listens on
@@ -82,4 +83,14 @@ kill "$pid"
 wait "$pid" || true
 pid=
 echo "after the end: $(find "$work/tmp" -mindepth 1 | wc -l) files or folders left"
-[ "$left" -eq 0 ] && [ "$children" -eq 0 ]
+status=0
+[ "$left" -eq 0 ] && [ "$children" -eq 0 ] || status=1
+
+# The same printouts as a clerk sends them, in headless Chromium: from the
+# button to the results page, and the largest views (bench/web_browser.py).
+echo "== $size households in headless Chromium"
+browser=0
+/usr/bin/python3 "$(dirname "$0")/web_browser.py" "$web" "$work/big" || browser=$?
+[ "$browser" -eq 77 ] && echo "(skipped: Selenium, Chromium or its driver is missing)"
+[ "$browser" -eq 0 ] || [ "$browser" -eq 77 ] || status=1
+exit "$status"

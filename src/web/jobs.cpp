@@ -125,6 +125,12 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
     job->finishing = true;
     job->touched = std::chrono::steady_clock::now();
   }
+  {
+    // The next job's lists need not wait for this one's booklet.
+    std::lock_guard lock(mutex_);
+    --running_;
+    changed_.notify_all();
+  }
   done_(*job);
   // The results show while the booklet, which takes longest, and the
   // archive of everything are made.
@@ -147,7 +153,6 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
   {
     std::lock_guard lock(mutex_);
     job->finished = ++finished_;
-    --running_;
     --active_;
     old = take_over_bounds();
     changed_.notify_all();

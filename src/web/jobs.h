@@ -16,8 +16,8 @@
 
 #include "web/job.h"
 
-/// How many jobs may run at once, and be under way (received, waiting or
-/// running) at once.
+/// How many jobs may run their programs at once, and be under way
+/// (received, waiting, running, or making their booklet and archive) at once.
 inline constexpr int kMaxRunningJobs = 2;
 inline constexpr int kMaxActiveJobs = 8;
 /// How many finished jobs are kept, and how much of the disk they may take
@@ -96,7 +96,7 @@ class JobTable {
   std::condition_variable changed_;  // a job started or finished
   std::map<std::string, std::shared_ptr<Job>> jobs_;
   int active_ = 0;   // jobs not yet done
-  int running_ = 0;  // jobs whose programs run
+  int running_ = 0;  // jobs whose lists are being made
   int started_ = 0;  // jobs ever started
   uint64_t finished_ = 0;  // jobs ever finished: the last one's Job::finished
 };

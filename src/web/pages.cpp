@@ -135,6 +135,26 @@ std::string summary_section(const std::vector<GroupOutcome>& groups) {
   return "<h2 id=\"summary\">Summary</h2>\n" + head + list + "</ul>\n";
 }
 
+/// How many lines of a kind of message, or of a report, a results page shows.
+constexpr size_t kShownLines = 200;
+
+/// The first kShownLines lines of `text` in a box, its text `id`, and a
+/// link to the view of the whole file `name` when it has more.
+std::string report_start(const Job& job, std::string_view name, std::string_view text,
+                         std::string_view id) {
+  size_t at = 0;
+  for (size_t n = 0; n < kShownLines && at < text.size(); ++n) {
+    at = std::min(text.find('\n', at), text.size() - 1) + 1;
+  }
+  std::string html = "<div class=\"box\"><pre id=\"" + std::string(id) + "\">" +
+                     page_text(text.substr(0, at)) + "</pre></div>\n";
+  if (at < text.size()) {
+    html += "<p>This is the beginning: <a href=\"" + job_link(job, "view/" + std::string(name)) +
+            "\">the whole of " + std::string(name) + "</a>.</p>\n";
+  }
+  return html;
+}
+
 /// The messages of every program, grouped by kind: each kind with what it
 /// means, its lines under a fold.
 std::string messages_section(std::string_view text) {
@@ -149,7 +169,13 @@ std::string messages_section(std::string_view text) {
     html += "</p>";
     if (n > 1) {
       html += "<details><summary>The " + std::to_string(n) + " lines</summary><ul>\n";
-      for (const std::string& line : g.lines) html += "<li>" + page_text(line) + "</li>\n";
+      for (size_t i = 0; i < std::min(n, kShownLines); ++i) {
+        html += "<li>" + page_text(g.lines[i]) + "</li>\n";
+      }
+      if (n > kShownLines) {
+        html += "<li>and " + std::to_string(n - kShownLines) +
+                " more, in the archive's message files</li>\n";
+      }
       html += "</ul></details>";
     }
     html += "</li>\n";
@@ -277,12 +303,12 @@ std::string results_page(Job& job, const JobResult& r, const ResultsView& view) 
   body += files_section(job, r, view.archive);
   body += messages_section(r.console + r.messages);
   if (std::ranges::find(r.written, "warderr.txt", &WrittenFile::name) != r.written.end()) {
-    body += "<h2>Error report (warderr.txt)</h2>\n<div class=\"box\"><pre id=\"errors\">" +
-            page_text(read_whole(job.work() + "/warderr.txt")) + "</pre></div>\n";
+    body += "<h2>Error report (warderr.txt)</h2>\n" +
+            report_start(job, "warderr.txt", read_whole(job.work() + "/warderr.txt"), "errors");
   }
   if (r.changes_ran) {
-    body += "<h2>Changes since last month</h2>\n<div class=\"box\"><pre id=\"changes\">" +
-            page_text(r.changes_report) + "</pre></div>\n";
+    body += "<h2>Changes since last month</h2>\n" +
+            report_start(job, "changes.txt", r.changes_report, "changes");
   }
   body += uploads_table(job);
   body += "<p><a href=\"" + job.base + "/\">Make lists from other printouts</a></p>\n";

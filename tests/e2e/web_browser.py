@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """kinroll-web in headless Chromium: open the printed address, choose the
-example printouts, send them, wait for the results, check the grouped
-messages and the error report, open a CSV view, download the archive and
-compare it with a direct kinroll -c run; save a screenshot of the results;
-restart the server and open the bookmarked address again.
+example printouts, send them, wait for the results, check the summary, the
+grouped messages and the error report, open a CSV view, download the archive
+and compare it with a direct kinroll -c run; at 1280 and 390 pixels wide
+save screenshots of the form, the results and a view, and check that no page
+scrolls sideways; send the directory alone and check the summary names what
+is missing; restart the server and open the bookmarked address again.
 
-usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOT
+usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOTS
+(SCREENSHOTS: a folder for web-form-1280.png, web-results-390.png and the like)
 Exit status 77 (skipped) without Selenium, Chromium or its driver."""
 import os
 import re
@@ -21,6 +24,7 @@ try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
+    from selenium.common.exceptions import WebDriverException
 except ImportError:
     sys.exit(77)
 
@@ -29,17 +33,22 @@ DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
 if CHROMIUM is None or not os.access(DRIVER, os.X_OK):
     sys.exit(77)
 
-web, examples, screenshot = sys.argv[1:4]
+web, examples, screenshots = sys.argv[1:4]
 kinroll = os.path.join(os.path.dirname(web), "kinroll")
 DEBUG = None
-INPUTS = ["mis231.txt", "mis232.txt", "mis239.txt", "mis1313.txt", "mis1413.txt", "mis121.txt"]
+INPUTS = ["mis231.txt", "mis232.txt", "mis239.txt", "mis1313.txt", "mis1413.txt", "mis121.txt",
+          "smis.txt"]
 UNIT = "Alder Springs 2nd Ward"
 
 
 def wait_for(what, test, seconds=30):
+    """Waits until test() is true; a page that changes under it counts as not yet."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
-        value = test()
+        try:
+            value = test()
+        except WebDriverException:
+            value = None
         if value:
             return value
         time.sleep(0.1)
@@ -74,6 +83,7 @@ def main():
     tmp = tempfile.mkdtemp()
     env = dict(os.environ, TMPDIR=tmp, XDG_STATE_HOME=os.path.join(tmp, "state"))
     server, address = start(env, "0")
+    os.makedirs(screenshots, exist_ok=True)
     driver = None
     try:
         assert re.fullmatch(r"http://127\.0\.0\.1:\d+/[0-9a-f]{32}/", address), address
@@ -93,6 +103,7 @@ def main():
 
         driver.get(address)
         assert driver.current_url == address, driver.current_url
+        pages = {"form": address}
         driver.find_element(By.NAME, "printouts").send_keys(
             "\n".join(os.path.join(examples, n) for n in INPUTS))
         driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
@@ -103,29 +114,68 @@ def main():
         driver.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
         wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
                  == "Results for " + UNIT)
+        assert driver.title == "Results for %s \u2013 Kinroll" % UNIT, driver.title
+        pages["results"] = driver.current_url
 
-        summaries = [s.text for s in driver.find_elements(By.TAG_NAME, "summary")]
-        assert "Phone numbers don't match for HT/VT family (2)" in summaries, summaries
+        made = [li.text for li in driver.find_elements(By.CSS_SELECTOR, "ul.groups li.made")]
+        assert any(m.startswith("The stake's lists: made") for m in made), made
+        kinds = [p.text for p in driver.find_elements(By.CSS_SELECTOR, "ul.messages > li > p")]
+        assert any(k.startswith("Phone numbers don't match for HT/VT family ... (2 times): ")
+                   for k in kinds), kinds
         expected = direct_run(tmp)
         errors = driver.find_element(By.ID, "errors").text
         assert errors == expected["warderr.txt"].decode("latin-1").rstrip("\n"), errors
-        driver.save_screenshot(screenshot)
 
-        results = driver.current_url
         driver.find_element(By.CSS_SELECTOR, "a[href$='/view/wardfam.csv']").click()
-        cells = driver.find_elements(By.CSS_SELECTOR, "table.csv tr:nth-child(2) td")
+        heads = [th.text for th in driver.find_elements(By.CSS_SELECTOR, "table.csv thead th")]
+        assert heads[:3] == ["FamID", "LName", "FName"], heads
+        cells = driver.find_elements(By.CSS_SELECTOR, "table.csv tbody tr:nth-child(1) td")
         assert [c.text for c in cells[:3]] == ["041-2287-5530", "ABERNATHY", "Gordon"], \
             [c.text for c in cells[:3]]
+        pages["view"] = driver.current_url
 
-        driver.get(results)
-        driver.find_element(By.PARTIAL_LINK_TEXT, "Download everything").click()
-        archive = os.path.join(downloads, "kinroll-results.zip")
+        # Every page fits the width of a phone; only a table's or a list's
+        # own box scrolls sideways.
+        for width in (1280, 390):
+            driver.set_window_size(width, 900)
+            for name, url in pages.items():
+                driver.get(url)
+                wide = driver.execute_script(
+                    "return document.documentElement.scrollWidth - window.innerWidth")
+                assert wide <= 0, "%s at %d px is %d px too wide" % (name, width, wide)
+                shot = os.path.join(screenshots, "web-%s-%d.png" % (name, width))
+                assert driver.save_screenshot(shot), shot
+        driver.set_window_size(1100, 1400)
+        print("ok: form, results and a view fit 1280 and 390 pixels")
+
+        driver.get(pages["results"])
+        link = driver.find_element(By.PARTIAL_LINK_TEXT, "Download everything")
+        name = "Alder-Springs-2nd-Ward-%s.zip" % time.strftime("%Y-%m-%d")
+        assert link.text == "Download everything (%s)" % name, link.text
+        link.click()
+        archive = os.path.join(downloads, name)
         wait_for("the archive", lambda: os.path.exists(archive))
         with zipfile.ZipFile(archive) as z:
             got = {n: z.read(n) for n in z.namelist()}
         for name, data in expected.items():
             assert got.get(name) == data, name
         print("ok: %d files as kinroll -c writes them" % len(expected))
+
+        # The directory alone: the summary says which lists there are not, and why.
+        driver.get(address)
+        driver.find_element(By.NAME, "printouts").send_keys(os.path.join(examples, "mis231.txt"))
+        driver.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
+        wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
+                 .startswith("Results for "))
+        missing = [li.text for li in driver.find_elements(By.CSS_SELECTOR, "ul.groups li.notasked")]
+        for sentence in ("No home-teaching report (MIS 1313) was given, so there are no "
+                         "home-teaching lists.",
+                         "No positions report (MIS 121) was given, so there is no positions list.",
+                         "No stake report was given, so there are no stake lists."):
+            assert any(m.endswith(sentence) for m in missing), (sentence, missing)
+        assert driver.find_element(By.CSS_SELECTOR, "p.ok").text == \
+            "Every list these printouts allow was made."
+        print("ok: the directory alone says which lists are not there")
 
         # The bookmarked address works again once the server is started again.
         server.send_signal(signal.SIGTERM)

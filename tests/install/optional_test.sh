@@ -14,15 +14,15 @@ trap 'rm -rf "$scratch"' EXIT
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 
 # configure EXPECTED_STATUS TEXT_EXPECTED ARGUMENTS...: a configure step of
-# the scratch build with ARGUMENTS ends with EXPECTED_STATUS (0 or 1) and
-# prints TEXT_EXPECTED.
+# the scratch build with ARGUMENTS (kinroll-book off unless they say) ends
+# with EXPECTED_STATUS (0 or 1) and prints TEXT_EXPECTED.
 configure() {
   want=$1
   text=$2
   shift 2
   status=0
   cmake -G "Unix Makefiles" -S "$top" -B "$scratch" -DCMAKE_CXX_COMPILER="$compiler" \
-        -DBUILD_TESTING=OFF "$@" > "$scratch/log" 2>&1 || status=1
+        -DBUILD_TESTING=OFF -DKINROLL_BOOK=OFF "$@" > "$scratch/log" 2>&1 || status=1
   # The log wraps long messages; join its lines.
   if [ "$status" != "$want" ] || ! tr -s '\n ' '  ' < "$scratch/log" | grep -qF -- "$text"; then
     echo "configure $*: status $status, not $want, or no \"$text\":"
@@ -32,11 +32,13 @@ configure() {
 }
 
 export PKG_CONFIG_LIBDIR=$scratch/nowhere
-configure 1 "KINROLL_WEB=ON, but kinroll-web needs packages that are not installed: libcpp-httplib-dev libzip-dev" \
+configure 1 "KINROLL_WEB=ON, but kinroll-web needs packages that are not installed: libmicrohttpd-dev libzip-dev" \
   -DKINROLL_WEB=ON -DKINROLL_CONTACTS=OFF
+configure 1 "KINROLL_BOOK=ON, but kinroll-book needs packages that are not installed: libcairo2-dev libpango1.0-dev" \
+  -DKINROLL_BOOK=ON -DKINROLL_WEB=OFF -DKINROLL_CONTACTS=OFF
 configure 1 "kinroll-contacts needs packages that are not installed: libical-dev" \
   -DKINROLL_WEB=OFF -DKINROLL_CONTACTS=ON
-configure 0 "kinroll-web: not built, missing libcpp-httplib-dev libzip-dev" \
+configure 0 "kinroll-web: not built, missing libmicrohttpd-dev libzip-dev" \
   -DKINROLL_WEB=AUTO -DKINROLL_CONTACTS=OFF
 configure 0 "kinroll-contacts: not built (KINROLL_CONTACTS=OFF)" \
   -DKINROLL_WEB=AUTO -DKINROLL_CONTACTS=OFF

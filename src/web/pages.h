@@ -8,13 +8,17 @@
 #include <string_view>
 
 #include "web/job.h"
+#include "web/memory.h"
 
 /// The style sheet every page links to, served as BASE/style.css.
 extern const char* const kStyleSheet;
 
 /// The form: printouts, configuration files, unit name, last month's
-/// directory, posted to BASE/jobs.
-std::string form_page(std::string_view base);
+/// directory and the box that keeps this month's for next month, posted to
+/// BASE/jobs. What `memory` recalls is shown: the unit in its field, the
+/// files and the kept directory by name and date, each with a "Forget"
+/// button posting to BASE/forget/FIELD.
+std::string form_page(std::string_view base, const Recalled& memory);
 
 /// "Working" for a job still waiting or running; it reloads itself every
 /// second.

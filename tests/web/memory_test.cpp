@@ -62,7 +62,7 @@ TEST(WebMemory, NamesTheChangesReportGives) {
 }
 
 /// Scratch configuration and state folders, and job folders made in it.
-class Memory : public ::testing::Test {
+class WebMemoryFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     char tmpl[] = "/tmp/kinroll-memory-XXXXXX";
@@ -100,7 +100,7 @@ class Memory : public ::testing::Test {
   int jobs_ = 0;
 };
 
-TEST_F(Memory, GivenOnceUsedUntilReplacedOrForgotten) {
+TEST_F(WebMemoryFiles, GivenOnceUsedUntilReplacedOrForgotten) {
   const std::string april = kHeader + "ABERNATHY\n";
   const std::string may = "DIRECTORY OF MEMBERS (MIS 231)   Page 1\nWard   12 May 2024\nx\n";
   EXPECT_EQ(recall(folders_).unit, "");
@@ -182,7 +182,7 @@ TEST_F(Memory, GivenOnceUsedUntilReplacedOrForgotten) {
   EXPECT_TRUE(fs::is_empty(folders_.config));
 }
 
-TEST_F(Memory, ADirectoryWithoutADateIsNamedByTheDayItWasKept) {
+TEST_F(WebMemoryFiles, ADirectoryWithoutADateIsNamedByTheDayItWasKept) {
   write(folders_.state + "/web-last-month.txt", "ABERNATHY\n");
   Recalled r = recall(folders_);
   EXPECT_FALSE(r.last_month.printed);
@@ -198,7 +198,7 @@ TEST_F(Memory, ADirectoryWithoutADateIsNamedByTheDayItWasKept) {
   EXPECT_EQ(read(folders_.state + "/web-last-month.txt"), "ABERNATHY\n");
 }
 
-TEST_F(Memory, TheStateFolderShownFromTheHomeFolder) {
+TEST_F(WebMemoryFiles, TheStateFolderShownFromTheHomeFolder) {
   std::string saved = getenv("HOME") != nullptr ? getenv("HOME") : "";
   setenv("HOME", root_.c_str(), 1);
   EXPECT_EQ(recall({"", root_ + "/.local/state/kinroll"}).state_shown, "~/.local/state/kinroll");

@@ -26,7 +26,7 @@ trap 'exit 130' INT TERM
 "$gen" "$size" "$work/big" >/dev/null
 "$gen" 600 "$work/small" >/dev/null
 mkdir "$work/tmp" "$work/state"
-TMPDIR="$work/tmp" XDG_STATE_HOME="$work/state" "$web" --port 0 --keep 1 --time-limit 120 \
+TMPDIR="$work/tmp" XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config" "$web" --port 0 --keep 1 --time-limit 120 \
   >"$work/out.txt" &
 pid=$!
 for _ in $(seq 100); do grep -q http:// "$work/out.txt" 2>/dev/null && break; sleep 0.05; done

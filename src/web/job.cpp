@@ -9,6 +9,7 @@
 
 #include "web/archive.h"
 #include "web/recognise.h"
+#include "web/text.h"
 
 namespace fs = std::filesystem;
 
@@ -61,6 +62,15 @@ class Step {
   const char* what_;
 };
 
+/// The name the clerk knows this month's directory by: the browser's name
+/// of the file taken for it.
+std::string directory_name(const Job& job) {
+  for (const UploadedFile& up : job.uploads) {
+    if (up.taken_as != nullptr && std::string_view(up.taken_as) == "mis231.txt") return up.name;
+  }
+  return "";
+}
+
 /// The console answers of the stake options: read the stake report (701,
 /// smis.txt), write each unit's positions (720) and the alphabetical list
 /// (730, alpha) into stakedoc, then quit.
@@ -76,21 +86,30 @@ void run_companions(const Job& job, const JobPrograms& programs, const std::atom
   const std::string& dir = job.folder;
   if (job.has_last_month && job.has_directory && !programs.changes.empty() && !cancel) {
     Step step(progress, "the changes since last month (kinroll-changes)");
+    // The report names its printouts as it is given them: they are linked
+    // under the clerk's names in a folder of their own, where it runs.
+    ChangesNames names = changes_names(job.last_month_name, directory_name(job));
+    const std::string folder = dir + "/changes";
+    std::error_code ec;
+    fs::create_directory(folder, ec);
+    fs::create_symlink("../last/mis231.txt", folder + "/" + names.old_name, ec);
+    fs::create_symlink("../work/mis231.txt", folder + "/" + names.new_name, ec);
     r->changes_ran = true;
-    r->changes = run_child({programs.changes, "--csv", "changes.csv", "../last/mis231.txt",
-                            "mis231.txt"},
-                           work, dir + "/changes.out", dir + "/changes.err", programs.limit, cancel);
+    r->changes = run_child({programs.changes, "--csv", "changes.csv", names.old_name,
+                            names.new_name},
+                           folder, dir + "/changes.out", dir + "/changes.err", programs.limit,
+                           cancel);
     r->changes_report = read_whole(dir + "/changes.out");
     // The report goes among the results whole, as every output does.
-    std::error_code ec;
     fs::rename(dir + "/changes.out", work + "/changes.txt", ec);
+    fs::rename(folder + "/changes.csv", work + "/changes.csv", ec);
+    fs::remove_all(folder, ec);
   }
   if (job.has_directory && !programs.contacts.empty() && !cancel) {
     Step step(progress, "the contacts and birthdays for phones (kinroll-contacts)");
     r->contacts_ran = true;
-    r->contacts = run_child({programs.contacts, "--key", "../contacts.key", "-u", job.unit, "."},
-                            work, dir + "/contacts.out", dir + "/contacts.err", programs.limit,
-                            cancel);
+    r->contacts = run_child({programs.contacts, "-u", job.unit, "."}, work,
+                            dir + "/contacts.out", dir + "/contacts.err", programs.limit, cancel);
   }
   std::error_code ec;
   if (fs::exists(work + "/smis.txt", ec) && fs::exists(work + "/wardunits.txt", ec) && !cancel &&
@@ -132,6 +151,24 @@ std::vector<std::pair<const char*, const char*>> message_files(const JobResult& 
 }
 
 }  // namespace
+
+ChangesNames changes_names(std::string_view last_month, std::string_view this_month) {
+  auto plain = [](std::string_view name, const char* instead) {
+    size_t slash = name.find_last_of("/\\");
+    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    std::string latin1 = latin1_from_utf8(name);
+    bool usable = !latin1.empty() && latin1[0] != '.' && latin1[0] != '-' && latin1.size() <= 100;
+    return usable ? latin1 : std::string(instead);
+  };
+  ChangesNames names{plain(last_month, "last month's directory"),
+                     plain(this_month, "this month's directory")};
+  if (names.old_name == names.new_name || names.old_name == "changes.csv" ||
+      names.new_name == "changes.csv") {
+    names.old_name = "last month's " + names.old_name;
+    names.new_name = "this month's " + names.new_name;
+  }
+  return names;
+}
 
 std::string Job::archive_name() const {
   // Latin-1 letters with a mark become the plain letter; anything else but

@@ -5,7 +5,9 @@
 // A job folder holds:
 //   work/      the inputs under their standard names, then every file the
 //              programs wrote (the only files the results list)
-//   last/      last month's directory printout, when one was given
+//   last/      last month's directory printout, when one was given or kept
+//   changes/   while kinroll-changes runs: its two printouts under the
+//              names the clerk knows them by (changes_names())
 //   work/stakedoc/  the stake's lists, when the stake report was given
 //   up/        the uploaded files under numbers, until the job starts
 //   *.out, *.err  what the programs printed
@@ -16,6 +18,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -88,6 +91,7 @@ struct Job {
   std::vector<UploadedFile> uploads;
   bool has_directory = false;   ///< a printout was taken for mis231.txt
   bool has_last_month = false;  ///< last/mis231.txt is there
+  std::string last_month_name;  ///< what the clerk knows it by (memory.h)
   std::string date;             ///< the day it was sent, YYYY-MM-DD
   JobProgress progress;
 
@@ -109,12 +113,29 @@ struct Job {
   std::string archive_name() const;
 };
 
+/// The two names kinroll-changes is given for its printouts.
+struct ChangesNames {
+  std::string old_name;  ///< last month's directory
+  std::string new_name;  ///< this month's
+};
+
+/// The names kinroll-changes is given for last month's directory and this
+/// month's, which the first line of its report shows ("Changes from OLD to
+/// NEW"): the last part of `last_month` and of `this_month` (the names the
+/// clerk knows them by), each in Latin-1 as the report is written. A name
+/// that is empty, begins with '.' or '-' or is longer than 100 bytes is
+/// "last month's directory" or "this month's directory" instead; when the
+/// two are the same, or one is changes.csv (the report's other output),
+/// they become "last month's NAME" and "this month's NAME".
+ChangesNames changes_names(std::string_view last_month, std::string_view this_month);
+
 /// Runs the job's programs in its work folder, each with `programs.limit`:
 /// `kinroll -c -u UNIT`, and beside it, one after the other, with last
 /// month's directory kinroll-changes (report work/changes.txt,
 /// work/changes.csv); where it is built and the directory was given,
-/// kinroll-contacts (work/wardcontacts.vcf, work/wardbirthdays.ics, with a
-/// key of the job's own); with the stake report and wardunits.txt, the
+/// kinroll-contacts (work/wardcontacts.vcf, work/wardbirthdays.ics) with
+/// its own key, the user's (~/.config/kinroll/contacts.key), so that the
+/// UIDs stay the same from month to month; with the stake report and wardunits.txt, the
 /// console's stake options 701, 720 and 730 (work/stakedoc/). No converter
 /// runs. Each step is listed in `*progress` while it runs. `cancel` turning
 /// true ends the running program at once. Returns what they did, with the

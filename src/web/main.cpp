@@ -198,6 +198,11 @@ int run(int argc, char** argv) {
                settings.state.c_str());
     return kExitTrouble;
   }
+  settings.memory = {user_folder(UserFolder::kConfig), settings.state};
+  if (settings.memory.config.empty()) {
+    tool_error("cannot find the configuration folder (set HOME or XDG_CONFIG_HOME)");
+    return kExitTrouble;
+  }
   std::string running = running_url(settings.state);
   if (args.has("new-token") && !running.empty()) {
     tool_error("kinroll-web is running at %s: end it before making a new address",

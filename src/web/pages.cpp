@@ -31,7 +31,9 @@ const char* const kStyleSheet =
     "ul.files li,ul.groups li{margin:.3em 0}\n"
     "label{display:block;margin:.6em 0}.hint{color:#555;font-size:.9em}\n"
     "input,select,button{font-size:1em;max-width:100%}button{font-size:1.1em;padding:.4em 1.2em}\n"
-    "nav.pages a,nav.pages span{margin-right:1em}\n";
+    "nav.pages a,nav.pages span{margin-right:1em}\n"
+    ".kept{color:#555;font-size:.9em;margin:-.4em 0 .6em}"
+    "button.forget{font-size:.9em;padding:.1em .6em;margin-left:.5em}\n";
 
 const char* const kWatchScript =
     "// Asks every 3 seconds how the job is doing, says so in the page's polite\n"
@@ -233,26 +235,52 @@ std::string files_section(const Job& job, const JobResult& r, ArchiveState archi
 
 }  // namespace
 
-std::string form_page(std::string_view base) {
+std::string form_page(std::string_view base, const Recalled& memory) {
+  const std::string b = html_escape(base);
+  std::string forget_forms;
+  // What is kept for `field`, said as `what`, with its button: a submit
+  // button of a form of its own (forms cannot nest), put after this one.
+  auto kept = [&](const char* field, const std::string& what) {
+    forget_forms += "<form id=\"forget-" + std::string(field) + "\" method=\"post\" action=\"" +
+                    b + "/forget/" + field + "\"></form>\n";
+    return "<p class=\"kept\" id=\"kept-" + std::string(field) +
+           "\">Kept on this computer: " + html_escape(what) +
+           "; used when none is given here.<button type=\"submit\" class=\"forget\" form=\"forget-" +
+           field + "\">Forget</button></p>\n";
+  };
   std::string body =
       "<h1>Kinroll: the ward's lists from its printouts</h1>\n"
-      "<form method=\"post\" action=\"" + html_escape(base) +
-      "/jobs\" enctype=\"multipart/form-data\">\n"
+      "<form method=\"post\" action=\"" + b + "/jobs\" enctype=\"multipart/form-data\">\n"
       "<label>The month's printouts (choose them all: mis231.txt, mis232.txt, mis239.txt, "
       "mis1313.txt, mis1413.txt, mis121.txt, under any name)<br>\n"
       "<input type=\"file\" name=\"printouts\" multiple></label>\n"
       "<label>Unit name for the list titles<br>\n"
-      "<input type=\"text\" name=\"unit\" value=\"Ward\" maxlength=\"100\"></label>\n"
-      "<label>The stake's units (wardunits.txt, optional)<br>\n"
-      "<input type=\"file\" name=\"wardunits\"></label>\n"
-      "<label>The organisation table (wardorgs.txt, optional)<br>\n"
-      "<input type=\"file\" name=\"wardorgs\"></label>\n"
-      "<label>Last month's directory of members (optional, to see what changed)<br>\n"
-      "<input type=\"file\" name=\"lastmonth\"></label>\n"
-      "<p><button type=\"submit\">Make the lists</button></p>\n"
-      "<p class=\"hint\">The files stay on this computer and are removed when the lists have "
-      "not been looked at for a while, and when the program ends.</p>\n"
-      "</form>\n";
+      "<input type=\"text\" name=\"unit\" value=\"" + html_escape(memory.unit) +
+      "\" placeholder=\"Ward\" maxlength=\"100\"></label>\n";
+  if (!memory.unit.empty()) body += kept("unit", "the name given last");
+  body += "<label>The stake's units (wardunits.txt, optional)<br>\n"
+          "<input type=\"file\" name=\"wardunits\"></label>\n";
+  if (!memory.units_date.empty()) {
+    body += kept("wardunits", "the wardunits.txt given on " + memory.units_date);
+  }
+  body += "<label>The organisation table (wardorgs.txt, optional)<br>\n"
+          "<input type=\"file\" name=\"wardorgs\"></label>\n";
+  if (!memory.orgs_date.empty()) {
+    body += kept("wardorgs", "the wardorgs.txt given on " + memory.orgs_date);
+  }
+  body += "<label>Last month's directory of members (optional, to see what changed)<br>\n"
+          "<input type=\"file\" name=\"lastmonth\"></label>\n";
+  if (!memory.last_month.date.empty()) {
+    body += kept("lastmonth", kept_directory_name(memory.last_month));
+  }
+  body += "<label><input type=\"checkbox\" name=\"keep\" value=\"yes\" checked> Keep this "
+          "month's directory on this computer (in " + html_escape(memory.state_shown) +
+          ") so that next month's changes come by themselves</label>\n"
+          "<p><button type=\"submit\">Make the lists</button></p>\n"
+          "<p class=\"hint\">The printouts stay on this computer and are removed when the lists "
+          "have not been looked at for a while, and when the program ends; only what is marked "
+          "as kept stays until it is forgotten.</p>\n"
+          "</form>\n" + forget_forms;
   return page(base, "Kinroll", body);
 }
 

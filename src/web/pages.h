@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "web/job.h"
+#include "web/memory.h"
 #include "web/summary.h"
 
 /// The style sheet every page links to, served as BASE/style.css.
@@ -31,8 +32,11 @@ struct ResultsView {
 
 
 /// The form: printouts, configuration files, unit name, last month's
-/// directory, posted to BASE/jobs.
-std::string form_page(std::string_view base);
+/// directory and the box that keeps this month's for next month, posted to
+/// BASE/jobs. What `memory` recalls is shown: the unit in its field, the
+/// files and the kept directory by name and date, each with a "Forget"
+/// button posting to BASE/forget/FIELD.
+std::string form_page(std::string_view base, const Recalled& memory);
 
 /// What the job in `state` is doing, in a sentence: the steps running and
 /// for how long, or that it waits its turn.

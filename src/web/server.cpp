@@ -5,13 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "web/guard.h"
 #include "web/pages.h"
 #include "web/place.h"
-#include "web/text.h"
 #include "web/upload.h"
 
 namespace {
@@ -91,6 +92,7 @@ struct Request {
   std::unique_ptr<UploadReceiver> upload;  // a post being received
   MHD_PostProcessor* form = nullptr;
   bool broken = false;  // the form was refused part way
+  bool forget = false;  // a post to BASE/forget/WHAT; its body is not read
   bool waited = false;  // the job's page waited once
   ~Request() {
     if (form != nullptr) MHD_destroy_post_processor(form);
@@ -146,7 +148,11 @@ MHD_Result Server::on_request(void* self, MHD_Connection* c, const char* url, co
     *state = req = new Request;
     return server->first_call(c, url, method, req);
   }
-  if (req->upload == nullptr) return server->get(c, req);
+  if (req->upload == nullptr) {
+    if (*size == 0) return server->get(c, req);
+    *size = 0;  // a body that is no upload is not read
+    return MHD_YES;
+  }
   if (*size == 0) return server->end_post(c, req);
   if (!req->broken) req->broken = MHD_post_process(req->form, data, *size) != MHD_YES;
   *size = 0;
@@ -185,7 +191,8 @@ MHD_Result Server::first_call(MHD_Connection* c, std::string_view url, std::stri
                    "the computer it runs on.");
   }
   if (post && rest == "/jobs") return begin_post(c, req);
-  if (method != "GET" && method != "HEAD") {
+  req->forget = post && rest.starts_with("/forget/");
+  if (method != "GET" && method != "HEAD" && !req->forget) {
     return message(c, 405, "Not here", "Only pages and files are served here.");
   }
   req->rest = rest;
@@ -194,13 +201,14 @@ MHD_Result Server::first_call(MHD_Connection* c, std::string_view url, std::stri
 
 MHD_Result Server::get(MHD_Connection* c, Request* req) {
   std::string_view rest = req->rest;
+  if (req->forget) return forget(c, rest.substr(8));
   if (rest.starts_with("/jobs/") && rest.size() >= 38 && (rest.size() == 38 || rest[38] == '/')) {
     if (req->job == nullptr) req->job = jobs_.find(std::string(rest.substr(6, 32)));
     if (req->job == nullptr) return not_here(c);
     return rest.size() <= 39 ? job_page(c, req) : job_file(c, *req->job, rest.substr(39));
   }
   if (rest.empty()) return redirect(c, base_ + "/");
-  if (rest == "/") return send_bytes(c, 200, form_page(base_));
+  if (rest == "/") return send_bytes(c, 200, form_page(base_, recall(settings_.memory)));
   if (rest == "/style.css") return send_bytes(c, 200, kStyleSheet, "text/css; charset=utf-8");
   if (rest == "/watch.js") return send_bytes(c, 200, kWatchScript, "text/javascript; charset=utf-8");
   return not_here(c);
@@ -249,9 +257,8 @@ MHD_Result Server::end_post(MHD_Connection* c, Request* req) {
     return message(c, status, status == 413 ? "Too much at once" : "Not sent",
                    status != 400 ? upload->why() : "The form sent is not this page's form.");
   }
-  std::string unit = latin1_from_utf8(upload->unit());
-  job.unit = unit.empty() ? "Ward" : unit;
   place_uploads(upload->files(), job);
+  use_memory(settings_.memory, {upload->unit(), upload->keep()}, upload->files(), job);
   jobs_.start(req->job);
   return redirect(c, job.base + "/jobs/" + job.id);
 }
@@ -328,6 +335,16 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
   FilePage part;
   if (!read_page(path, csv, csv ? kViewRows : kViewLines, page, &part)) return not_here(c);
   return send_bytes(c, 200, view_page(job, name, part));
+}
+
+MHD_Result Server::forget(MHD_Connection* c, std::string_view what) {
+  Remembered thing;
+  if (!remembered_by_name(what, &thing)) return not_here(c);
+  if (!forget_remembered(settings_.memory, thing)) {
+    return message(c, 500, "Something went wrong",
+                   std::string("It could not be forgotten: ") + std::strerror(errno) + ".");
+  }
+  return redirect(c, base_ + "/");
 }
 
 void Server::wake(const Job* job) {

@@ -2,7 +2,8 @@
 // The page of kinroll-web over HTTP, through libmicrohttpd's event loop on
 // one thread of its own: every page under "/TOKEN/" (any other path is a
 // bare 404), the form received into a job, the job's page, which waits a
-// moment for the job to end, and the job's files.
+// moment for the job to end, and the job's files; a post to
+// "/TOKEN/forget/WHAT" forgets a remembered thing (memory.h).
 
 #include <microhttpd.h>
 
@@ -15,6 +16,7 @@
 #include "web/job.h"
 #include "web/jobs.h"
 #include "web/listen.h"
+#include "web/memory.h"
 
 /// How the server is set up.
 struct ServerSettings {
@@ -22,6 +24,7 @@ struct ServerSettings {
   int port = 8080;       ///< 0: a free port
   std::string token;     ///< the key in every address of the page
   std::string state;     ///< the user's state folder (instance.h), made
+  MemoryFolders memory;  ///< where what the page remembers is
   JobPrograms programs;
   std::chrono::milliseconds keep{std::chrono::minutes(30)};  ///< results kept after a fetch
 };
@@ -73,6 +76,8 @@ class Server {
   MHD_Result get(MHD_Connection* c, Request* req);
   MHD_Result job_page(MHD_Connection* c, Request* req);
   MHD_Result job_file(MHD_Connection* c, Job& job, std::string_view what);
+  /// Forgets the remembered thing `what` names, then sends to the form.
+  MHD_Result forget(MHD_Connection* c, std::string_view what);
   MHD_Result message(MHD_Connection* c, unsigned status, std::string_view title,
                      std::string_view sentence);
   MHD_Result not_here(MHD_Connection* c);

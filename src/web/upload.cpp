@@ -31,9 +31,12 @@ bool UploadReceiver::close_file() {
 bool UploadReceiver::piece(std::string_view field, std::string_view filename, uint64_t offset,
                            const char* data, size_t size) {
   // A piece at offset 0 begins a part, but for the bytes that follow an
-  // empty first piece of the same part.
-  bool continued = empty_start_ && size > 0;
+  // empty first piece of the same part (an empty part may come just before
+  // another: a file input or a text field left empty).
+  std::string part = std::string(field) + '\0' + std::string(filename);
+  bool continued = empty_start_ && size > 0 && part == empty_part_;
   empty_start_ = offset == 0 && size == 0;
+  if (empty_start_) empty_part_ = std::move(part);
   if (offset == 0 && !continued && !begin(field, filename)) return false;
   return add(data, size);
 }
@@ -43,7 +46,7 @@ bool UploadReceiver::begin(std::string_view field, std::string_view filename) {
   text_ = nullptr;
   if (filename.empty()) {
     // A text field; a file input left empty comes as a part without a name too.
-    text_ = field == kUnitField ? &unit_ : &ignored_;
+    text_ = field == kUnitField ? &unit_ : field == kKeepField ? &keep_ : &ignored_;
     ignored_.clear();
     return true;
   }

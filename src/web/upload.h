@@ -21,6 +21,7 @@ inline constexpr const char* kUnitsField = "wardunits";      ///< a file
 inline constexpr const char* kOrgsField = "wardorgs";        ///< a file
 inline constexpr const char* kLastMonthField = "lastmonth";  ///< a file
 inline constexpr const char* kUnitField = "unit";            ///< text
+inline constexpr const char* kKeepField = "keep";            ///< a box: sent when ticked
 
 /// A file of the form received, before it is taken for an input: its bytes
 /// are in up/N of the job folder, N its place among the files from 0.
@@ -62,6 +63,8 @@ class UploadReceiver {
 
   /// The unit name received; empty when not sent.
   const std::string& unit() const { return unit_; }
+  /// True when the keep box was ticked (its field sent with a value).
+  bool keep() const { return !keep_.empty(); }
 
   /// The files received, in order.
   const std::vector<ReceivedFile>& files() const { return files_; }
@@ -79,7 +82,9 @@ class UploadReceiver {
   std::string ignored_;       // an empty file input, or a text field not used
   uint64_t total_ = 0;
   bool empty_start_ = false;  // the last piece began a part and was empty
+  std::string empty_part_;    // that part's field and file name
   int status_ = 0;
   std::string why_;
   std::string unit_;
+  std::string keep_;
 };

@@ -4,8 +4,10 @@ example printouts, send them, wait for the results, check the summary, the
 grouped messages and the error report, open a CSV view, download the archive
 and compare it with a direct kinroll -c run; at 1280 and 390 pixels wide
 save screenshots of the form, the results and a view, and check that no page
-scrolls sideways; send the directory alone and check the summary names what
-is missing; restart the server and open the bookmarked address again.
+scrolls sideways; find the unit remembered on the form, forget one file, and
+get next month's changes without sending last month's directory; send the
+directory alone and check the summary names what is missing; restart the
+server and open the bookmarked address again.
 
 usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOTS
 (SCREENSHOTS: a folder for web-form-1280.png, web-results-390.png and the like)
@@ -81,7 +83,8 @@ def start(env, port):
 
 def main():
     tmp = tempfile.mkdtemp()
-    env = dict(os.environ, TMPDIR=tmp, XDG_STATE_HOME=os.path.join(tmp, "state"))
+    env = dict(os.environ, TMPDIR=tmp, XDG_STATE_HOME=os.path.join(tmp, "state"),
+               XDG_CONFIG_HOME=os.path.join(tmp, "config"))
     server, address = start(env, "0")
     os.makedirs(screenshots, exist_ok=True)
     driver = None
@@ -111,7 +114,7 @@ def main():
         unit = driver.find_element(By.NAME, "unit")
         unit.clear()
         unit.send_keys(UNIT)
-        driver.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
+        driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
         wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
                  == "Results for " + UNIT)
         assert driver.title == "Results for %s \u2013 Kinroll" % UNIT, driver.title
@@ -161,10 +164,31 @@ def main():
             assert got.get(name) == data, name
         print("ok: %d files as kinroll -c writes them" % len(expected))
 
+        # Remembered (the keep box is ticked by default): the unit, the
+        # files and the directory, each with its Forget button.
+        driver.get(address)
+        assert driver.find_element(By.NAME, "unit").get_attribute("value") == UNIT
+        assert "14 Apr 2024" in driver.find_element(By.ID, "kept-lastmonth").text
+        driver.find_element(By.CSS_SELECTOR, "button[form=forget-wardorgs]").click()
+        wait_for("the form without wardorgs.txt",
+                 lambda: driver.current_url == address
+                 and not driver.find_elements(By.ID, "kept-wardorgs"))
+        assert driver.find_elements(By.ID, "kept-wardunits")
+        # Next month: only the new directory; the changes come by themselves.
+        driver.find_element(By.NAME, "printouts").send_keys(
+            os.path.join(examples, "next-month", "mis231.txt"))
+        driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
+        wait_for("next month's results", lambda: driver.find_elements(By.ID, "changes"))
+        changes = driver.find_element(By.ID, "changes").text
+        assert changes.startswith("Changes from last month's directory of 14 Apr 2024 to "
+                                  "mis231.txt\n"), changes
+        assert driver.find_element(By.TAG_NAME, "h1").text == "Results for " + UNIT
+        print("ok: the unit kept, wardorgs.txt forgotten, next month's changes by themselves")
+
         # The directory alone: the summary says which lists there are not, and why.
         driver.get(address)
         driver.find_element(By.NAME, "printouts").send_keys(os.path.join(examples, "mis231.txt"))
-        driver.find_element(By.CSS_SELECTOR, "button[type=submit]").click()
+        driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
         wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
                  .startswith("Results for "))
         missing = [li.text for li in driver.find_elements(By.CSS_SELECTOR, "ul.groups li.notasked")]

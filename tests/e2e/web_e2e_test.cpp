@@ -2,13 +2,14 @@
 // ephemeral loopback port: the example ward's archive against a direct
 // kinroll -c run, recognition of printouts, refused requests, names the
 // browser sends, two wards at once, the time limit and the clean end, the
-// address kept between starts.
+// address kept between starts, what is remembered from month to month.
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "e2e/web_server.h"
 
@@ -228,6 +229,8 @@ TEST(Web, LastMonthRunsTheChangesReport) {
        {"lastmonth", "b.txt", read_file(ex / "mis231.txt")}},
       "Ward", &job);
   EXPECT_NE(page.find("<td>b.txt</td>"), std::string::npos);
+  // The report names the printouts as the clerk does.
+  EXPECT_NE(page.find("<pre id=\"changes\">Changes from b.txt to a.txt\n"), std::string::npos);
   EXPECT_NE(page.find("Families moved in: 1\n  NIELSEN, Erik"), std::string::npos);
   HttpResponse csv = server.get(job + "/file/changes.csv");
   ASSERT_EQ(csv.status, 200);
@@ -266,6 +269,10 @@ TEST(Web, RefusedRequests) {
       {"a path out of the folder", "GET", job + "/file/..%2F..%2Fbatch.out", {}, 404},
       {"a path in the name", "GET", job + "/view/../batch.out", {}, 404},
       {"another method", "DELETE", job, {}, 405},
+      {"forget from another site", "POST", base + "/forget/unit", {{"Origin", "http://evil.example"}},
+       403},
+      {"forget by a link", "GET", base + "/forget/unit", {}, 404},
+      {"forget what is never kept", "POST", base + "/forget/contacts", {}, 404},
   };
   // A written file gone from the disk is not here either.
   for (const auto& e : fs::recursive_directory_iterator(server.tmp())) {
@@ -344,8 +351,11 @@ TEST(Web, TwoWardsAtOnceEachGetTheirOwnResults) {
     second.push_back({"printouts", name, data(std::string("batch/") + name)});
     second_taken[name] = name;
   }
+  // Both give every configuration file: neither takes the other's from memory.
   second.push_back({"wardorgs", "wardorgs.txt", data("batch/wardorgs.txt")});
+  second.push_back({"wardunits", "wardunits.txt", data("batch/wardunits.txt")});
   second_taken["wardorgs.txt"] = "wardorgs.txt";
+  second_taken["wardunits.txt"] = "wardunits.txt";
   std::string job1, job2, page1, page2;
   std::thread t1([&] { page1 = run_web_job(server, first, "First Ward", &job1); });
   std::thread t2([&] { page2 = run_web_job(server, second, "Second Ward", &job2); });
@@ -494,6 +504,7 @@ TEST(Web, OpenStartsOneServerAndOpensItsAddress) {
   s.write("browser", "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened\"\n");
   fs::permissions(s.dir() / "browser", fs::perms::owner_all);
   setenv("XDG_STATE_HOME", s.path("state").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", s.path("config").c_str(), 1);
   setenv("TMPDIR", s.path("").c_str(), 1);
   setenv("BROWSER", (s.path("browser") + ":firefox").c_str(), 1);
   Outcome first = s.run({"--open", "--port", "0"}, "");
@@ -523,6 +534,151 @@ TEST(Web, OpenStartsOneServerAndOpensItsAddress) {
   record = s.read("state/kinroll/web-server");
   kill(std::stoi(record), SIGTERM);
   EXPECT_TRUE(gone(std::stoi(record)));
+}
+
+/// Posts the Forget button of `what`; its answer.
+HttpResponse forget(const WebServer& server, const std::string& what) {
+  return http_request(server.port(), "POST", server.base() + "/forget/" + what);
+}
+
+const fs::perms kPrivateFile = fs::perms::owner_read | fs::perms::owner_write;
+
+/// Nothing remembered is in a job folder: no key, no file of the user's
+/// folders, and of the inputs only the copies under their standard names.
+void expect_nothing_remembered_in_jobs(const WebServer& server) {
+  for (const std::string& name : leftovers(server)) {
+    std::string file = fs::path(name).filename().string();
+    EXPECT_TRUE(file != "contacts.key" && !file.starts_with("web-")) << name;
+  }
+}
+
+#ifdef KINROLL_CONTACTS_BINARY
+TEST(Web, ContactsKeepTheirUidsFromMonthToMonth) {
+  Scratch s;
+  const std::string state = s.path("state");
+  std::string vcf[2], uids[2];
+  for (int month = 0; month < 2; ++month) {
+    WebServer server({}, {}, state);  // started again for each month
+    ASSERT_TRUE(server.started());
+    std::string job;
+    ASSERT_FALSE(run_web_job(server, example_ward(), "Ward", &job).empty());
+    vcf[month] = server.get(job + "/file/wardcontacts.vcf").body;
+    std::istringstream ics(server.get(job + "/file/wardbirthdays.ics").body);
+    for (std::string line; std::getline(ics, line);) {
+      if (line.starts_with("UID:")) uids[month] += line + "\n";
+    }
+    expect_nothing_remembered_in_jobs(server);
+  }
+  EXPECT_NE(vcf[0].find("UID:"), std::string::npos);
+  EXPECT_EQ(vcf[0], vcf[1]);
+  EXPECT_EQ(std::count(uids[0].begin(), uids[0].end(), '\n'), 33);
+  EXPECT_EQ(uids[0], uids[1]);
+  // kinroll-contacts' own key, the user's alone.
+  EXPECT_EQ(fs::status(s.path("config/kinroll")).permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(s.path("config/kinroll/contacts.key")).permissions(), kPrivateFile);
+}
+#endif
+
+TEST(Web, UnitAndConfigurationFilesRememberedUntilForgotten) {
+  WebServer server;
+  ASSERT_TRUE(server.started());
+  const std::string home = server.base() + "/";
+  EXPECT_EQ(server.get(home).body.find("class=\"kept\""), std::string::npos);
+  std::string job1, job2, job3;
+  ASSERT_FALSE(run_web_job(server, example_ward(), "Alder Springs 2nd Ward", &job1).empty());
+  auto first = unzip(fetch_archive(server, job1).body);
+
+  // The form shows what it keeps, each with its Forget button.
+  std::string form = server.get(home).body;
+  for (const char* field : {"unit", "wardunits", "wardorgs"}) {
+    EXPECT_NE(form.find("<form id=\"forget-" + std::string(field) + "\" method=\"post\" action=\"" +
+                        home + "forget/" + field + "\"></form>"),
+              std::string::npos) << field;
+  }
+  EXPECT_NE(form.find("name=\"unit\" value=\"Alder Springs 2nd Ward\""), std::string::npos);
+  EXPECT_NE(form.find("Kept on this computer: the wardorgs.txt given on "), std::string::npos);
+  EXPECT_EQ(form.find("id=\"kept-lastmonth\""), std::string::npos);  // the box was not ticked
+  const fs::path config = fs::path(server.config()) / "kinroll";
+  EXPECT_EQ(fs::status(config).permissions(), fs::perms::owner_all);
+  for (const char* file : {"web-unit", "web-wardunits.txt", "web-wardorgs.txt"}) {
+    EXPECT_EQ(fs::status(config / file).permissions(), kPrivateFile) << file;
+  }
+
+  // Next month: the printouts alone, the unit left empty as a browser
+  // sends it, with the empty file inputs.
+  std::vector<FormFile> printouts = example_ward();
+  printouts.resize(8);
+  printouts.push_back({"wardunits", "", ""});
+  printouts.push_back({"wardorgs", "", ""});
+  std::string page = run_web_job(server, printouts, "", &job2);
+  EXPECT_NE(page.find("<h1>Results for Alder Springs 2nd Ward</h1>"), std::string::npos);
+  EXPECT_NE(page.find("<td>wardorgs.txt (from this computer)</td>"), std::string::npos);
+  auto second = unzip(fetch_archive(server, job2).body);
+  EXPECT_EQ(second, first);  // the same lists; no configuration file among them
+  EXPECT_EQ(second.count("wardorgs.txt"), 0u);
+
+  // A Forget button leads back to the form, without what it forgot.
+  for (const char* field : {"unit", "wardunits", "wardorgs"}) {
+    HttpResponse res = forget(server, field);
+    EXPECT_EQ(res.status, 303) << field;
+    EXPECT_EQ(res.header("location"), home) << field;
+  }
+  form = server.get(home).body;
+  EXPECT_EQ(form.find("class=\"kept\""), std::string::npos);
+  EXPECT_NE(form.find("name=\"unit\" value=\"\" placeholder=\"Ward\""), std::string::npos);
+  page = run_web_job(server, printouts, "", &job3);
+  EXPECT_NE(page.find("<h1>Results for Ward</h1>"), std::string::npos);
+  auto third = unzip(fetch_archive(server, job3).body);
+  EXPECT_NE(third["wardpos.txt"], first["wardpos.txt"]);
+  for (const char* file : {"web-unit", "web-wardunits.txt", "web-wardorgs.txt"}) {
+    EXPECT_FALSE(fs::exists(config / file)) << file;
+  }
+  expect_nothing_remembered_in_jobs(server);
+}
+
+TEST(Web, ChangesComeByThemselvesFromTheKeptDirectory) {
+  WebServer server;
+  ASSERT_TRUE(server.started());
+  const fs::path ex = KINROLL_EXAMPLES;
+  const std::string april = read_file(ex / "mis231.txt");
+  const std::string may = read_file(ex / "next-month" / "mis231.txt");
+  const FormFile keep{"keep", "", "yes"};
+  const FormFile no_last_month{"lastmonth", "", ""};  // a file input left empty
+  std::string job;
+  std::string page =
+      run_web_job(server, {{"printouts", "mis231.txt", april}, no_last_month, keep}, "", &job);
+  EXPECT_EQ(page.find("id=\"changes\""), std::string::npos);
+  EXPECT_NE(server.get(server.base() + "/").body.find(
+                "Kept on this computer: last month&#39;s directory of 14 Apr 2024;"),
+            std::string::npos);
+  const fs::path kept = fs::path(server.state()) / "kinroll" / "web-last-month.txt";
+  EXPECT_EQ(read_file(kept), april);
+  EXPECT_EQ(fs::status(kept).permissions(), kPrivateFile);
+
+  // Next month the changes come without last month's being sent.
+  page = run_web_job(server, {{"printouts", "May.txt", may}, no_last_month, keep}, "", &job);
+  EXPECT_NE(page.find("<pre id=\"changes\">Changes from last month&#39;s directory of 14 Apr 2024 "
+                      "to May.txt\n"),
+            std::string::npos) << page;
+  EXPECT_NE(page.find("Families moved in: 1\n  NIELSEN, Erik"), std::string::npos);
+  EXPECT_EQ(server.get(job + "/file/changes.csv").status, 200);
+  EXPECT_EQ(read_file(kept), may);
+
+  // Unticked, the kept one stays; a directory sent for last month is used
+  // instead of it, both named so that they can be told apart.
+  page = run_web_job(server,
+                     {{"printouts", "mis231.txt", april}, {"lastmonth", "mis231.txt", may}},
+                     "", &job);
+  EXPECT_NE(page.find("Changes from last month&#39;s mis231.txt to this month&#39;s mis231.txt\n"),
+            std::string::npos);
+  EXPECT_EQ(read_file(kept), may);
+
+  // Forgotten, it is used no more.
+  EXPECT_EQ(forget(server, "lastmonth").status, 303);
+  EXPECT_FALSE(fs::exists(kept));
+  page = run_web_job(server, {{"printouts", "mis231.txt", may}}, "", &job);
+  EXPECT_EQ(page.find("id=\"changes\""), std::string::npos);
+  expect_nothing_remembered_in_jobs(server);
 }
 
 }  // namespace

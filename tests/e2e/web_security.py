@@ -20,6 +20,8 @@ import time
 
 WEB, EXAMPLES = sys.argv[1:3]
 TOP = tempfile.mkdtemp(prefix="kinroll-websec-")
+# What the servers remember goes here, not into the user's folders.
+os.environ["XDG_CONFIG_HOME"] = os.path.join(TOP, "config")
 COOKIES = []  # every Set-Cookie header seen: there must be none
 
 

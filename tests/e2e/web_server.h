@@ -1,7 +1,8 @@
 #pragma once
 // Starts kinroll-web on an ephemeral loopback port for a test, with a
-// temporary folder (TMPDIR) and a state folder (XDG_STATE_HOME) of its own,
-// and talks to it through the test client.
+// temporary folder (TMPDIR), a state folder (XDG_STATE_HOME) and a
+// configuration folder (XDG_CONFIG_HOME) of its own, and talks to it
+// through the test client.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -24,7 +25,7 @@ class WebServer {
  public:
   /// Starts the server with `args` after "--port 0"; `env` adds variables.
   /// The state folder is `state` when given (to share it between servers),
-  /// else one of its own.
+  /// else one of its own; the configuration folder is "config" beside it.
   explicit WebServer(std::vector<std::string> args = {}, std::vector<std::string> env = {},
                      std::string state = "") {
     int out[2];
@@ -32,12 +33,14 @@ class WebServer {
     tmp_ = scratch_.path("tmp");
     fs::create_directory(tmp_);
     state_ = state.empty() ? scratch_.path("state") : state;
+    config_ = (fs::path(state_).parent_path() / "config").string();
     pid_ = fork();
     if (pid_ == 0) {
       dup2(out[1], 1);
       close(out[0]);
       setenv("TMPDIR", tmp_.c_str(), 1);
       setenv("XDG_STATE_HOME", state_.c_str(), 1);
+      setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
       for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
       std::vector<char*> argv{const_cast<char*>(KINROLL_WEB_BINARY), const_cast<char*>("--port"),
                               const_cast<char*>("0")};
@@ -81,6 +84,7 @@ class WebServer {
   /// The folder the server makes its private folder in.
   const std::string& tmp() const { return tmp_; }
   const std::string& state() const { return state_; }
+  const std::string& config() const { return config_; }
 
   /// GET `path`, a whole path: base() + "/..." for the page's own.
   HttpResponse get(const std::string& path, const HttpHeaders& headers = {}) const {
@@ -120,6 +124,7 @@ class WebServer {
   Scratch scratch_;
   std::string tmp_;
   std::string state_;
+  std::string config_;
   pid_t pid_ = -1;
   int status_ = -1;
   std::string host_;

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "web/archive.h"
-#include "web/recognise.h"
 
 namespace fs = std::filesystem;
 
@@ -22,11 +21,11 @@ namespace {
 /// Runs the companions of the batch: kinroll-changes with last month's
 /// directory, kinroll-contacts where it is built. They read only printouts
 /// and write files of their own, so they run beside the batch.
-void run_companions(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
-                    JobResult* r) {
+void run_companions(const Job& job, const Placement& placed, const JobPrograms& programs,
+                    const std::atomic<bool>& cancel, JobResult* r) {
   const std::string work = job.work();
   const std::string& dir = job.folder;
-  if (job.has_last_month && job.has_directory && !programs.changes.empty() && !cancel) {
+  if (placed.has_last_month && placed.has_directory && !programs.changes.empty() && !cancel) {
     r->changes_ran = true;
     r->changes = run_child({programs.changes, "--csv", "changes.csv", "../last/mis231.txt",
                             "mis231.txt"},
@@ -36,7 +35,7 @@ void run_companions(const Job& job, const JobPrograms& programs, const std::atom
     std::error_code ec;
     fs::rename(dir + "/changes.out", work + "/changes.txt", ec);
   }
-  if (job.has_directory && !programs.contacts.empty() && !cancel) {
+  if (placed.has_directory && !programs.contacts.empty() && !cancel) {
     r->contacts_ran = true;
     r->contacts = run_child({programs.contacts, "--key", "../contacts.key", "-u", job.unit, "."},
                             work, dir + "/contacts.out", dir + "/contacts.err", programs.limit,
@@ -46,11 +45,12 @@ void run_companions(const Job& job, const JobPrograms& programs, const std::atom
 
 }  // namespace
 
-JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel) {
+JobResult run_job(const Job& job, const Placement& placed, const JobPrograms& programs,
+                  const std::atomic<bool>& cancel) {
   JobResult r;
   const std::string work = job.work();
   const std::string& dir = job.folder;
-  std::thread companions([&] { run_companions(job, programs, cancel, &r); });
+  std::thread companions([&] { run_companions(job, placed, programs, cancel, &r); });
   r.batch = run_child({programs.kinroll, "-c", "-u", job.unit}, work, dir + "/batch.out",
                       dir + "/batch.err", programs.limit, cancel);
   companions.join();
@@ -60,7 +60,7 @@ JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic
   if (r.contacts_ran) r.messages += read_whole(dir + "/contacts.err");
 
   std::set<std::string> inputs;
-  for (const UploadedFile& up : job.uploads) {
+  for (const UploadedFile& up : placed.uploads) {
     if (up.taken_as != nullptr) inputs.insert(up.taken_as);
   }
   std::error_code ec;

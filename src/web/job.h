@@ -28,12 +28,33 @@ struct JobPrograms {
   std::chrono::milliseconds limit{std::chrono::seconds(60)};  ///< per program
 };
 
+/// A file of the form received, before it is taken for an input: its bytes
+/// are in up/N of the job folder, N its place among the files from 0.
+struct ReceivedFile {
+  std::string field;  ///< the form field it came in
+  std::string name;   ///< as the browser named it; shown on the page only
+  uint64_t size = 0;
+};
+
 /// What became of one uploaded file.
 struct UploadedFile {
   std::string name;   ///< as the browser named it; shown on the page only
   uint64_t size = 0;
   const char* taken_as = nullptr;  ///< the standard name it was taken for; null: not used
-  std::string note;   ///< why it was not used, when it was not
+  bool converted = false;  ///< it was UTF-8, and was turned back into Latin-1
+  bool refused = false;    ///< no program runs because of it
+  std::string note;   ///< when it was not taken or was refused, why: a sentence (UTF-8)
+};
+
+/// What the files of a job were taken for: found on the job's own thread
+/// before its programs run (place_uploads).
+struct Placement {
+  std::vector<UploadedFile> uploads;  ///< in the order received
+  /// Why no program runs, sentences for the clerk (UTF-8), in the order of
+  /// the files; empty when the programs run.
+  std::vector<std::string> refusals;
+  bool has_directory = false;   ///< a printout was taken for work/mis231.txt
+  bool has_last_month = false;  ///< last/mis231.txt is there
 };
 
 /// A file the programs wrote in the work folder.
@@ -47,6 +68,7 @@ enum class JobState { kReceiving, kWaiting, kRunning, kDone };
 
 /// What the programs of a finished job did.
 struct JobResult {
+  Placement placed;                  ///< what its files were taken for
   ChildEnd batch;                    ///< kinroll -c
   bool changes_ran = false;
   ChildEnd changes;                  ///< kinroll-changes, when it ran
@@ -71,9 +93,7 @@ struct Job {
   std::string base;    ///< where every address of the page begins: "/TOKEN"
   std::string folder;  ///< its private folder (mode 0700)
   std::string unit;    ///< the unit name given, or "Ward"
-  std::vector<UploadedFile> uploads;
-  bool has_directory = false;   ///< a printout was taken for mis231.txt
-  bool has_last_month = false;  ///< last/mis231.txt is there
+  std::vector<ReceivedFile> received;  ///< the files, still in up/
 
   std::mutex mutex;
   JobState state = JobState::kReceiving;
@@ -89,15 +109,17 @@ struct Job {
   std::string archive() const { return folder + "/kinroll-results.zip"; }
 };
 
-/// Runs the job's programs in its work folder, each with `programs.limit`:
-/// `kinroll -c -u UNIT`, and beside it, one after the other, with last
-/// month's directory kinroll-changes (report work/changes.txt,
-/// work/changes.csv) and, where it is built and the directory was given,
-/// kinroll-contacts (work/wardcontacts.vcf,
+/// Runs the job's programs in its work folder on the inputs `placed` there,
+/// each with `programs.limit`: `kinroll -c -u UNIT`, and beside it, one
+/// after the other, with last month's directory kinroll-changes (report
+/// work/changes.txt, work/changes.csv) and, where it is built and the
+/// directory was given, kinroll-contacts (work/wardcontacts.vcf,
 /// work/wardbirthdays.ics, with a key of the job's own). No converter runs.
 /// `cancel` turning true ends the running program at once. Returns what
-/// they did, the files of work/ that are not inputs listed by name.
-JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel);
+/// they did, the files of work/ that are not inputs listed by name; its
+/// `placed` is left empty.
+JobResult run_job(const Job& job, const Placement& placed, const JobPrograms& programs,
+                  const std::atomic<bool>& cancel);
 
 /// Makes job.archive(): every file of `r.written`, then what kinroll
 /// printed (kinroll-console.txt, kinroll-messages.txt). False with `*error`

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "web/place.h"
 #include "web/token.h"
 
 namespace fs = std::filesystem;
@@ -99,8 +100,6 @@ int JobTable::started() {
 }
 
 void JobTable::run(const std::shared_ptr<Job>& job) {
-  std::error_code ec;
-  fs::remove_all(job->folder + "/up", ec);  // what was not taken for an input
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return running_ < kMaxRunningJobs || stopping_; });
@@ -110,8 +109,15 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
     std::lock_guard lock(job->mutex);
     job->state = JobState::kRunning;
   }
+  // Placing reads every file whole: here, among the running jobs, never on
+  // the server's thread.
+  Placement placed = place_uploads(job->received, job->folder, stopping_);
+  std::error_code ec;
+  fs::remove_all(job->folder + "/up", ec);  // what was not taken for an input
   JobResult result;
-  if (!stopping_) result = run_job(*job, programs_, stopping_);
+  bool refused = !placed.refusals.empty();
+  if (!stopping_ && !refused) result = run_job(*job, placed, programs_, stopping_);
+  result.placed = std::move(placed);
   bool gone = result.folder_gone;
   {
     std::lock_guard lock(job->mutex);
@@ -120,9 +126,9 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
     job->touched = std::chrono::steady_clock::now();
   }
   done_(*job);
-  // The results show while the archive is made.
-  std::string error = "the job's folder is gone";
-  bool made = !gone && make_archive(*job, result, stopping_, &error);
+  // The results show while the archive is made; a refused job has none.
+  std::string error = refused ? "no list was made" : "the job's folder is gone";
+  bool made = !gone && !refused && make_archive(*job, result, stopping_, &error);
   uint64_t bytes = disk_bytes(job->folder);
   {
     std::lock_guard lock(job->mutex);

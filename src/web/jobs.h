@@ -58,8 +58,10 @@ class JobTable {
   std::shared_ptr<Job> create(std::string* why);
 
   /// Runs a received job on a thread of its own as soon as fewer than
-  /// kMaxRunningJobs run: first removes the uploaded files that were not
-  /// taken for an input, last makes the archive of its results.
+  /// kMaxRunningJobs run: first takes its files for the inputs they are
+  /// (place_uploads; when one is refused no program runs and no archive is
+  /// made) and removes those not taken, last makes the archive of its
+  /// results.
   void start(const std::shared_ptr<Job>& job);
 
   /// How many jobs start() has started.

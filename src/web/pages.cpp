@@ -67,27 +67,41 @@ std::string outcome_text(const Job& job, const JobResult& r) {
   } else if (r.batch.status != 0) {
     bad = "The list program ended with status " + std::to_string(r.batch.status) + ".";
   }
+  const Placement& placed = r.placed;
+  if (!placed.refusals.empty()) {
+    std::string html = "<div class=\"bad\" id=\"refused\"><p><strong>No list was made</strong>: "
+                       "these files cannot be used as they are.</p>\n<ul>\n";
+    for (const std::string& why : placed.refusals) html += "<li>" + html_escape(why) + "</li>\n";
+    return html + "</ul>\n<p><a href=\"" + html_escape(job.base) +
+           "/\">Back to the form</a> to send the right files.</p></div>\n";
+  }
   std::string html;
-  if (!job.has_directory) {
+  if (!placed.has_directory) {
     html += "<p class=\"bad\">No directory of members (MIS 231) was among the files, so there is "
             "no ward list, phone list or error report. Add it (mis231.txt) and send again.</p>\n";
   }
   if (!bad.empty()) return html + "<p class=\"bad\">" + html_escape(bad) + "</p>\n";
-  if (job.has_directory) html += "<p class=\"ok\">Every list was made.</p>\n";
+  if (placed.has_directory) html += "<p class=\"ok\">Every list was made.</p>\n";
   return html;
 }
 
-std::string uploads_table(const Job& job) {
+std::string uploads_table(const JobResult& r) {
   std::string html = "<h2>Files received</h2>\n<table><tr><th>File</th><th>Size</th>"
                      "<th>Taken for</th></tr>\n";
-  for (const UploadedFile& up : job.uploads) {
+  for (const UploadedFile& up : r.placed.uploads) {
     html += "<tr><td>" + html_escape(up.name) + "</td><td class=\"n\">" + size_text(up.size) +
             "</td><td>";
     if (up.taken_as != nullptr) {
       const BatchInput* in = batch_input(up.taken_as);
       html += in != nullptr ? html_escape(in->what) : html_escape(up.taken_as);
+      if (up.converted) {
+        html += "<br>" + html_escape(up.name) + " was saved as UTF-8; it was turned back into "
+                "Latin-1";
+      }
+      if (!up.note.empty()) html += "<br>" + html_escape(up.note);
     } else {
-      html += "<strong>not used</strong>: " + html_escape(up.note);
+      html += (up.refused ? "<strong>refused</strong>: " : "<strong>not used</strong>: ") +
+              html_escape(up.note);
     }
     html += "</td></tr>\n";
   }
@@ -170,7 +184,7 @@ std::string working_page(const Job& job, JobState state) {
 std::string results_page(const Job& job, const JobResult& r, ArchiveState archive) {
   std::string body = "<h1>Results for " + page_text(job.unit) + "</h1>\n";
   body += outcome_text(job, r);
-  body += uploads_table(job);
+  body += uploads_table(r);
   body += messages_section("Console messages", r.console);
   body += messages_section("Messages about the printouts", r.messages);
   for (const WrittenFile& f : r.written) {

@@ -10,7 +10,6 @@
 
 #include "web/guard.h"
 #include "web/pages.h"
-#include "web/place.h"
 #include "web/text.h"
 #include "web/upload.h"
 
@@ -249,7 +248,7 @@ MHD_Result Server::end_post(MHD_Connection* c, Request* req) {
   }
   std::string unit = latin1_from_utf8(upload->unit());
   job.unit = unit.empty() ? "Ward" : unit;
-  place_uploads(upload->files(), job);
+  job.received = upload->files();
   jobs_.start(req->job);
   return redirect(c, job.base + "/jobs/" + job.id);
 }

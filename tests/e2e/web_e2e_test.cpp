@@ -67,6 +67,9 @@ const std::map<std::string, std::string> kExampleTaken = {
     {"mis1413.txt", "mis1413.txt"}, {"mis121.txt", "mis121.txt"},
     {"units.txt", "wardunits.txt"}, {"orgs.txt", "wardorgs.txt"}};
 
+/// A directory printout with no family: enough for a job to run.
+const std::string kBareDirectory = "DIRECTORY OF MEMBERS (MIS 231)\n";
+
 /// The files the server made under its temporary folder, as relative names.
 std::vector<std::string> leftovers(const WebServer& server) {
   std::vector<std::string> names;
@@ -115,7 +118,7 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
       "<td>MIS 232 family listing</td></tr>",
       "<td>notes.txt</td><td class=\"n\">35 bytes</td><td><strong>not used</strong>: "
       "not recognised",
-      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td><strong>not used",
+      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td>stake organisation report</td>",
       // Repeated kinds of message under one heading with their count.
       "<summary>Phone numbers don&#39;t match for HT/VT family <strong>(2)</strong></summary>",
       "<li>Phone numbers don&#39;t match for HT/VT family &#39;KIMBALL, Nathan &amp; "
@@ -196,7 +199,7 @@ TEST(Web, RefusedRequests) {
   const std::string base = server.base();
   const std::string host = "127.0.0.1:" + std::to_string(server.port());
   std::string job;
-  ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)\n"}},
+  ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", kBareDirectory}},
                            "Ward", &job)
                    .empty());
   std::vector<Refused> table = {
@@ -332,7 +335,8 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   ASSERT_TRUE(server.started());
   auto t0 = std::chrono::steady_clock::now();
   std::string job;
-  std::string page = run_web_job(server, {{"printouts", "mis231.txt", "x"}}, "Ward", &job);
+  std::string page =
+      run_web_job(server, {{"printouts", "mis231.txt", kBareDirectory}}, "Ward", &job);
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
   EXPECT_NE(page.find("The lists took too long and were stopped"), std::string::npos);
   pid_t first = std::stoi(s.read("pids"));
@@ -344,7 +348,8 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   // A job still running when the server is told to end.
   WebServer second_server({"--kinroll", s.path("slow")}, {pids});
   ASSERT_TRUE(second_server.started());
-  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", "x"}}, "G\xC3\xB6rdon Ward"));
+  HttpResponse res =
+      second_server.post(form({{"printouts", "mis231.txt", kBareDirectory}}, "G\xC3\xB6rdon Ward"));
   EXPECT_EQ(res.status, 303);
   // While it runs its page says so, the unit as typed.
   HttpResponse working = second_server.get(res.header("location"));
@@ -372,7 +377,7 @@ TEST(Web, FoldersRemovedUnderTheServer) {
                    {"SLOW_MARK=" + s.path("mark")});
   ASSERT_TRUE(server.started());
   for (const auto& e : fs::directory_iterator(server.tmp())) fs::remove_all(e.path());
-  HttpResponse res = server.post(form({{"printouts", "mis231.txt", "x"}}, "Ward"));
+  HttpResponse res = server.post(form({{"printouts", "mis231.txt", kBareDirectory}}, "Ward"));
   ASSERT_EQ(res.status, 303) << res.body;
   // Its job's folder removed while it runs: its page says so.
   for (int i = 0; i < 1000 && !s.exists("mark"); ++i) {

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "web/archive.h"
-#include "web/recognise.h"
 #include "web/text.h"
 
 namespace fs = std::filesystem;
@@ -64,8 +63,8 @@ class Step {
 
 /// The name the clerk knows this month's directory by: the browser's name
 /// of the file taken for it.
-std::string directory_name(const Job& job) {
-  for (const UploadedFile& up : job.uploads) {
+std::string directory_name(const Placement& placed) {
+  for (const UploadedFile& up : placed.uploads) {
     if (up.taken_as != nullptr && std::string_view(up.taken_as) == "mis231.txt") return up.name;
   }
   return "";
@@ -80,15 +79,15 @@ constexpr const char* kStakeAnswers = "701\n\n720\n\n730\n\n\nq\n";
 /// directory, kinroll-contacts where it is built, and the stake's lists
 /// through kinroll's own menu. They read only printouts and write files of
 /// their own, so they run beside the batch.
-void run_companions(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
-                    JobProgress* progress, JobResult* r) {
+void run_companions(const Job& job, const Placement& placed, const JobPrograms& programs,
+                    const std::atomic<bool>& cancel, JobProgress* progress, JobResult* r) {
   const std::string work = job.work();
   const std::string& dir = job.folder;
-  if (job.has_last_month && job.has_directory && !programs.changes.empty() && !cancel) {
+  if (placed.has_last_month && placed.has_directory && !programs.changes.empty() && !cancel) {
     Step step(progress, "the changes since last month (kinroll-changes)");
     // The report names its printouts as it is given them: they are linked
     // under the clerk's names in a folder of their own, where it runs.
-    ChangesNames names = changes_names(job.last_month_name, directory_name(job));
+    ChangesNames names = changes_names(placed.last_month_name, directory_name(placed));
     const std::string folder = dir + "/changes";
     std::error_code ec;
     fs::create_directory(folder, ec);
@@ -105,7 +104,7 @@ void run_companions(const Job& job, const JobPrograms& programs, const std::atom
     fs::rename(folder + "/changes.csv", work + "/changes.csv", ec);
     fs::remove_all(folder, ec);
   }
-  if (job.has_directory && !programs.contacts.empty() && !cancel) {
+  if (placed.has_directory && !programs.contacts.empty() && !cancel) {
     Step step(progress, "the contacts and birthdays for phones (kinroll-contacts)");
     r->contacts_ran = true;
     r->contacts = run_child({programs.contacts, "-u", job.unit, "."}, work,
@@ -188,8 +187,8 @@ std::string Job::archive_name() const {
   return (name.empty() ? "Ward" : name) + "-" + date + ".zip";
 }
 
-JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
-                  JobProgress* progress) {
+JobResult run_job(const Job& job, const Placement& placed, const JobPrograms& programs,
+                  const std::atomic<bool>& cancel, JobProgress* progress) {
   JobResult r;
   const std::string work = job.work();
   const std::string& dir = job.folder;
@@ -198,7 +197,7 @@ JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic
     std::lock_guard lock(progress->mutex);
     progress->since = std::chrono::steady_clock::now();
   }
-  std::thread companions([&] { run_companions(job, programs, cancel, progress, &r); });
+  std::thread companions([&] { run_companions(job, placed, programs, cancel, progress, &r); });
   {
     Step step(progress, "the ward's lists (kinroll -c)");
     r.batch = run_child({programs.kinroll, "-c", "-u", job.unit}, work, dir + "/batch.out",
@@ -215,7 +214,7 @@ JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic
 
 void run_book(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
               JobProgress* progress, JobResult* r) {
-  if (programs.book.empty() || !job.has_directory || cancel || r->folder_gone) return;
+  if (programs.book.empty() || !r->placed.has_directory || cancel || r->folder_gone) return;
   Step step(progress, "the directory booklet (kinroll-book)");
   r->book_ran = true;
   // Without a unit typed, the booklet takes the one its directory names.

@@ -33,12 +33,34 @@ struct JobPrograms {
   std::chrono::milliseconds limit{std::chrono::seconds(60)};  ///< per program
 };
 
+/// A file of the form received, before it is taken for an input: its bytes
+/// are in up/N of the job folder, N its place among the files from 0.
+struct ReceivedFile {
+  std::string field;  ///< the form field it came in
+  std::string name;   ///< as the browser named it; shown on the page only
+  uint64_t size = 0;
+};
+
 /// What became of one uploaded file.
 struct UploadedFile {
   std::string name;   ///< as the browser named it; shown on the page only
   uint64_t size = 0;
   const char* taken_as = nullptr;  ///< the standard name it was taken for; null: not used
-  std::string note;   ///< why it was not used, when it was not
+  bool converted = false;  ///< it was UTF-8, and was turned back into Latin-1
+  bool refused = false;    ///< no program runs because of it
+  std::string note;   ///< when it was not taken or was refused, why: a sentence (UTF-8)
+};
+
+/// What the files of a job were taken for: found on the job's own thread
+/// before its programs run (place_uploads).
+struct Placement {
+  std::vector<UploadedFile> uploads;  ///< in the order received
+  /// Why no program runs, sentences for the clerk (UTF-8), in the order of
+  /// the files; empty when the programs run.
+  std::vector<std::string> refusals;
+  bool has_directory = false;   ///< a printout was taken for work/mis231.txt
+  bool has_last_month = false;  ///< last/mis231.txt is there
+  std::string last_month_name;  ///< what the clerk knows it by (memory.h)
 };
 
 /// A file the programs wrote in the work folder.
@@ -59,6 +81,7 @@ enum class JobState { kReceiving, kWaiting, kRunning, kDone };
 
 /// What the programs of a finished job did.
 struct JobResult {
+  Placement placed;                  ///< what its files were taken for
   std::vector<std::string> inputs;   ///< the files of work/ before any program ran
   ChildEnd batch;                    ///< kinroll -c
   bool changes_ran = false;
@@ -88,10 +111,8 @@ struct Job {
   std::string base;    ///< where every address of the page begins: "/TOKEN"
   std::string folder;  ///< its private folder (mode 0700)
   std::string unit;    ///< the unit name given, or "Ward"
-  std::vector<UploadedFile> uploads;
-  bool has_directory = false;   ///< a printout was taken for mis231.txt
-  bool has_last_month = false;  ///< last/mis231.txt is there
-  std::string last_month_name;  ///< what the clerk knows it by (memory.h)
+  std::vector<ReceivedFile> received;  ///< the files, still in up/
+  bool keep = false;            ///< its directory is kept for next month (memory.h)
   std::string date;             ///< the day it was sent, YYYY-MM-DD
   JobProgress progress;
 
@@ -129,22 +150,25 @@ struct ChangesNames {
 /// they become "last month's NAME" and "this month's NAME".
 ChangesNames changes_names(std::string_view last_month, std::string_view this_month);
 
-/// Runs the job's programs in its work folder, each with `programs.limit`:
-/// `kinroll -c -u UNIT`, and beside it, one after the other, with last
-/// month's directory kinroll-changes (report work/changes.txt,
-/// work/changes.csv); where it is built and the directory was given,
+/// Runs the job's programs in its work folder on the inputs `placed` there,
+/// each with `programs.limit`: `kinroll -c -u UNIT`, and beside it, one
+/// after the other, with last month's directory kinroll-changes (report
+/// work/changes.txt, work/changes.csv); where it is built and the directory
+/// was given,
 /// kinroll-contacts (work/wardcontacts.vcf, work/wardbirthdays.ics) with
 /// its own key, the user's (~/.config/kinroll/contacts.key), so that the
-/// UIDs stay the same from month to month; with the stake report and wardunits.txt, the
-/// console's stake options 701, 720 and 730 (work/stakedoc/). No converter
-/// runs. Each step is listed in `*progress` while it runs. `cancel` turning
-/// true ends the running program at once. Returns what they did, with the
-/// files of work/ (and work/stakedoc/) that are not inputs listed by name.
-JobResult run_job(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
-                  JobProgress* progress);
+/// UIDs stay the same from month to month; with the stake report and
+/// wardunits.txt, the console's stake options 701, 720 and 730
+/// (work/stakedoc/). No converter runs. Each step is listed in `*progress`
+/// while it runs. `cancel` turning true ends the running program at once.
+/// Returns what they did, with the files of work/ (and work/stakedoc/) that
+/// are not inputs listed by name; its `placed` is left empty.
+JobResult run_job(const Job& job, const Placement& placed, const JobPrograms& programs,
+                  const std::atomic<bool>& cancel, JobProgress* progress);
 
 /// Runs kinroll-book on the job's printouts, where it is built and the
-/// directory was given (work/wardbook.pdf), and adds what it did to `*r`.
+/// directory was given (r->placed), making work/wardbook.pdf, and adds what
+/// it did to `*r`.
 void run_book(const Job& job, const JobPrograms& programs, const std::atomic<bool>& cancel,
               JobProgress* progress, JobResult* r);
 

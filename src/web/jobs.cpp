@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "web/place.h"
 #include "web/token.h"
 
 namespace fs = std::filesystem;
@@ -41,8 +42,13 @@ std::vector<size_t> over_bounds(const std::vector<uint64_t>& bytes) {
 }
 
 JobTable::JobTable(JobPrograms programs, std::chrono::milliseconds keep, std::string base,
+                   std::function<void(Job&, Placement*)> prepare,
                    std::function<void(const Job&)> done)
-    : programs_(std::move(programs)), keep_(keep), base_(std::move(base)), done_(std::move(done)) {
+    : programs_(std::move(programs)),
+      keep_(keep),
+      base_(std::move(base)),
+      prepare_(std::move(prepare)),
+      done_(std::move(done)) {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") +
                         "/kinroll-web-XXXXXX";
@@ -105,8 +111,6 @@ int JobTable::started() {
 }
 
 void JobTable::run(const std::shared_ptr<Job>& job) {
-  std::error_code ec;
-  fs::remove_all(job->folder + "/up", ec);  // what was not taken for an input
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return running_ < kMaxRunningJobs || stopping_; });
@@ -116,8 +120,18 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
     std::lock_guard lock(job->mutex);
     job->state = JobState::kRunning;
   }
+  // Placing reads every file whole: here, among the running jobs, never on
+  // the server's thread.
+  Placement placed = place_uploads(job->received, job->folder, stopping_);
+  std::error_code ec;
+  fs::remove_all(job->folder + "/up", ec);  // what was not taken for an input
   JobResult result;
-  if (!stopping_) result = run_job(*job, programs_, stopping_, &job->progress);
+  bool refused = !placed.refusals.empty();
+  if (!stopping_ && !refused) {
+    prepare_(*job, &placed);
+    result = run_job(*job, placed, programs_, stopping_, &job->progress);
+  }
+  result.placed = std::move(placed);
   {
     std::lock_guard lock(job->mutex);
     job->result = result;
@@ -133,14 +147,14 @@ void JobTable::run(const std::shared_ptr<Job>& job) {
   }
   done_(*job);
   // The results show while the booklet, which takes longest, and the
-  // archive of everything are made.
+  // archive of everything are made; a refused job has neither.
   run_book(*job, programs_, stopping_, &job->progress, &result);
   if (result.book_ran) {
     std::lock_guard lock(job->mutex);
     job->result = result;
   }
-  std::string error = "the job's folder is gone";
-  bool made = !result.folder_gone && make_archive(*job, result, stopping_, &error);
+  std::string error = refused ? "no list was made" : "the job's folder is gone";
+  bool made = !result.folder_gone && !refused && make_archive(*job, result, stopping_, &error);
   uint64_t bytes = disk_bytes(job->folder);
   {
     std::lock_guard lock(job->mutex);

@@ -36,10 +36,11 @@ class JobTable {
  public:
   /// Makes the private folder (mode 0700) under $TMPDIR, or /tmp. Job
   /// addresses begin with `base` ("/TOKEN"). A job is removed `keep` after
-  /// its results were last fetched. `done` is called on the job's own thread
-  /// each time a job is done. Check ok() after.
+  /// its results were last fetched. On the job's own thread, `prepare` is
+  /// called once its files are placed, when none was refused, before its
+  /// programs run; `done` each time a job is done. Check ok() after.
   JobTable(JobPrograms programs, std::chrono::milliseconds keep, std::string base,
-           std::function<void(const Job&)> done);
+           std::function<void(Job&, Placement*)> prepare, std::function<void(const Job&)> done);
   /// Stops every job (shutdown()) and removes the private folder.
   ~JobTable();
   JobTable(const JobTable&) = delete;
@@ -58,8 +59,10 @@ class JobTable {
   std::shared_ptr<Job> create(std::string* why);
 
   /// Runs a received job on a thread of its own as soon as fewer than
-  /// kMaxRunningJobs run: first removes the uploaded files that were not
-  /// taken for an input, last makes the archive of its results.
+  /// kMaxRunningJobs run: first takes its files for the inputs they are
+  /// (place_uploads; when one is refused no program runs, and there is no
+  /// booklet and no archive) and removes those not taken; once the results
+  /// are there (`done` called) it makes the booklet and the archive.
   void start(const std::shared_ptr<Job>& job);
 
   /// How many jobs start() has started.
@@ -89,6 +92,7 @@ class JobTable {
   JobPrograms programs_;
   std::chrono::milliseconds keep_;
   std::string base_;
+  std::function<void(Job&, Placement*)> prepare_;
   std::function<void(const Job&)> done_;
   std::string root_;
   std::atomic<bool> stopping_{false};

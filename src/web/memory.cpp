@@ -102,14 +102,18 @@ void remember_file(const std::string& from, const std::string& folder, const std
 /// folder, and lists it among the job's inputs as `name`, taken for
 /// `taken_as`. False when none is remembered or it cannot be copied.
 bool recall_into(const std::string& kept, const std::string& to, std::string name,
-                 const char* taken_as, Job& job) {
+                 const char* taken_as, Placement* placed) {
   std::string text;
   if (!read_file(kept, &text)) return false;
   if (!write_private_file(to, text)) {
     tool_error("cannot copy %s into the job: %s", kept.c_str(), std::strerror(errno));
     return false;
   }
-  job.uploads.push_back({std::move(name) + " (from this computer)", text.size(), taken_as, ""});
+  UploadedFile up;
+  up.name = std::move(name) + " (from this computer)";
+  up.size = text.size();
+  up.taken_as = taken_as;
+  placed->uploads.push_back(std::move(up));
   return true;
 }
 
@@ -124,8 +128,8 @@ KeptDirectory kept_directory(const MemoryFolders& folders) {
   return kept;
 }
 
-bool is_taken_for(const Job& job, const char* input) {
-  return std::ranges::any_of(job.uploads, [input](const UploadedFile& up) {
+bool is_taken_for(const Placement& placed, const char* input) {
+  return std::ranges::any_of(placed.uploads, [input](const UploadedFile& up) {
     return up.taken_as != nullptr && std::strcmp(up.taken_as, input) == 0;
   });
 }
@@ -177,46 +181,48 @@ bool forget_remembered(const MemoryFolders& folders, Remembered what) {
   return ::unlink(path_of(folders, what).c_str()) == 0 || errno == ENOENT;
 }
 
-void use_memory(const MemoryFolders& folders, const FormChoices& choices,
-                const std::vector<ReceivedFile>& files, Job& job) {
-  std::string unit = trimmed(choices.unit);
+std::string choose_unit(const MemoryFolders& folders, std::string_view typed) {
+  std::string unit = trimmed(typed);
   if (!unit.empty()) {
     remember(folders.config, path_of(folders, Remembered::kUnit), unit);
   } else if (read_file(path_of(folders, Remembered::kUnit), &unit, kMaxFieldBytes)) {
     unit = trimmed(unit);
   }
-  job.unit = latin1_from_utf8(unit);
-  if (job.unit.empty()) job.unit = "Ward";
+  unit = latin1_from_utf8(unit);
+  return unit.empty() ? "Ward" : unit;
+}
 
+void use_memory(const MemoryFolders& folders, const Job& job, Placement* placed) {
   for (Remembered what : {Remembered::kUnits, Remembered::kOrgs}) {
-    const char* input = batch_input(what == Remembered::kUnits ? "wardunits.txt" : "wardorgs.txt")->file;
+    const char* input = what == Remembered::kUnits ? "wardunits.txt" : "wardorgs.txt";
     std::string in_job = job.work() + "/" + input;
-    if (is_taken_for(job, input)) {
+    if (is_taken_for(*placed, input)) {
       remember_file(in_job, folders.config, path_of(folders, what));
     } else {
-      recall_into(path_of(folders, what), in_job, input, input, job);
+      recall_into(path_of(folders, what), in_job, input, input, placed);
     }
   }
 
   // Last month's: the kept one is copied before this month's replaces it.
-  if (job.has_last_month) {
-    for (size_t i = 0; i < files.size() && i < job.uploads.size(); ++i) {
-      if (files[i].field == kLastMonthField && job.uploads[i].taken_as != nullptr) {
-        job.last_month_name = files[i].name;
+  if (placed->has_last_month) {
+    const std::vector<ReceivedFile>& files = job.received;
+    for (size_t i = 0; i < files.size() && i < placed->uploads.size(); ++i) {
+      if (files[i].field == kLastMonthField && placed->uploads[i].taken_as != nullptr) {
+        placed->last_month_name = files[i].name;
         break;
       }
     }
-  } else if (job.has_directory) {
+  } else if (placed->has_directory) {
     KeptDirectory kept = kept_directory(folders);
     std::string name = kept_directory_name(kept);
     if (!kept.date.empty() && recall_into(path_of(folders, Remembered::kLastMonth),
                                           job.folder + "/last/mis231.txt", name,
-                                          "last month's mis231.txt", job)) {
-      job.has_last_month = true;
-      job.last_month_name = name;
+                                          "last month's mis231.txt", placed)) {
+      placed->has_last_month = true;
+      placed->last_month_name = name;
     }
   }
-  if (choices.keep && job.has_directory) {
+  if (job.keep && placed->has_directory) {
     remember_file(job.work() + "/mis231.txt", folders.state,
                   path_of(folders, Remembered::kLastMonth));
   }

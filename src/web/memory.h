@@ -61,32 +61,27 @@ Recalled recall(const MemoryFolders& folders);
 /// there.
 bool forget_remembered(const MemoryFolders& folders, Remembered what);
 
-/// What a job's form gave besides its files.
-struct FormChoices {
-  std::string unit;   ///< as typed (UTF-8); blank: none given
-  bool keep = false;  ///< keep this month's directory for next month
-};
+/// The unit name for a job: `typed` without its outer blanks when it is
+/// not blank (then remembered), else the remembered one, else "Ward"; in
+/// Latin-1, as the printouts are written. Quick: for the server's thread.
+std::string choose_unit(const MemoryFolders& folders, std::string_view typed);
 
-/// Fills the gaps of the received job `job` (its uploads placed) from what
+/// Fills the gaps of the job `job`, its files placed (`*placed`), from what
 /// `folders` remember, then remembers what the job was given, in this
 /// order:
-///   - the unit: `choices.unit` without its outer blanks when it is not
-///     blank (then remembered), else the remembered one, else "Ward"; set
-///     in job.unit in Latin-1;
 ///   - wardunits.txt and wardorgs.txt: one taken from the upload is
 ///     remembered; without one, the remembered one is copied into work/;
 ///   - last month's directory: without one taken from the upload, and when
 ///     the job has a directory, the kept one is copied into last/mis231.txt;
-///     job.last_month_name names it for the changes report: the name the
-///     browser gave its file (`files` as the upload received them), or
-///     kept_directory_name();
-///   - with `choices.keep`, the job's work/mis231.txt is kept for next
-///     month; without, a kept one stays as it was.
-/// Each input copied from memory is listed in job.uploads, taken for what
-/// it stands for. What cannot be remembered is said on the error stream
-/// (tool_error); the job goes on without it.
-void use_memory(const MemoryFolders& folders, const FormChoices& choices,
-                const std::vector<ReceivedFile>& files, Job& job);
+///     placed->last_month_name names it for the changes report: the name
+///     the browser gave its file (job.received), or kept_directory_name();
+///   - with job.keep, the job's work/mis231.txt is kept for next month;
+///     without, a kept one stays as it was.
+/// Each input copied from memory is listed in placed->uploads, taken for
+/// what it stands for. What cannot be remembered is said on the error
+/// stream (tool_error); the job goes on without it. Reads whole files: for
+/// the job's own thread.
+void use_memory(const MemoryFolders& folders, const Job& job, Placement* placed);
 
 /// How the changes report and the page name the kept directory `kept`:
 /// "last month's directory of 14 Apr 2024" (printed), "last month's

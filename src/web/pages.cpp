@@ -100,21 +100,37 @@ std::string job_link(const Job& job, std::string_view rest) {
   return job.base + "/jobs/" + job.id + "/" + std::string(rest);
 }
 
-std::string uploads_table(const Job& job) {
-  std::string html = "<h2>Files received</h2>\n<table><tr><th>File</th><th>Size</th>"
-                     "<th>Taken for</th></tr>\n";
-  for (const UploadedFile& up : job.uploads) {
+/// Why no list was made, when a file was refused: first on the page, with
+/// the way back to the form.
+std::string refusal_section(const Job& job, const Placement& placed) {
+  std::string html = "<div class=\"bad\" id=\"refused\"><p><strong>No list was made</strong>: "
+                     "these files cannot be used as they are.</p>\n<ul>\n";
+  for (const std::string& why : placed.refusals) html += "<li>" + html_escape(why) + "</li>\n";
+  return html + "</ul>\n<p><a href=\"" + html_escape(job.base) +
+         "/\">Back to the form</a> to send the right files.</p></div>\n";
+}
+
+std::string uploads_table(const JobResult& r) {
+  std::string html = "<h2>Files received</h2>\n<div class=\"box\"><table><tr><th>File</th>"
+                     "<th>Size</th><th>Taken for</th></tr>\n";
+  for (const UploadedFile& up : r.placed.uploads) {
     html += "<tr><td>" + html_escape(up.name) + "</td><td class=\"n\">" + size_text(up.size) +
             "</td><td>";
     if (up.taken_as != nullptr) {
       const BatchInput* in = batch_input(up.taken_as);
       html += in != nullptr ? html_escape(in->what) : html_escape(up.taken_as);
+      if (up.converted) {
+        html += "<br>" + html_escape(up.name) + " was saved as UTF-8; it was turned back into "
+                "Latin-1";
+      }
+      if (!up.note.empty()) html += "<br>" + html_escape(up.note);
     } else {
-      html += "<strong>not used</strong>: " + html_escape(up.note);
+      html += (up.refused ? "<strong>refused</strong>: " : "<strong>not used</strong>: ") +
+              html_escape(up.note);
     }
     html += "</td></tr>\n";
   }
-  return html + "</table>\n";
+  return html + "</table></div>\n";
 }
 
 /// The summary: each group of lists, made or why not; green only when
@@ -319,7 +335,11 @@ std::string working_page(Job& job, JobState state) {
 std::string results_page(Job& job, const JobResult& r, const ResultsView& view) {
   std::string unit = page_text(job.unit);
   std::string body = "<h1>Results for " + unit + "</h1>\n";
-  body += summary_section(summarise(r, job.has_last_month, view.makers, view.finishing));
+  if (!r.placed.refusals.empty()) {
+    body += refusal_section(job, r.placed) + uploads_table(r);
+    return page(job.base, "Nothing made for " + utf8_from_latin1(job.unit) + " – Kinroll", body);
+  }
+  body += summary_section(summarise(r, r.placed.has_last_month, view.makers, view.finishing));
   if (view.finishing) {
     body += "<p id=\"progress\" role=\"status\" aria-live=\"polite\" data-status=\"" +
             job_link(job, "status") + "\" data-state=\"results\">" +
@@ -339,7 +359,7 @@ std::string results_page(Job& job, const JobResult& r, const ResultsView& view) 
     body += "<h2>Changes since last month</h2>\n" +
             report_start(job, "changes.txt", r.changes_report, "changes");
   }
-  body += uploads_table(job);
+  body += uploads_table(r);
   body += "<p><a href=\"" + job.base + "/\">Make lists from other printouts</a></p>\n";
   return page(job.base, "Results for " + utf8_from_latin1(job.unit) + " – Kinroll", body,
               view.finishing ? 3 : 0);

@@ -12,7 +12,6 @@
 
 #include "web/guard.h"
 #include "web/pages.h"
-#include "web/place.h"
 #include "web/upload.h"
 
 namespace {
@@ -102,7 +101,9 @@ struct Request {
 Server::Server(const ServerSettings& s)
     : settings_(s),
       base_("/" + s.token),
-      jobs_(s.programs, s.keep, base_, [this](const Job& job) { wake(&job); }) {}
+      jobs_(s.programs, s.keep, base_,
+            [this](Job& job, Placement* placed) { use_memory(settings_.memory, job, placed); },
+            [this](const Job& job) { wake(&job); }) {}
 
 Server::~Server() {
   if (daemon_ != nullptr) stop();
@@ -257,8 +258,9 @@ MHD_Result Server::end_post(MHD_Connection* c, Request* req) {
     return message(c, status, status == 413 ? "Too much at once" : "Not sent",
                    status != 400 ? upload->why() : "The form sent is not this page's form.");
   }
-  place_uploads(upload->files(), job);
-  use_memory(settings_.memory, {upload->unit(), upload->keep()}, upload->files(), job);
+  job.unit = choose_unit(settings_.memory, upload->unit());
+  job.keep = upload->keep();
+  job.received = upload->files();
   jobs_.start(req->job);
   return redirect(c, job.base + "/jobs/" + job.id);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Receiving the form of one job: its files streamed into the job folder
-// under numbers, within bounds, then each taken for the input it is.
+// under numbers, within bounds (the job's thread takes each for the input
+// it is: place.h).
 
 #include <cstdint>
 #include <cstdio>
@@ -22,14 +23,6 @@ inline constexpr const char* kOrgsField = "wardorgs";        ///< a file
 inline constexpr const char* kLastMonthField = "lastmonth";  ///< a file
 inline constexpr const char* kUnitField = "unit";            ///< text
 inline constexpr const char* kKeepField = "keep";            ///< a box: sent when ticked
-
-/// A file of the form received, before it is taken for an input: its bytes
-/// are in up/N of the job folder, N its place among the files from 0.
-struct ReceivedFile {
-  std::string field;  ///< the form field it came in
-  std::string name;   ///< as the browser named it; shown on the page only
-  uint64_t size = 0;
-};
 
 /// Takes the parts of one multipart form, in order, for the job `job`
 /// (still receiving; it must outlive the receiver). A file part is written

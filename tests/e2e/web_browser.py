@@ -4,10 +4,12 @@ example printouts, send them, wait for the results, check the summary, the
 grouped messages and the error report, open a CSV view, download the archive
 and compare it with a direct kinroll -c run; at 1280 and 390 pixels wide
 save screenshots of the form, the results and a view, and check that no page
-scrolls sideways; find the unit remembered on the form, forget one file, and
-get next month's changes without sending last month's directory; send the
-directory alone and check the summary names what is missing; restart the
-server and open the bookmarked address again.
+scrolls sideways; send a PDF named mis231.txt (refused, with a way back to
+the form) and the printouts saved again as UTF-8 (the same archive); find
+the unit remembered on the form, forget one file, and get next month's
+changes without sending last month's directory; send the directory alone
+and check the summary names what is missing; restart the server and open
+the bookmarked address again.
 
 usage: web_browser.py KINROLL_WEB EXAMPLES SCREENSHOTS
 (SCREENSHOTS: a folder for web-form-1280.png, web-results-390.png and the like)
@@ -74,6 +76,38 @@ def direct_run(tmp):
     return files
 
 
+def send(driver, address, printouts):
+    """Sends `printouts` (paths) with the example configuration files from the
+    form at `address`, and waits for the results."""
+    driver.get(address)
+    driver.find_element(By.NAME, "printouts").send_keys("\n".join(printouts))
+    driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
+    driver.find_element(By.NAME, "wardorgs").send_keys(os.path.join(examples, "wardorgs.txt"))
+    unit = driver.find_element(By.NAME, "unit")
+    unit.clear()
+    unit.send_keys(UNIT)
+    driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
+    wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
+             == "Results for " + UNIT)
+
+
+def download_archive(driver, downloads):
+    """Every file of the archive the results page links to, once the page
+    (which looks again until then) shows that it is made; it is named from
+    the unit and the day."""
+    name = "Alder-Springs-2nd-Ward-%s.zip" % time.strftime("%Y-%m-%d")
+    archive = os.path.join(downloads, name)
+    if os.path.exists(archive):
+        os.remove(archive)
+    link = wait_for("the archive's link",
+                    lambda: driver.find_elements(By.PARTIAL_LINK_TEXT, "Download everything"))[0]
+    assert link.text == "Download everything (%s)" % name, link.text
+    link.click()
+    wait_for("the archive", lambda: os.path.exists(archive))
+    with zipfile.ZipFile(archive) as z:
+        return {n: z.read(n) for n in z.namelist()}
+
+
 def start(env, port):
     """kinroll-web on `port`; the process and the address it printed."""
     server = subprocess.Popen([web, "--port", port], stdout=subprocess.PIPE, env=env, text=True)
@@ -107,16 +141,7 @@ def main():
         driver.get(address)
         assert driver.current_url == address, driver.current_url
         pages = {"form": address}
-        driver.find_element(By.NAME, "printouts").send_keys(
-            "\n".join(os.path.join(examples, n) for n in INPUTS))
-        driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
-        driver.find_element(By.NAME, "wardorgs").send_keys(os.path.join(examples, "wardorgs.txt"))
-        unit = driver.find_element(By.NAME, "unit")
-        unit.clear()
-        unit.send_keys(UNIT)
-        driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
-        wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
-                 == "Results for " + UNIT)
+        send(driver, address, [os.path.join(examples, n) for n in INPUTS])
         assert driver.title == "Results for %s \u2013 Kinroll" % UNIT, driver.title
         pages["results"] = driver.current_url
 
@@ -152,17 +177,41 @@ def main():
         print("ok: form, results and a view fit 1280 and 390 pixels")
 
         driver.get(pages["results"])
-        link = driver.find_element(By.PARTIAL_LINK_TEXT, "Download everything")
-        name = "Alder-Springs-2nd-Ward-%s.zip" % time.strftime("%Y-%m-%d")
-        assert link.text == "Download everything (%s)" % name, link.text
-        link.click()
-        archive = os.path.join(downloads, name)
-        wait_for("the archive", lambda: os.path.exists(archive))
-        with zipfile.ZipFile(archive) as z:
-            got = {n: z.read(n) for n in z.namelist()}
+        got = download_archive(driver, downloads)
         for name, data in expected.items():
             assert got.get(name) == data, name
         print("ok: %d files as kinroll -c writes them" % len(expected))
+
+        # A PDF under the directory's name: refused first on the page, and
+        # nothing made; the way back leads to the form.
+        odd = os.path.join(tmp, "odd")
+        os.mkdir(odd)
+        with open(os.path.join(odd, "mis231.txt"), "wb") as f:
+            f.write(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n")
+        send(driver, address, [os.path.join(odd, "mis231.txt"), os.path.join(examples, INPUTS[1])])
+        refused = driver.find_element(By.ID, "refused").text
+        assert ("mis231.txt is a PDF, not a saved printout: save the report as text"
+                in refused), refused
+        assert not driver.find_elements(By.PARTIAL_LINK_TEXT, "Download everything")
+        driver.find_element(By.LINK_TEXT, "Back to the form").click()
+        wait_for("the form", lambda: driver.find_elements(By.NAME, "printouts"))
+        print("ok: a PDF named mis231.txt is refused with its reason")
+
+        # The printouts saved again as UTF-8 with the mark, as an editor does.
+        utf8 = os.path.join(tmp, "utf8")
+        os.mkdir(utf8)
+        for name in INPUTS:
+            with open(os.path.join(examples, name), "rb") as f:
+                text = f.read().decode("latin-1")
+            with open(os.path.join(utf8, name), "wb") as f:
+                f.write(b"\xef\xbb\xbf" + text.encode("utf-8"))
+        send(driver, address, [os.path.join(utf8, n) for n in INPUTS])
+        body = driver.find_element(By.TAG_NAME, "body").text
+        assert "mis231.txt was saved as UTF-8; it was turned back into Latin-1" in body, body
+        got = download_archive(driver, downloads)
+        for name, data in expected.items():
+            assert got.get(name) == data, name
+        print("ok: the printouts saved again as UTF-8 give the same %d files" % len(expected))
 
         # Remembered (the keep box is ticked by default): the unit, the
         # files and the directory, each with its Forget button.

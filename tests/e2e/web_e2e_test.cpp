@@ -1,8 +1,9 @@
 // kinroll-web through a plain HTTP client, against a server on an
 // ephemeral loopback port: the example ward's archive against a direct
-// kinroll -c run, recognition of printouts, refused requests, names the
-// browser sends, two wards at once, the time limit and the clean end, the
-// address kept between starts, what is remembered from month to month.
+// kinroll -c run, recognition of printouts, printouts saved again as UTF-8,
+// files refused with their reasons, refused requests, names the browser
+// sends, two wards at once, the time limit and the clean end, the address
+// kept between starts, what is remembered from month to month.
 
 #include <algorithm>
 #include <atomic>
@@ -12,14 +13,12 @@
 #include <sstream>
 
 #include "e2e/web_server.h"
+#include "web/text.h"
 
 namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-/// The first line of a directory printout: enough for it to be taken for one.
-const std::string kDirectoryTitle = "DIRECTORY OF MEMBERS (MIS 231)\n";
 
 std::string read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -90,6 +89,9 @@ const std::map<std::string, std::string> kExampleTaken = {
     {"mis1413.txt", "mis1413.txt"}, {"mis121.txt", "mis121.txt"},
     {"units.txt", "wardunits.txt"}, {"orgs.txt", "wardorgs.txt"},   {"smis.txt", "smis.txt"}};
 
+/// A directory printout with no family: enough for a job to run.
+const std::string kBareDirectory = "DIRECTORY OF MEMBERS (MIS 231)\n";
+
 /// The files the server made under its temporary folder, as relative names.
 std::vector<std::string> leftovers(const WebServer& server) {
   std::vector<std::string> names;
@@ -138,7 +140,7 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
       "<td>MIS 232 family listing</td></tr>",
       "<td>notes.txt</td><td class=\"n\">35 bytes</td><td><strong>not used</strong>: "
       "not recognised",
-      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td>the stake&#39;s organisation report",
+      "<td>smis.txt</td><td class=\"n\">3503 bytes</td><td>stake organisation report</td>",
       // Every group made, and said so first.
       "<p class=\"ok\">Every list these printouts allow was made.</p>",
       "<li class=\"made\"><strong>The stake&#39;s lists</strong>: made: ",
@@ -237,6 +239,140 @@ TEST(Web, LastMonthRunsTheChangesReport) {
   EXPECT_EQ(csv.body.rfind("Kind,Family,Member,RecordNo,Old,New\n", 0), 0u);
 }
 
+/// `files` as an editor saves them again in UTF-8, with the byte-order mark
+/// when `mark` is true.
+std::vector<FormFile> resaved_as_utf8(std::vector<FormFile> files, bool mark) {
+  for (FormFile& f : files) f.bytes = (mark ? "\xEF\xBB\xBF" : "") + utf8_from_latin1(f.bytes);
+  return files;
+}
+
+TEST(Web, PrintoutsSavedAgainAsUtf8GiveTheOriginalsLists) {
+  WebServer server;
+  ASSERT_TRUE(server.started());
+  std::vector<FormFile> files = example_ward();
+  std::map<std::string, std::string> expected = direct_run(files, kExampleTaken, "Ward");
+  ASSERT_NE(expected["wardfam.csv"].find("Am\xE9lie"), std::string::npos);
+  for (bool mark : {false, true}) {
+    std::string job;
+    std::string page = run_web_job(server, resaved_as_utf8(files, mark), "Ward", &job);
+    EXPECT_NE(page.find("<td>MIS 231 directory of members<br>mis231.txt was saved as UTF-8; it "
+                        "was turned back into Latin-1</td>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("<p class=\"ok\">Every list these printouts allow was made.</p>"),
+              std::string::npos);
+    HttpResponse zip = fetch_archive(server, job);
+    ASSERT_EQ(zip.status, 200);
+    std::map<std::string, std::string> archive = unzip(zip.body);
+    for (const auto& [name, bytes] : expected) {
+      EXPECT_TRUE(archive.count(name) == 1 && archive[name] == bytes) << name << " mark " << mark;
+    }
+  }
+}
+
+/// A document as a word processor saves it (.docx): a zip archive with
+/// word/document.xml, made in `s`.
+std::string word_document(const Scratch& s) {
+  static const std::string types = "<?xml version=\"1.0\"?><Types/>";
+  static const std::string body = "<w:document>DIRECTORY OF MEMBERS (MIS 231)</w:document>";
+  const std::string path = s.path("report.docx");
+  int error = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (zip == nullptr) return "";
+  for (const auto& [name, text] : {std::pair{"[Content_Types].xml", &types},
+                                   std::pair{"word/document.xml", &body}}) {
+    zip_file_add(zip, name, zip_source_buffer(zip, text->data(), text->size(), 0), 0);
+  }
+  zip_close(zip);
+  return read_file(path);
+}
+
+TEST(Web, WrongFilesAreRefusedWithTheirReasonAndNothingRuns) {
+  WebServer server;
+  ASSERT_TRUE(server.started());
+  Scratch s;
+  const fs::path ex = KINROLL_EXAMPLES;
+  const std::string listing = read_file(ex / "mis232.txt");
+  const std::string docx = word_document(s);
+  ASSERT_EQ(docx.rfind("PK\3\4", 0), 0u);
+  const struct {
+    const char* what;
+    std::vector<FormFile> files;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {"a PDF named mis231.txt and a word-processor file",
+       {{"printouts", "mis231.txt", "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n"},
+        {"printouts", "mis232.txt", listing},
+        {"printouts", "Directory.docx", docx}},
+       {"<li>mis231.txt is a PDF, not a saved printout: save the report as text</li>",
+        "<li>Directory.docx is a word-processor file, not a saved printout: save the report as "
+        "text</li>",
+        "<td>mis232.txt</td><td class=\"n\">2322 bytes</td><td><strong>not used</strong>: it is "
+        "the MIS 232 family listing, but no list was made</td>"}},
+      {"two directories",
+       {{"printouts", "April.txt", read_file(ex / "mis231.txt")},
+        {"printouts", "May.txt", read_file(ex / "next-month" / "mis231.txt")}},
+       {"<li>Two files were sent for the MIS 231 directory of members, April.txt and May.txt: "
+        "choose one of them (last month&#39;s directory has a box of its own)</li>",
+        "<td>May.txt</td><td class=\"n\">6853 bytes</td><td><strong>refused</strong>: one of 2 "
+        "files for the MIS 231 directory of members</td>"}},
+      {"a file named mis231.txt without the directory's title",
+       {{"printouts", "mis231.txt", "Bring the printouts on Sunday.\n"}},
+       {"<li>mis231.txt is named like the MIS 231 directory of members, but its first line is not "
+        "that report&#39;s title: choose the saved printout itself</li>"}},
+  };
+  for (const auto& c : cases) {
+    std::string job;
+    std::string page = run_web_job(server, c.files, "Ward", &job);
+    // First on the page, with a way back to the form.
+    size_t refused = page.find("<div class=\"bad\" id=\"refused\"><p><strong>No list was made"
+                               "</strong>: these files cannot be used as they are.</p>");
+    EXPECT_LT(refused, page.find("<h2>Files received</h2>")) << c.what;
+    EXPECT_NE(page.find("<a href=\"" + server.base() + "/\">Back to the form</a>"),
+              std::string::npos)
+        << c.what;
+    for (const std::string& fragment : c.shown) {
+      EXPECT_NE(page.find(fragment), std::string::npos) << c.what << "\n" << fragment;
+    }
+    EXPECT_EQ(page.find("Every list"), std::string::npos) << c.what;
+    EXPECT_EQ(page.find("<h2>Files</h2>"), std::string::npos) << c.what;
+    // Nothing is put in place: no program ran.
+    std::string id = job.substr(job.rfind('/') + 1);
+    for (const std::string& name : leftovers(server)) {
+      EXPECT_EQ(name.find(id + "/work/"), std::string::npos) << c.what << ": " << name;
+    }
+  }
+}
+
+TEST(Web, APositionsReportChosenAsTheOrganisationTableIsTakenForWhatItIs) {
+  WebServer server;
+  ASSERT_TRUE(server.started());
+  const fs::path ex = KINROLL_EXAMPLES;
+  std::vector<FormFile> files = {{"printouts", "mis231.txt", read_file(ex / "mis231.txt")},
+                                 {"wardorgs", "wardorgs.txt", read_file(ex / "mis121.txt")}};
+  std::string job;
+  std::string page = run_web_job(server, files, "Ward", &job);
+  EXPECT_NE(page.find("<td>MIS 121 ward positions<br>chosen as the organisation table, it is the "
+                      "MIS 121 ward positions by its title</td>"),
+            std::string::npos)
+      << page;
+  // The lists are those of the positions report; no organisation table was
+  // read (the direct run has empty configuration files).
+  std::map<std::string, std::string> expected =
+      direct_run(files, {{"mis231.txt", "mis231.txt"}, {"wardorgs.txt", "mis121.txt"}}, "Ward");
+  ASSERT_EQ(expected.count("wardpos.txt"), 1u);
+  expected["kinroll-messages.txt"] =
+      "Couldn't open wardunits.txt file\nCan't open wardorgs file (wardorgs.txt)\n" +
+      expected["kinroll-messages.txt"];
+  HttpResponse zip = fetch_archive(server, job);
+  ASSERT_EQ(zip.status, 200);
+  std::map<std::string, std::string> archive = unzip(zip.body);
+  for (const auto& [name, bytes] : expected) {
+    EXPECT_TRUE(archive.count(name) == 1 && archive[name] == bytes) << name;
+  }
+}
+
+
 /// A request the server must refuse, and the status it must answer.
 struct Refused {
   const char* what;
@@ -252,7 +388,7 @@ TEST(Web, RefusedRequests) {
   const std::string base = server.base();
   const std::string host = "127.0.0.1:" + std::to_string(server.port());
   std::string job;
-  ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", "DIRECTORY OF MEMBERS (MIS 231)\n"}},
+  ASSERT_FALSE(run_web_job(server, {{"printouts", "mis231.txt", kBareDirectory}},
                            "Ward", &job)
                    .empty());
   std::vector<Refused> table = {
@@ -395,7 +531,8 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   ASSERT_TRUE(server.started());
   auto t0 = std::chrono::steady_clock::now();
   std::string job;
-  std::string page = run_web_job(server, {{"printouts", "mis231.txt", kDirectoryTitle}}, "Ward", &job);
+  std::string page =
+      run_web_job(server, {{"printouts", "mis231.txt", kBareDirectory}}, "Ward", &job);
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
   EXPECT_NE(page.find("<li class=\"failed\"><strong>Ward lists</strong>: wardph.txt was not made: "
                       "the program took too long and was stopped.</li>"),
@@ -409,8 +546,8 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   // A job still running when the server is told to end.
   WebServer second_server({"--kinroll", s.path("slow")}, {pids});
   ASSERT_TRUE(second_server.started());
-  HttpResponse res = second_server.post(form({{"printouts", "mis231.txt", kDirectoryTitle}},
-                                             "G\xC3\xB6rdon Ward"));
+  HttpResponse res =
+      second_server.post(form({{"printouts", "mis231.txt", kBareDirectory}}, "G\xC3\xB6rdon Ward"));
   EXPECT_EQ(res.status, 303);
   // While it runs its page says so, the unit as typed, and so does its status.
   HttpResponse working = second_server.get(res.header("location"));
@@ -443,7 +580,7 @@ TEST(Web, FoldersRemovedUnderTheServer) {
                    {"SLOW_MARK=" + s.path("mark")});
   ASSERT_TRUE(server.started());
   for (const auto& e : fs::directory_iterator(server.tmp())) fs::remove_all(e.path());
-  HttpResponse res = server.post(form({{"printouts", "mis231.txt", "x"}}, "Ward"));
+  HttpResponse res = server.post(form({{"printouts", "mis231.txt", kBareDirectory}}, "Ward"));
   ASSERT_EQ(res.status, 303) << res.body;
   // Its job's folder removed while it runs: its page says so.
   for (int i = 0; i < 1000 && !s.exists("mark"); ++i) {

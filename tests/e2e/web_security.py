@@ -212,7 +212,7 @@ def check_kill9(state):
         f.write("#!/bin/sh\necho $$ >> %s\nexec sleep 60\n" % pids)
     os.chmod(script, 0o700)
     server = Server("--kinroll", script, state=state)
-    post_job(server, [("mis231.txt", b"x")])
+    post_job(server, [("mis231.txt", b"DIRECTORY OF MEMBERS (MIS 231)\n")])
     wait_for("the job's program", lambda: os.path.exists(pids) and open(pids).read())
     child = int(open(pids).read().split()[0])
     folders = server.job_folders()

@@ -80,19 +80,29 @@ class WebMemoryFiles : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  /// A job whose upload placed `inputs` (standard names) into work/, with
-  /// the bytes given, each uploaded as "up-NAME".
-  std::unique_ptr<Job> job(const std::vector<std::pair<const char*, std::string>>& inputs) {
-    auto j = std::make_unique<Job>();
-    j->folder = root_ + "/job" + std::to_string(++jobs_);
-    fs::create_directories(j->work());
-    fs::create_directories(j->folder + "/last");
+  /// A job, keeping its directory with `keep`, and its placement of
+  /// `inputs` (standard names) into work/, with the bytes given, each
+  /// uploaded as "up-NAME".
+  struct Placed {
+    std::unique_ptr<Job> job;
+    Placement placed;
+  };
+  Placed job(const std::vector<std::pair<const char*, std::string>>& inputs, bool keep) {
+    Placed p{std::make_unique<Job>(), {}};
+    p.job->folder = root_ + "/job" + std::to_string(++jobs_);
+    p.job->keep = keep;
+    fs::create_directories(p.job->work());
+    fs::create_directories(p.job->folder + "/last");
     for (const auto& [name, bytes] : inputs) {
-      write(j->work() + "/" + name, bytes);
-      j->uploads.push_back({std::string("up-") + name, bytes.size(), name, ""});
-      j->has_directory = j->has_directory || std::string(name) == "mis231.txt";
+      write(p.job->work() + "/" + name, bytes);
+      UploadedFile up;
+      up.name = std::string("up-") + name;
+      up.size = bytes.size();
+      up.taken_as = name;
+      p.placed.uploads.push_back(up);
+      p.placed.has_directory = p.placed.has_directory || std::string(name) == "mis231.txt";
     }
-    return j;
+    return p;
   }
 
   std::string root_;
@@ -106,11 +116,12 @@ TEST_F(WebMemoryFiles, GivenOnceUsedUntilReplacedOrForgotten) {
   EXPECT_EQ(recall(folders_).unit, "");
 
   // The first month gives everything; nothing was there to use.
-  auto first = job({{"mis231.txt", april}, {"wardunits.txt", "units"}, {"wardorgs.txt", "orgs"}});
-  use_memory(folders_, {"  G\xC3\xB6rdon Ward \n", true}, {}, *first);
-  EXPECT_EQ(first->unit, "G\xF6rdon Ward");
-  EXPECT_FALSE(first->has_last_month);
-  EXPECT_EQ(first->uploads.size(), 3u);
+  auto first = job({{"mis231.txt", april}, {"wardunits.txt", "units"}, {"wardorgs.txt", "orgs"}},
+                   true);
+  EXPECT_EQ(choose_unit(folders_, "  G\xC3\xB6rdon Ward \n"), "G\xF6rdon Ward");
+  use_memory(folders_, *first.job, &first.placed);
+  EXPECT_FALSE(first.placed.has_last_month);
+  EXPECT_EQ(first.placed.uploads.size(), 3u);
   // The user's alone: folders 0700, files 0600.
   for (const std::string& dir : {folders_.config, folders_.state}) {
     EXPECT_EQ(fs::status(dir).permissions(), fs::perms::owner_all) << dir;
@@ -129,38 +140,44 @@ TEST_F(WebMemoryFiles, GivenOnceUsedUntilReplacedOrForgotten) {
 
   // The next month gives only its directory: the rest comes from memory,
   // listed among the inputs, and April's directory is last month's.
-  auto second = job({{"mis231.txt", may}});
-  use_memory(folders_, {" ", true}, {}, *second);
-  EXPECT_EQ(second->unit, "G\xF6rdon Ward");
-  EXPECT_EQ(read(second->work() + "/wardunits.txt"), "units");
-  EXPECT_EQ(read(second->work() + "/wardorgs.txt"), "orgs");
-  EXPECT_EQ(read(second->folder + "/last/mis231.txt"), april);
-  EXPECT_TRUE(second->has_last_month);
-  EXPECT_EQ(second->last_month_name, "last month's directory of 14 Apr 2024");
-  ASSERT_EQ(second->uploads.size(), 4u);
-  EXPECT_EQ(second->uploads[1].name, "wardunits.txt (from this computer)");
-  EXPECT_STREQ(second->uploads[1].taken_as, "wardunits.txt");
-  EXPECT_EQ(second->uploads[3].name, "last month's directory of 14 Apr 2024 (from this computer)");
-  EXPECT_EQ(second->uploads[3].size, april.size());
+  auto second = job({{"mis231.txt", may}}, true);
+  EXPECT_EQ(choose_unit(folders_, " "), "G\xF6rdon Ward");
+  use_memory(folders_, *second.job, &second.placed);
+  EXPECT_EQ(read(second.job->work() + "/wardunits.txt"), "units");
+  EXPECT_EQ(read(second.job->work() + "/wardorgs.txt"), "orgs");
+  EXPECT_EQ(read(second.job->folder + "/last/mis231.txt"), april);
+  EXPECT_TRUE(second.placed.has_last_month);
+  EXPECT_EQ(second.placed.last_month_name, "last month's directory of 14 Apr 2024");
+  const std::vector<UploadedFile>& ups = second.placed.uploads;
+  ASSERT_EQ(ups.size(), 4u);
+  EXPECT_EQ(ups[1].name, "wardunits.txt (from this computer)");
+  EXPECT_STREQ(ups[1].taken_as, "wardunits.txt");
+  EXPECT_EQ(ups[3].name, "last month's directory of 14 Apr 2024 (from this computer)");
+  EXPECT_EQ(ups[3].size, april.size());
   EXPECT_EQ(recall(folders_).last_month.date, "12 May 2024");
 
   // Unticked, the kept directory stays; given, a file replaces the kept one.
-  auto third = job({{"mis231.txt", april}, {"wardorgs.txt", "new orgs"}});
-  use_memory(folders_, {"Other Ward", false}, {}, *third);
-  EXPECT_EQ(third->last_month_name, "last month's directory of 12 May 2024");
+  auto third = job({{"mis231.txt", april}, {"wardorgs.txt", "new orgs"}}, false);
+  EXPECT_EQ(choose_unit(folders_, "Other Ward"), "Other Ward");
+  use_memory(folders_, *third.job, &third.placed);
+  EXPECT_EQ(third.placed.last_month_name, "last month's directory of 12 May 2024");
   EXPECT_EQ(recall(folders_).last_month.date, "12 May 2024");
   EXPECT_EQ(recall(folders_).unit, "Other Ward");
   EXPECT_EQ(read(root_ + "/config/kinroll/web-wardorgs.txt"), "new orgs");
 
   // Last month's given in the form is used under its own name, not kept.
-  auto fourth = job({{"mis231.txt", may}});
-  fourth->uploads.push_back({"April.txt", april.size(), "last month's mis231.txt", ""});
-  fourth->has_last_month = true;
-  std::vector<ReceivedFile> files = {{kPrintoutsField, "up-mis231.txt", may.size()},
-                                     {kLastMonthField, "April.txt", april.size()}};
-  use_memory(folders_, {"", false}, files, *fourth);
-  EXPECT_EQ(fourth->last_month_name, "April.txt");
-  EXPECT_FALSE(fs::exists(fourth->folder + "/last/mis231.txt"));  // the upload's place
+  auto fourth = job({{"mis231.txt", may}}, false);
+  UploadedFile april_up;
+  april_up.name = "April.txt";
+  april_up.size = april.size();
+  april_up.taken_as = "last month's mis231.txt";
+  fourth.placed.uploads.push_back(april_up);
+  fourth.placed.has_last_month = true;
+  fourth.job->received = {{kPrintoutsField, "up-mis231.txt", may.size()},
+                          {kLastMonthField, "April.txt", april.size()}};
+  use_memory(folders_, *fourth.job, &fourth.placed);
+  EXPECT_EQ(fourth.placed.last_month_name, "April.txt");
+  EXPECT_FALSE(fs::exists(fourth.job->folder + "/last/mis231.txt"));  // the upload's place
 
   // Each forgotten by the name of its field; then nothing comes from memory.
   for (const char* name : {"unit", "wardunits", "wardorgs", "lastmonth"}) {
@@ -173,12 +190,12 @@ TEST_F(WebMemoryFiles, GivenOnceUsedUntilReplacedOrForgotten) {
   EXPECT_FALSE(remembered_by_name("contacts", &what));
   r = recall(folders_);
   EXPECT_EQ(r.unit + r.units_date + r.orgs_date + r.last_month.date, "");
-  auto fifth = job({{"mis231.txt", may}});
-  use_memory(folders_, {"", false}, {}, *fifth);
-  EXPECT_EQ(fifth->unit, "Ward");
-  EXPECT_FALSE(fifth->has_last_month);
-  EXPECT_EQ(fifth->uploads.size(), 1u);
-  EXPECT_FALSE(fs::exists(fifth->work() + "/wardunits.txt"));
+  auto fifth = job({{"mis231.txt", may}}, false);
+  EXPECT_EQ(choose_unit(folders_, ""), "Ward");
+  use_memory(folders_, *fifth.job, &fifth.placed);
+  EXPECT_FALSE(fifth.placed.has_last_month);
+  EXPECT_EQ(fifth.placed.uploads.size(), 1u);
+  EXPECT_FALSE(fs::exists(fifth.job->work() + "/wardunits.txt"));
   EXPECT_TRUE(fs::is_empty(folders_.config));
 }
 
@@ -192,9 +209,9 @@ TEST_F(WebMemoryFiles, ADirectoryWithoutADateIsNamedByTheDayItWasKept) {
   EXPECT_EQ(r.last_month.date, std::string(today + (today[0] == ' ' ? 1 : 0)));
   EXPECT_EQ(kept_directory_name(r.last_month), "last month's directory, kept on " + r.last_month.date);
   // No directory this month: the kept one is not used, nor replaced.
-  auto none = job({{"mis232.txt", "x"}});
-  use_memory(folders_, {"", true}, {}, *none);
-  EXPECT_FALSE(none->has_last_month);
+  auto none = job({{"mis232.txt", "x"}}, true);
+  use_memory(folders_, *none.job, &none.placed);
+  EXPECT_FALSE(none.placed.has_last_month);
   EXPECT_EQ(read(folders_.state + "/web-last-month.txt"), "ABERNATHY\n");
 }
 

@@ -1,11 +1,10 @@
-// What the pages make of printout bytes and console lines, which file is
-// which printout, and the checks every request passes.
+// What the pages make of printout bytes and console lines, and the checks
+// every request passes (which file is which input: intake_test.cpp).
 
 #include <gtest/gtest.h>
 
 #include "web/guard.h"
 #include "web/listen.h"
-#include "web/recognise.h"
 #include "web/text.h"
 
 namespace {
@@ -25,18 +24,6 @@ TEST(WebText, CsvRowsAsTheBatchQuotesThem) {
   EXPECT_EQ(rows[1], (std::vector<std::string>{"", "two\nlines"}));
   EXPECT_EQ(rows[2], std::vector<std::string>{"last"});
   EXPECT_TRUE(csv_rows("").empty());
-}
-
-TEST(WebRecognise, ByStandardNameOrByTitle) {
-  EXPECT_STREQ(recognise_input("C:\\Reports\\MIS1313.TXT", "")->file, "mis1313.txt");
-  EXPECT_STREQ(recognise_input("../wardorgs.txt", "")->file, "wardorgs.txt");
-  EXPECT_STREQ(recognise_input("april.txt", "\n\n  MEMBER RECORD NUMBER LIST (MIS 239)   Page 1\n")
-                   ->file,
-               "mis239.txt");
-  // The title must be on the first line that is not blank.
-  EXPECT_EQ(recognise_input("a.txt", "Notes\nDIRECTORY OF MEMBERS (MIS 231)\n"), nullptr);
-  EXPECT_EQ(recognise_input("smis.txt", "   WARD ORGANIZATION REPORT   Page 1\n"), nullptr);
-  EXPECT_EQ(recognise_input("mis231.txt.bak", ""), nullptr);
 }
 
 TEST(WebGuard, EveryCheckInOrder) {

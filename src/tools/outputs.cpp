@@ -7,7 +7,8 @@ constexpr KnownFile kKnownFiles[] = {
     {"wardbook.pdf", FileUse::kPaper, "Ward directory booklet",
      "the directory typeset to print and fold, two columns a page"},
     {"warddir.txt", FileUse::kPaper, "Phone directory", "one line a family, to print"},
-    {"wardpbk.txt", FileUse::kPaper, "Phone book", "families with addresses and children, to print"},
+    {"wardpbk.txt", FileUse::kPaper, "Phone book",
+     "families with addresses and children, to print"},
     {"wardph.txt", FileUse::kHandheld, "Phone list", "names and phone numbers of every family"},
     {"wardfull.txt", FileUse::kHandheld, "Full ward list",
      "families, addresses, members and callings, for leaders"},
@@ -17,8 +18,10 @@ constexpr KnownFile kKnownFiles[] = {
     {"wardaddr.txt", FileUse::kHandheld, "Address list", "addresses with everybody's birthday"},
     {"wardnonm.txt", FileUse::kHandheld, "Non-member spouses",
      "families with a spouse who is not a member"},
-    {"wardsap.txt", FileUse::kHandheld, "Single adult parents", "single adult parents with children"},
-    {"wardpos.txt", FileUse::kHandheld, "Positions list", "every calling and who holds it, vacant ones too"},
+    {"wardsap.txt", FileUse::kHandheld, "Single adult parents",
+     "single adult parents with children"},
+    {"wardpos.txt", FileUse::kHandheld, "Positions list",
+     "every calling and who holds it, vacant ones too"},
     {"wardht.txt", FileUse::kHandheld, "Home teaching by family",
      "each family's home teachers and visits, with a summary"},
     {"htdist.txt", FileUse::kHandheld, "Home teaching by district",
@@ -28,7 +31,8 @@ constexpr KnownFile kKnownFiles[] = {
      "each sister's visiting teachers and visits, with a summary"},
     {"vtdist.txt", FileUse::kHandheld, "Visiting teaching by district",
      "the sisters of each district, with its average"},
-    {"vtlist.txt", FileUse::kHandheld, "Visiting teaching, condensed", "teachers and their sisters"},
+    {"vtlist.txt", FileUse::kHandheld, "Visiting teaching, condensed",
+     "teachers and their sisters"},
     {"wardfam.csv", FileUse::kSpreadsheet, "Families", "one row a family"},
     {"wardmem.csv", FileUse::kSpreadsheet, "Members", "one row a member"},
     {"wardhtvt.csv", FileUse::kSpreadsheet, "Teaching assignments",
@@ -52,7 +56,8 @@ bool matches(std::string_view pattern, std::string_view name) {
   if (star == std::string_view::npos) return pattern == name;
   std::string_view head = pattern.substr(0, star);
   std::string_view tail = pattern.substr(star + 1);
-  if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail)) {
+  if (name.size() <= head.size() + tail.size() || !name.starts_with(head) ||
+      !name.ends_with(tail)) {
     return false;
   }
   // The '*' stands for a part of one name, never for a folder.

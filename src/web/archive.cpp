@@ -18,12 +18,16 @@ bool write_archive(const std::string& zip_path, const std::vector<ArchiveEntry>&
     return false;
   }
   zip_register_cancel_callback_with_state(
-      zip, [](zip_t*, void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; },
+      zip,
+      [](zip_t*, void* flag) {
+        return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+      },
       nullptr, const_cast<std::atomic<bool>*>(&cancel));
   for (const ArchiveEntry& e : entries) {
     zip_source_t* src = zip_source_file(zip, e.path.c_str(), 0, -1);
     zip_int64_t at = src == nullptr ? -1 : zip_file_add(zip, e.name.c_str(), src, ZIP_FL_ENC_UTF_8);
-    if (at < 0 || zip_set_file_compression(zip, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 1) < 0) {
+    if (at < 0 ||
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 1) < 0) {
       if (src != nullptr && at < 0) zip_source_free(src);
       *error = zip_strerror(zip);
       zip_discard(zip);

@@ -1,5 +1,9 @@
 #include "web/job.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +19,17 @@ namespace fs = std::filesystem;
 std::string read_whole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int open_regular(const std::string& path, uint64_t* size) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    *size = static_cast<uint64_t>(st.st_size);
+    return fd;
+  }
+  if (fd >= 0) ::close(fd);
+  return -1;
 }
 
 bool read_page(const std::string& path, bool header, size_t per, size_t page, FilePage* out) {
@@ -231,6 +246,7 @@ bool make_archive(const Job& job, const JobResult& r, const std::atomic<bool>& c
   std::vector<ArchiveEntry> entries;
   for (const WrittenFile& f : r.written) entries.push_back({f.name, job.work() + "/" + f.name});
   entries.push_back({"kinroll-console.txt", job.folder + "/batch.out"});
-  for (const auto& [file, name] : message_files(r)) entries.push_back({name, job.folder + "/" + file});
+  for (const auto& [file, name] : message_files(r))
+    entries.push_back({name, job.folder + "/" + file});
   return write_archive(job.archive(), entries, cancel, error);
 }

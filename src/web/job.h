@@ -184,6 +184,10 @@ bool make_archive(const Job& job, const JobResult& r, const std::atomic<bool>& c
 /// Reads the whole file `path`; empty when it cannot be read.
 std::string read_whole(const std::string& path);
 
+/// Opens the regular file `path` for reading (close-on-exec) and sets
+/// `*size` to its size; -1 when it is not there or not a regular file.
+int open_regular(const std::string& path, uint64_t* size);
+
 /// One page of a file of a job, for its view.
 struct FilePage {
   std::string header;  ///< a CSV file's first line, its column names; else empty

@@ -261,7 +261,8 @@ std::string form_page(std::string_view base, const Recalled& memory) {
                     b + "/forget/" + field + "\"></form>\n";
     return "<p class=\"kept\" id=\"kept-" + std::string(field) +
            "\">Kept on this computer: " + html_escape(what) +
-           "; used when none is given here.<button type=\"submit\" class=\"forget\" form=\"forget-" +
+           "; used when none is given here.<button type=\"submit\" class=\"forget\" "
+           "form=\"forget-" +
            field + "\">Forget</button></p>\n";
   };
   std::string body =
@@ -320,6 +321,18 @@ std::string progress_text(Job& job, JobState state) {
   }
   if (steps.empty()) steps = "the lists";
   return "Making " + steps + " for " + unit + ": " + std::to_string(seconds) + " s so far.";
+}
+
+std::string status_text(Job& job) {
+  JobState state;
+  bool finishing;
+  {
+    std::lock_guard lock(job.mutex);
+    state = job.state;
+    finishing = job.finishing;
+  }
+  const char* where = state != JobState::kDone ? "working\n" : finishing ? "results\n" : "done\n";
+  return where + progress_text(job, state) + "\n";
 }
 
 std::string working_page(Job& job, JobState state) {

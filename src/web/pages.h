@@ -42,6 +42,11 @@ std::string form_page(std::string_view base, const Recalled& memory);
 /// for how long, or that it waits its turn.
 std::string progress_text(Job& job, JobState state);
 
+/// The status of a job, as JOB/status answers it: a first line "working"
+/// (its lists are being made), "results" (they are there; the booklet or
+/// the archive is still being made) or "done", then progress_text().
+std::string status_text(Job& job);
+
 /// The page of a job still waiting or running: what it is doing, in a
 /// polite live region that kWatchScript keeps up to date, until the results
 /// are there.

@@ -1,7 +1,5 @@
 #include "web/server.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,18 +56,6 @@ MHD_Result send_bytes(MHD_Connection* c, unsigned status, std::string_view body,
   MHD_Response* r = MHD_create_response_from_buffer(body.size(), data, MHD_RESPMEM_MUST_COPY);
   if (r != nullptr) MHD_add_response_header(r, "Content-Type", type);
   return send(c, status, r, extra);
-}
-
-/// Opens the file `path` for an answer; -1 when it is gone.
-int open_file(const std::string& path, uint64_t* size) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st;
-  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    *size = static_cast<uint64_t>(st.st_size);
-    return fd;
-  }
-  if (fd >= 0) ::close(fd);
-  return -1;
 }
 
 MHD_Result redirect(MHD_Connection* c, const std::string& location) {
@@ -211,7 +197,8 @@ MHD_Result Server::get(MHD_Connection* c, Request* req) {
   if (rest.empty()) return redirect(c, base_ + "/");
   if (rest == "/") return send_bytes(c, 200, form_page(base_, recall(settings_.memory)));
   if (rest == "/style.css") return send_bytes(c, 200, kStyleSheet, "text/css; charset=utf-8");
-  if (rest == "/watch.js") return send_bytes(c, 200, kWatchScript, "text/javascript; charset=utf-8");
+  if (rest == "/watch.js")
+    return send_bytes(c, 200, kWatchScript, "text/javascript; charset=utf-8");
   return not_here(c);
 }
 
@@ -226,20 +213,20 @@ MHD_Result Server::begin_post(MHD_Connection* c, Request* req) {
   }
   std::string why;
   req->job = jobs_.create(&why);
-  if (req->job == nullptr && why.empty()) {
-    return message(c, 503, "Busy",
-                   "Other lists are being made right now. Wait a minute and send again.");
-  }
   if (req->job == nullptr) {
-    return message(c, 500, "Something went wrong", "The lists cannot be made: " + why + ".");
+    return why.empty() ? message(c, 503, "Busy", "Other lists are being made right now. Wait a "
+                                                 "minute and send again.")
+                       : message(c, 500, "Something went wrong",
+                                 "The lists cannot be made: " + why + ".");
   }
   req->upload = std::make_unique<UploadReceiver>(*req->job);
   req->form = MHD_create_post_processor(
       c, kFormBuffer,
       [](void* r, MHD_ValueKind, const char* key, const char* filename, const char*, const char*,
          const char* data, uint64_t offset, size_t size) {
-        return static_cast<Request*>(r)->upload->piece(
-                   key != nullptr ? key : "", filename != nullptr ? filename : "", offset, data, size)
+        return static_cast<Request*>(r)->upload->piece(key != nullptr ? key : "",
+                                                       filename != nullptr ? filename : "", offset,
+                                                       data, size)
                    ? MHD_YES
                    : MHD_NO;
       },
@@ -296,9 +283,12 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
   std::unique_lock lock(job.mutex);
   if (what == "status") {
     JobState state = job.state;
-    const char* where = state != JobState::kDone ? "working\n" : job.finishing ? "results\n" : "done\n";
+    const char* where = state != JobState::kDone ? "working\n"
+                        : job.finishing          ? "results\n"
+                                                 : "done\n";
     lock.unlock();
-    return send_bytes(c, 200, where + progress_text(job, state) + "\n", "text/plain; charset=utf-8");
+    return send_bytes(c, 200, where + progress_text(job, state) + "\n",
+                      "text/plain; charset=utf-8");
   }
   if (job.state != JobState::kDone) return lock.unlock(), not_here(c);
   JobResult r = job.result;
@@ -317,7 +307,7 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
     return not_here(c);
   }
   uint64_t size = 0;
-  int fd = open_file(path, &size);
+  int fd = open_regular(path, &size);
   if (fd < 0) return not_here(c);  // gone, or an archive not made yet
   bool pdf = name.ends_with(".pdf");
   if (download || what == "archive.zip" || pdf) {
@@ -327,8 +317,11 @@ MHD_Result Server::job_file(MHD_Connection* c, Job& job, std::string_view what) 
                               "; filename=\"" + name.substr(name.rfind('/') + 1) + "\"";
     MHD_Response* response = MHD_create_response_from_fd64(size, fd);
     if (response == nullptr) ::close(fd);
-    const char* type = pdf ? "application/pdf" : download ? "application/octet-stream" : "application/zip";
-    return send(c, 200, response, {"Content-Type", type, "Content-Disposition", disposition.c_str()});
+    const char* type = pdf        ? "application/pdf"
+                       : download ? "application/octet-stream"
+                                  : "application/zip";
+    return send(c, 200, response,
+                {"Content-Type", type, "Content-Disposition", disposition.c_str()});
   }
   ::close(fd);
   const char* asked = MHD_lookup_connection_value(c, MHD_GET_ARGUMENT_KIND, "page");

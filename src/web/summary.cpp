@@ -122,7 +122,9 @@ std::vector<GroupOutcome> summarise(const JobResult& r, bool last_month, const M
     if (need == "contacts") return makers.contacts;
     if (need == "book") return makers.book;
     if (need == "teaching") {
-      return std::ranges::count(r.inputs, "mis1313.txt") + std::ranges::count(r.inputs, "mis1413.txt") > 0;
+      return std::ranges::count(r.inputs, "mis1313.txt") +
+                 std::ranges::count(r.inputs, "mis1413.txt") >
+             0;
     }
     return std::ranges::count(r.inputs, need) > 0;
   };
@@ -139,7 +141,8 @@ std::vector<GroupOutcome> summarise(const JobResult& r, bool last_month, const M
     }
     if (missing != rule.needs.end() || wanted.empty()) {
       g.state = GroupState::kNotAsked;
-      g.why = missing == rule.needs.begin() || wanted.empty() ? rule.absent : absent_because(*missing);
+      g.why =
+          missing == rule.needs.begin() || wanted.empty() ? rule.absent : absent_because(*missing);
     } else if (rule.maker == Maker::kBook && finishing) {
       g.state = GroupState::kMaking;
       g.why = "being made; this page shows it when it is there";

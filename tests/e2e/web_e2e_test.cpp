@@ -392,20 +392,29 @@ TEST(Web, RefusedRequests) {
                            "Ward", &job)
                    .empty());
   std::vector<Refused> table = {
-      {"rebound name in Host", "GET", base + "/", {{"Host", "evil.example:" +
-                                                           std::to_string(server.port())}}, 403},
+      {"rebound name in Host",
+       "GET",
+       base + "/",
+       {{"Host", "evil.example:" + std::to_string(server.port())}},
+       403},
       {"Host with another port", "GET", base + "/", {{"Host", "127.0.0.1:1"}}, 403},
       {"post from another site", "POST", base + "/jobs", {{"Origin", "http://evil.example"}}, 403},
       {"post from another port", "POST", base + "/jobs", {{"Origin", "http://127.0.0.1:1"}}, 403},
       {"post marked cross-site", "POST", base + "/jobs", {{"Sec-Fetch-Site", "cross-site"}}, 403},
-      {"post of another kind of form", "POST", base + "/jobs",
-       {{"Content-Type", "application/x-www-form-urlencoded"}}, 400},
+      {"post of another kind of form",
+       "POST",
+       base + "/jobs",
+       {{"Content-Type", "application/x-www-form-urlencoded"}},
+       400},
       {"unknown job", "GET", base + "/jobs/" + std::string(32, 'f'), {}, 404},
       {"an input is no result", "GET", job + "/file/mis231.txt", {}, 404},
       {"a path out of the folder", "GET", job + "/file/..%2F..%2Fbatch.out", {}, 404},
       {"a path in the name", "GET", job + "/view/../batch.out", {}, 404},
       {"another method", "DELETE", job, {}, 405},
-      {"forget from another site", "POST", base + "/forget/unit", {{"Origin", "http://evil.example"}},
+      {"forget from another site",
+       "POST",
+       base + "/forget/unit",
+       {{"Origin", "http://evil.example"}},
        403},
       {"forget by a link", "GET", base + "/forget/unit", {}, 404},
       {"forget what is never kept", "POST", base + "/forget/contacts", {}, 404},
@@ -422,7 +431,8 @@ TEST(Web, RefusedRequests) {
       std::string type;
       std::string body = multipart(form({{"printouts", "mis231.txt", "x"}}, "Ward"), &type);
       HttpHeaders headers = r.headers;
-      if (headers.empty() || headers[0].first != "Content-Type") headers.emplace_back("Content-Type", type);
+      if (headers.empty() || headers[0].first != "Content-Type")
+        headers.emplace_back("Content-Type", type);
       res = http_request(server.port(), "POST", r.path, headers, body);
     } else {
       res = http_request(server.port(), r.method, r.path, r.headers);
@@ -458,11 +468,12 @@ TEST(Web, NamesFromTheBrowserStayInsideTheJobFolder) {
   ASSERT_TRUE(server.started());
   const fs::path ex = KINROLL_EXAMPLES;
   std::string job;
-  std::string page = run_web_job(server,
-                                 {{"printouts", "../../x", "not a report\n"},
-                                  {"printouts", "/etc/passwd", "root:x:0:0::/root:/bin/sh\n"},
-                                  {"printouts", "../../../mis231.txt", read_file(ex / "mis231.txt")}},
-                                 "Ward", &job);
+  std::string page =
+      run_web_job(server,
+                  {{"printouts", "../../x", "not a report\n"},
+                   {"printouts", "/etc/passwd", "root:x:0:0::/root:/bin/sh\n"},
+                   {"printouts", "../../../mis231.txt", read_file(ex / "mis231.txt")}},
+                  "Ward", &job);
   EXPECT_NE(page.find("<td>../../x</td>"), std::string::npos);
   EXPECT_NE(page.find("<td>/etc/passwd</td>"), std::string::npos);
   EXPECT_NE(page.find("<td>../../../mis231.txt</td><td class=\"n\">6317 bytes</td><td>MIS 231"),
@@ -556,8 +567,10 @@ TEST(Web, TimeLimitAndTheEndLeaveNoProcessAndNoFolder) {
   EXPECT_NE(working.body.find("Making the ward&#39;s lists (kinroll -c) for G\xC3\xB6rdon Ward: "),
             std::string::npos) << working.body;
   HttpResponse status = second_server.get(res.header("location") + "/status");
-  EXPECT_EQ(status.body.rfind("working\nMaking the ward's lists (kinroll -c) for G\xC3\xB6rdon Ward: ", 0),
-            0u) << status.body;
+  EXPECT_EQ(status.body.rfind(
+                "working\nMaking the ward's lists (kinroll -c) for G\xC3\xB6rdon Ward: ", 0),
+            0u)
+      << status.body;
   std::string both = s.read("pids");
   for (int i = 0; i < 1000 && both.find('\n') == both.rfind('\n'); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -207,7 +207,8 @@ TEST_F(WebMemoryFiles, ADirectoryWithoutADateIsNamedByTheDayItWasKept) {
   time_t now = time(nullptr);
   strftime(today, sizeof today, "%e %b %Y", localtime(&now));
   EXPECT_EQ(r.last_month.date, std::string(today + (today[0] == ' ' ? 1 : 0)));
-  EXPECT_EQ(kept_directory_name(r.last_month), "last month's directory, kept on " + r.last_month.date);
+  EXPECT_EQ(kept_directory_name(r.last_month),
+            "last month's directory, kept on " + r.last_month.date);
   // No directory this month: the kept one is not used, nor replaced.
   auto none = job({{"mis232.txt", "x"}}, true);
   use_memory(folders_, *none.job, &none.placed);

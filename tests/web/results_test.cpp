@@ -69,14 +69,16 @@ TEST(WebSummary, EveryGroupMadeOrWhyNot) {
   const GroupState kMade = GroupState::kMade;
   const GroupState kNot = GroupState::kNotAsked;
   const GroupState states[] = {kMade, kNot, kNot, kNot, kMade, kNot, kNot, kNot, kNot};
-  for (size_t i = 0; i < groups.size(); ++i) EXPECT_EQ(groups[i].state, states[i]) << groups[i].title;
+  for (size_t i = 0; i < groups.size(); ++i)
+    EXPECT_EQ(groups[i].state, states[i]) << groups[i].title;
   EXPECT_EQ(groups[1].why,
             "No home-teaching report (MIS 1313) was given, so there are no home-teaching lists");
   EXPECT_EQ(groups[5].why, "kinroll-contacts is not installed on this computer, so there are no "
                            "contacts for phones");
   EXPECT_EQ(groups[6].why,
             "No directory of last month was given or kept, so there is no changes report");
-  EXPECT_EQ(groups[8].why, "kinroll-book is not installed on this computer, so there is no booklet");
+  EXPECT_EQ(groups[8].why,
+            "kinroll-book is not installed on this computer, so there is no booklet");
 
   // A file of a group that should have it, missing: named with the message.
   std::vector<std::string> short_of_one(ward.begin() + 1, ward.end());

@@ -22,7 +22,10 @@ TEST(WebUpload, TextFieldsWhateverPiecesTheyComeIn) {
     bool keep;
   } cases[] = {
       {"each in one piece", {{"unit", "Ward"}, {"keep", "yes"}}, "Ward", true},
-      {"an empty first piece, then the part again", {{"unit", ""}, {"unit", "Ward"}}, "Ward", false},
+      {"an empty first piece, then the part again",
+       {{"unit", ""}, {"unit", "Ward"}},
+       "Ward",
+       false},
       {"an empty unit before the box", {{"unit", ""}, {"keep", "yes"}}, "", true},
       {"an empty file input before the box", {{"lastmonth", ""}, {"keep", "yes"}}, "", true},
       {"the box not ticked", {{"unit", "Ward"}, {"lastmonth", ""}}, "Ward", false},

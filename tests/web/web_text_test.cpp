@@ -108,7 +108,9 @@ TEST(WebListen, NumericAddressesOnlyNeverTheAnyAddress) {
     std::string why;
     EXPECT_EQ(parse_listen_address(c.given, &a, &why), c.text != nullptr) << c.given;
     if (c.text == nullptr) {
-      EXPECT_NE(why.find(std::string("not ") + (c.given[0] ? "" : "an empty text")), std::string::npos) << why;
+      EXPECT_NE(why.find(std::string("not ") + (c.given[0] ? "" : "an empty text")),
+                std::string::npos)
+          << why;
       continue;
     }
     EXPECT_EQ(a.text, c.text);

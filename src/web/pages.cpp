@@ -76,7 +76,7 @@ std::string page(std::string_view base, std::string_view title, std::string_view
   html += "<link rel=\"stylesheet\" href=\"" + b + "/style.css\"></head>\n<body>\n";
   if (!base.empty()) {
     html += "<header><a href=\"" + b + "/\">Kinroll</a><span>the ward's lists from its "
-            "printouts</span></header>\n";
+            "printouts</span><a href=\"" + b + "/guide\">What each file holds</a></header>\n";
   }
   html += "<main>\n";
   html += body;
@@ -218,6 +218,8 @@ std::string file_item(const Job& job, const WrittenFile& f) {
 std::string files_section(const Job& job, const JobResult& r, ArchiveState archive) {
   std::string html = "<h2>Files</h2>\n";
   if (r.written.empty()) return html + "<p>No file was written.</p>\n";
+  html += "<p>What each file, column and mark means: <a href=\"" + html_escape(job.base) +
+          "/guide\">the guide to the files</a>.</p>\n";
   std::string zip = html_escape(job.archive_name());
   html += archive == ArchiveState::kMade
               ? "<p><a href=\"" + job_link(job, "archive.zip") + "\" download=\"" + zip +
@@ -424,6 +426,15 @@ std::string view_page(const Job& job, std::string_view name, const FilePage& par
                       (part.pages > 1 ? ", page " + std::to_string(part.page) : "") + " – " +
                       utf8_from_latin1(job.unit) + " – Kinroll";
   return page(job.base, title, body);
+}
+
+std::string guide_page(std::string_view base) {
+  std::string body = "<h1>What each file holds</h1>\n<p>Every file the programs write, each "
+                     "column of their CSV files and each mark in their lists, with lines of an "
+                     "example ward.</p>\n<div class=\"box\" tabindex=\"0\" role=\"region\" "
+                     "aria-label=\"The guide\"><pre>" + html_escape(kOutputsGuide) +
+                     "</pre></div>\n";
+  return page(base, "What each file holds – Kinroll", body);
 }
 
 std::string message_page(std::string_view title, std::string_view sentence,

@@ -22,6 +22,13 @@ extern const char* const kStyleSheet;
 /// line is no longer the region's data-state.
 extern const char* const kWatchScript;
 
+/// The guide to every file the programs write (docs/outputs.md of the
+/// sources, which the program carries), served as BASE/guide.
+extern const char* const kOutputsGuide;
+
+/// The guide as a page.
+std::string guide_page(std::string_view base);
+
 /// What the results page shows beyond the job's result.
 struct ResultsView {
   ArchiveState archive = ArchiveState::kMaking;

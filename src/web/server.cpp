@@ -197,6 +197,7 @@ MHD_Result Server::get(MHD_Connection* c, Request* req) {
   if (rest.empty()) return redirect(c, base_ + "/");
   if (rest == "/") return send_bytes(c, 200, form_page(base_, recall(settings_.memory)));
   if (rest == "/style.css") return send_bytes(c, 200, kStyleSheet, "text/css; charset=utf-8");
+  if (rest == "/guide") return send_bytes(c, 200, guide_page(base_));
   if (rest == "/watch.js")
     return send_bytes(c, 200, kWatchScript, "text/javascript; charset=utf-8");
   return not_here(c);

@@ -161,6 +161,7 @@ def main():
         assert [c.text for c in cells[:3]] == ["041-2287-5530", "ABERNATHY", "Gordon"], \
             [c.text for c in cells[:3]]
         pages["view"] = driver.current_url
+        pages["guide"] = address + "guide"
 
         # Every page fits the width of a phone; only a table's or a list's
         # own box scrolls sideways.

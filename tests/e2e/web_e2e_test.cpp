@@ -161,6 +161,13 @@ TEST(Web, ExampleWardArchiveHoldsWhatABatchRunWrites) {
     EXPECT_NE(page.find(fragment), std::string::npos) << fragment;
   }
   EXPECT_EQ(page.find("Program terminating"), std::string::npos);
+  // The guide to every file, which the page carries and serves.
+  EXPECT_NE(page.find("<a href=\"" + server.base() + "/guide\">the guide to the files</a>"),
+            std::string::npos);
+  HttpResponse guide = server.get(server.base() + "/guide");
+  EXPECT_EQ(guide.status, 200);
+  EXPECT_NE(guide.body.find("# What Kinroll writes\n"), std::string::npos);
+  EXPECT_NE(guide.body.find("`Alder-Springs-2nd-Ward-2026-12-08.zip`"), std::string::npos);
   EXPECT_EQ(page.find(server.tmp()), std::string::npos);  // no folder of the job named
 
   HttpResponse zip = fetch_archive(server, job);

@@ -300,7 +300,10 @@ std::string form_page(std::string_view base, const Recalled& memory) {
           "have not been looked at for a while, and when the program ends; only what is marked "
           "as kept stays until it is forgotten.</p>\n"
           "</form>\n" + forget_forms;
-  return page(base, "Kinroll", body);
+  return page(base,
+              memory.unit.empty() ? "Make the lists – Kinroll"
+                                  : "Make the lists for " + memory.unit + " – Kinroll",
+              body);
 }
 
 std::string progress_text(Job& job, JobState state) {

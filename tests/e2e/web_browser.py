@@ -76,9 +76,10 @@ def direct_run(tmp):
     return files
 
 
-def send(driver, address, printouts):
+def send(driver, address, printouts, title=None):
     """Sends `printouts` (paths) with the example configuration files from the
-    form at `address`, and waits for the results."""
+    form at `address`, and waits for the results (a page titled `title`
+    when given)."""
     driver.get(address)
     driver.find_element(By.NAME, "printouts").send_keys("\n".join(printouts))
     driver.find_element(By.NAME, "wardunits").send_keys(os.path.join(examples, "wardunits.txt"))
@@ -88,7 +89,7 @@ def send(driver, address, printouts):
     unit.send_keys(UNIT)
     driver.find_element(By.CSS_SELECTOR, "button[type=submit]:not(.forget)").click()
     wait_for("the results", lambda: driver.find_element(By.TAG_NAME, "h1").text
-             == "Results for " + UNIT)
+             == "Results for " + UNIT and (title is None or driver.title.startswith(title)))
 
 
 def download_archive(driver, downloads):
@@ -209,10 +210,25 @@ def main():
         send(driver, address, [os.path.join(utf8, n) for n in INPUTS])
         body = driver.find_element(By.TAG_NAME, "body").text
         assert "mis231.txt was saved as UTF-8; it was turned back into Latin-1" in body, body
-        got = download_archive(driver, downloads)
+        again = download_archive(driver, downloads)
         for name, data in expected.items():
-            assert got.get(name) == data, name
+            assert again.get(name) == data, name
         print("ok: the printouts saved again as UTF-8 give the same %d files" % len(expected))
+        # The same ward through two jobs: a phone that imports the contacts
+        # and birthdays again finds the same UIDs, not new people.
+        if "wardcontacts.vcf" in got:
+            for name in ("wardcontacts.vcf", "wardbirthdays.ics"):
+                uids = [re.findall(rb"^UID:.*$", a[name], re.M) for a in (got, again)]
+                assert uids[0] and uids[0] == uids[1], name
+            print("ok: the contacts' and birthdays' UIDs stay the same from job to job")
+
+        # Two directories for one month: nothing runs, both are named.
+        send(driver, address, [os.path.join(examples, "mis231.txt"),
+                               os.path.join(examples, "next-month", "mis231.txt")],
+             "Nothing made for " + UNIT)
+        refused = driver.find_element(By.ID, "refused").text
+        assert refused.count("mis231.txt") >= 2, refused
+        print("ok: two directories are refused, both named")
 
         # Remembered (the keep box is ticked by default): the unit, the
         # files and the directory, each with its Forget button.

@@ -23,7 +23,7 @@ const char* const kStyleSheet =
     "text-align:left;vertical-align:top}th{background:#eee}\n"
     "td.n{text-align:right}pre{margin:0;padding:.5em;white-space:pre}\n"
     ".box{overflow:auto;max-height:75vh;border:1px solid #ccc;background:#f8f8f8}\n"
-    ".box th{position:sticky;top:0}.box td,.box th{white-space:nowrap;overflow-wrap:normal}\n"
+    ".box th{position:sticky;top:0}.csv td,.csv th{white-space:nowrap;overflow-wrap:normal}\n"
     ".ok{background:#e6f4e6;padding:.5em}.bad{background:#fbe3e3;padding:.5em}\n"
     ".made::before{content:'\\2713  '}.failed::before{content:'\\2717  '}"
     ".notasked::before{content:'\\2013  '}.making::before{content:'\\2026  '}\n"

@@ -5,8 +5,7 @@
 #include "web/token.h"
 
 std::vector<std::string> allowed_hosts(const std::string& address, bool loopback, int port) {
-  std::string p = ":";  // not ":" + to_string(): GCC 12 at -O3 sees an overlap (-Wrestrict)
-  p += std::to_string(port);
+  std::string p = ":" + std::to_string(port);
   bool v6 = address.find(':') != std::string::npos;
   std::vector<std::string> hosts{(v6 ? "[" + address + "]" : address) + p};
   if (loopback) hosts.push_back("localhost" + p);

@@ -10,7 +10,7 @@ bool is_continuation(unsigned char c) { return (c & 0xc0) == 0x80; }
 
 }  // namespace
 
-std::string utf8_from_latin1(std::string_view s) {
+std::string utf8_from_latin1(std::string_view s, Controls controls) {
   std::string out;
   out.reserve(s.size() + s.size() / 8);
   for (char ch : s) {
@@ -19,7 +19,7 @@ std::string utf8_from_latin1(std::string_view s) {
       out += static_cast<char>(0xc0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3f));
     } else {
-      out += is_control(c) ? ' ' : ch;
+      out += controls == Controls::kBlank && is_control(c) ? ' ' : ch;
     }
   }
   return out;

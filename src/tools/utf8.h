@@ -6,11 +6,17 @@
 #include <string>
 #include <string_view>
 
+/// What utf8_from_latin1 makes of control characters (0x00-0x1F but tab,
+/// and 0x7F).
+enum class Controls {
+  kBlank,  ///< a space: no vCard or iCalendar value may hold them, no typeset line shows them
+  kKeep,   ///< themselves: a text of lines, as a page shows a printout
+};
+
 /// `s` in UTF-8, each byte taken as the Latin-1 character of its code:
-/// 0x80-0xFF become two-byte sequences. Control characters (0x00-0x1F but
-/// tab, and 0x7F), which no vCard or iCalendar value may hold and no page
-/// shows, become a space.
-std::string utf8_from_latin1(std::string_view s);
+/// 0x80-0xFF become two-byte sequences; control characters as `controls`
+/// says.
+std::string utf8_from_latin1(std::string_view s, Controls controls = Controls::kBlank);
 
 /// True when `s` is well-formed UTF-8: no stray continuation byte, no
 /// truncated, overlong or surrogate sequence, nothing above U+10FFFF.

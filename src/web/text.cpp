@@ -2,21 +2,6 @@
 
 #include <algorithm>
 
-std::string utf8_from_latin1(std::string_view latin1) {
-  std::string out;
-  out.reserve(latin1.size());
-  for (char ch : latin1) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 std::string html_escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -5,8 +5,7 @@
 #include <string_view>
 #include <vector>
 
-/// `latin1` decoded from ISO 8859-1, one byte a character, into UTF-8.
-std::string utf8_from_latin1(std::string_view latin1);
+#include "tools/utf8.h"
 
 /// `text` with &, <, >, " and ' written as character references, for any
 /// place in a page (element text or a quoted attribute).
@@ -14,7 +13,7 @@ std::string html_escape(std::string_view text);
 
 /// The printout text `latin1`, decoded and escaped: what a page shows.
 inline std::string page_text(std::string_view latin1) {
-  return html_escape(utf8_from_latin1(latin1));
+  return html_escape(utf8_from_latin1(latin1, Controls::kKeep));
 }
 
 /// The rows of the CSV text `csv`, fields unquoted as the batch quotes

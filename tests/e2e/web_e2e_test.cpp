@@ -249,7 +249,8 @@ TEST(Web, LastMonthRunsTheChangesReport) {
 /// `files` as an editor saves them again in UTF-8, with the byte-order mark
 /// when `mark` is true.
 std::vector<FormFile> resaved_as_utf8(std::vector<FormFile> files, bool mark) {
-  for (FormFile& f : files) f.bytes = (mark ? "\xEF\xBB\xBF" : "") + utf8_from_latin1(f.bytes);
+  for (FormFile& f : files)
+    f.bytes = (mark ? "\xEF\xBB\xBF" : "") + utf8_from_latin1(f.bytes, Controls::kKeep);
   return files;
 }
 

@@ -12,6 +12,8 @@ TEST(Latin1ToUtf8, HighBytesBecomeTwoByteSequencesAndControlsSpaces) {
   EXPECT_EQ(utf8_from_latin1("\x80\xbf\xc0\xff"), "\xc2\x80\xc2\xbf\xc3\x80\xc3\xbf");
   // Tab stays; a form feed, a carriage return and DEL may stand in no value.
   EXPECT_EQ(utf8_from_latin1("a\tb\fc\rd\x7f"), "a\tb c d ");
+  // A text of lines, as a page shows a printout, keeps them.
+  EXPECT_EQ(utf8_from_latin1("a\nb\f\xe9", Controls::kKeep), "a\nb\f\xc3\xa9");
   EXPECT_EQ(utf8_from_latin1(""), "");
 }
 

@@ -138,7 +138,7 @@ TEST(WebIntake, Utf8TurnedBackIntoTheSameLatin1) {
   for (int c = 1; c < 256; ++c) latin1 += static_cast<char>(c);
   latin1 += "\n" + std::string((1 << 16) - 1, 'a') + "\xE9\n";  // across a piece
   for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
-    std::string from = t.write("utf8", mark + utf8_from_latin1(latin1));
+    std::string from = t.write("utf8", mark + utf8_from_latin1(latin1, Controls::kKeep));
     ASSERT_TRUE(write_latin1_copy(from, (t.dir / "latin1").string()));
     EXPECT_TRUE(t.read("latin1") == latin1) << mark.size();
   }
@@ -313,17 +313,17 @@ TEST(WebIntake, FormsPlacedOrRefused) {
        {{"lastmonth", "March.txt", kDirectory, "last month's mis231.txt", false, ""}},
        {}},
       {"UTF-8 that Latin-1 cannot hold",
-       {{"printouts", "a.txt", utf8_from_latin1(kDirectory) + "Price: 5 \xE2\x82\xAC\n", nullptr,
-         true,
+       {{"printouts", "a.txt",
+         utf8_from_latin1(kDirectory, Controls::kKeep) + "Price: 5 \xE2\x82\xAC\n", nullptr, true,
          "a.txt was saved as UTF-8 and cannot be turned back into Latin-1: its line 4 holds a "
          "character that Latin-1 does not have: \"Price: 5 \xE2\x82\xAC\""}},
        {"a.txt was saved as UTF-8 and cannot be turned back into Latin-1: its line 4 holds a "
         "character that Latin-1 does not have: \"Price: 5 \xE2\x82\xAC\""}},
       {"a good form, UTF-8 printouts turned back",
-       {{"printouts", "April.txt", "\xEF\xBB\xBF" + utf8_from_latin1(kDirectory), "mis231.txt",
-         false, "", kDirectory},
-        {"lastmonth", "March.txt", utf8_from_latin1(kDirectory), "last month's mis231.txt", false,
-         "", kDirectory},
+       {{"printouts", "April.txt", "\xEF\xBB\xBF" + utf8_from_latin1(kDirectory, Controls::kKeep),
+         "mis231.txt", false, "", kDirectory},
+        {"lastmonth", "March.txt", utf8_from_latin1(kDirectory, Controls::kKeep),
+         "last month's mis231.txt", false, "", kDirectory},
         {"printouts", "listing.txt", kListing, "mis232.txt", false, ""},
         {"printouts", "notes.txt", "Sunday\n", nullptr, false,
          "not recognised: none of the printouts or configuration files"}},
